@@ -1,0 +1,43 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+BUILD ?= build
+CMAKE_FLAGS ?=
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: all deps configure build run test bench sanitize fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(GENERATOR) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) --parallel
+
+run: build
+	$(BUILD)/flow/kaperfahrt
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure --parallel 2
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+
+# Unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake -S . -B build-asan $(GENERATOR) -DKF_SANITIZE=ON -DKF_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-asan --parallel
+	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure --parallel 2 -LE realwindow
+
+# The settings parser under libFuzzer for FUZZ_SECONDS seconds.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DKF_BUILD_FUZZ=ON -DKF_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-fuzz --target settings_fuzz --parallel
+	@mkdir -p build-fuzz/corpus
+	build-fuzz/settings/settings_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus settings/fuzz_corpus
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz

@@ -1,0 +1,64 @@
+// The platform under the media services: everything that touches the operating system.
+// Two implementations: SdlBackend (the game) and HeadlessBackend (tests, benchmarks).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+enum class Key { W, S, A, D, Up, Down, Left, Right, V, B, Keypad1, Keypad2, Return, Escape };
+inline constexpr int kKeyCount = 14;
+
+enum class MessageKind { Ok, YesNoQuestion };
+
+struct Size {
+  int w = 0, h = 0;
+};
+
+// Format of the audio output the mixer renders for: signed 16-bit, interleaved.
+struct AudioFormat {
+  int rate = 0;      // frames per second
+  int channels = 0;  // 1 or 2
+};
+
+// Called from the audio thread to fill the device buffer.
+class AudioSource {
+ public:
+  virtual ~AudioSource() = default;
+  virtual void render(int16_t* out, int frames) = 0;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Bring-up of the services, in the order the game asks for them. False = failed.
+  virtual bool initScreen() = 0;
+  virtual bool initKeyboard() = 0;
+  virtual bool initSound() = 0;
+  virtual void shutdown() = 0;
+
+  virtual Size desktopSize() = 0;
+  virtual bool openWindow(int w, int h) = 0;
+  // Attaches a w x h XRGB back buffer, stretched over the whole window.
+  virtual bool openScreen(int w, int h) = 0;
+  virtual void closeWindow() = 0;
+  // Shows a finished w x h XRGB frame (0x00RRGGBB per pixel, rows of w pixels).
+  virtual void present(const uint32_t* pixels, int w, int h) = 0;
+  virtual bool pollEvent() = 0;
+
+  // Fills `down` with the keys held now, or pressed since the last snapshot.
+  virtual void keyboardSnapshot(std::array<bool, kKeyCount>& down) = 0;
+
+  virtual bool messageBox(const std::string& title, const std::string& text, MessageKind) = 0;
+
+  virtual void sleepMs(int ms) = 0;
+  virtual uint64_t nowMicros() = 0;  // monotonic
+
+  // Starts the audio output pulling from `source`; false when there is no device.
+  virtual bool openAudio(AudioSource* source, AudioFormat& format) = 0;
+  virtual void closeAudio() = 0;
+  // Brackets changes to the data `render` reads.
+  virtual void lockAudio() = 0;
+  virtual void unlockAudio() = 0;
+};

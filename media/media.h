@@ -1,0 +1,83 @@
+// The media services the game is written against: a software compositor on a
+// 1680 x 1050 back buffer, sprite, text, sound and keyboard tables indexed by the
+// game's own numbers, over a platform Backend.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "media/backend.h"
+
+struct Rgb {
+  uint8_t r, g, b;
+  friend bool operator==(Rgb, Rgb) = default;
+};
+
+inline constexpr int kScreenWidth = 1680;
+inline constexpr int kScreenHeight = 1050;
+
+// Which service failed in initMedia.
+enum class MediaInit { Ok, ScreenFailed, KeyboardFailed, RotationFailed, SoundFailed };
+
+class Media {
+ public:
+  // randomSeed 0: seeded from std::random_device.
+  explicit Media(std::unique_ptr<Backend> backend, uint32_t randomSeed = 0);
+  ~Media();
+  Media(const Media&) = delete;
+  Media& operator=(const Media&) = delete;
+
+  MediaInit initMedia();
+  void shutdownMedia();
+  Size desktopSize();
+  bool openBattleWindow(int w, int h);
+  bool openBattleScreen();
+  void closeBattleWindow();
+  bool pollWindowEvent();
+  void showFrame();
+  void clearScreen(Rgb);
+  void sleepMs(int ms);
+
+  bool createSprite(int n, int w, int h);
+  bool loadSprite(int n, std::span<const uint8_t> bmp, bool rotatable);
+  void setTransparentColour(int n, Rgb);
+  void drawSprite(int n, int x, int y);
+  void drawTransparentSprite(int n, int x, int y);
+  bool createRotatable(int r, int sprite);
+  void setRotation(int r, float degrees, bool relative);
+  float rotation(int r) const;
+  void drawRotatable(int r, int x, int y);
+  bool spritesOverlap(int a, int xa, int ya, int b, int xb, int yb);
+  void beginRotatedDrawing();
+  void endRotatedDrawing();
+
+  bool beginDrawing();        // onto the back buffer
+  bool beginDrawing(int sprite);  // onto a sprite
+  void endDrawing();
+  void fillBox(int x, int y, int w, int h, Rgb);
+  void fillRoundBox(int x, int y, int w, int h, int rx, int ry, Rgb);
+  void fillCircle(int x, int y, int r, Rgb);
+  bool loadFont(int n, const std::string& face, int points);
+  void useFont(int n);
+  void drawText(int x, int y, std::string_view latin1Text);
+
+  bool loadSound(int n, std::span<const uint8_t> wav);
+  void playSound(int n, int volume);
+
+  void pollKeyboard();
+  bool keyDown(Key);
+  bool keyReleased(Key);
+
+  int randomInt(int max);
+  bool messageBox(const std::string& title, const std::string& text, MessageKind);
+
+  Rgb pixel(int x, int y) const;  // back-buffer read-back; black outside
+  Backend& backend();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
