@@ -1,0 +1,6 @@
+// Match set-up: puts the ships of the match at their starting places.
+#pragma once
+
+#include "ships/spiel.h"
+
+void PartieAufbauen(Spiel& spiel);
