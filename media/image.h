@@ -1,6 +1,7 @@
 // A picture in memory: w x h pixels, 0x00RRGGBB each, rows top to bottom.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
