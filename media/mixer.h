@@ -26,6 +26,9 @@ class Mixer : public AudioSource {
     size_t position;
     int gainPercent;
   };
+  // Adds the next `count` samples of one voice to the accumulator at its gain.
+  void mixVoice(Voice& voice, size_t count);
+
   AudioFormat format_;
   std::map<int, std::shared_ptr<const std::vector<int16_t>>> sounds_;
   std::vector<Voice> voices_;

@@ -2,27 +2,235 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+
+#include "media/sdl_latin1.h"
+
+namespace {
+
+// Indexed by Key. Keypad 1 and 2 are the same scancodes with NumLock on or off.
+constexpr std::array<SDL_Scancode, kKeyCount> kScancodes = {
+    SDL_SCANCODE_W,    SDL_SCANCODE_S,    SDL_SCANCODE_A,    SDL_SCANCODE_D,
+    SDL_SCANCODE_UP,   SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,
+    SDL_SCANCODE_V,    SDL_SCANCODE_B,    SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,
+    SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE};
+
+constexpr int kAudioRate = 44100;
+constexpr int kAudioFrames = 1024;
+
+// SDL_Quit forgets every hint, so they are set again before each init.
+void setHints() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // kill -TERM must end the game
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+  // Keep the compositor on: message boxes must show over the full-screen battle window.
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // A message box takes the focus; the battle window must stay where it is.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+}
+
+int keyIndex(SDL_Scancode code) {
+  for (int i = 0; i < kKeyCount; ++i) {
+    if (kScancodes[i] == code) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
 SdlBackend::SdlBackend() = default;
+
 SdlBackend::~SdlBackend() { shutdown(); }
 
-bool SdlBackend::initScreen() { started_ = SDL_Init(SDL_INIT_VIDEO) == 0; return started_; }
-bool SdlBackend::initKeyboard() { return SDL_InitSubSystem(SDL_INIT_EVENTS) == 0; }
-bool SdlBackend::initSound() { return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; }
+bool SdlBackend::initScreen() {
+  setHints();
+  started_ = true;  // SDL_Quit is due even after a partial init
+  return SDL_Init(SDL_INIT_VIDEO) == 0;
+}
+
+bool SdlBackend::initKeyboard() {
+  setHints();
+  started_ = true;
+  return SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+}
+
+bool SdlBackend::initSound() {
+  setHints();
+  started_ = true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
+  // No working driver (or a misspelt SDL_AUDIODRIVER): run silent rather than not at all.
+  // The hint must override, the environment variable wins over a normal one.
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
 void SdlBackend::shutdown() {
+  closeAudio();
+  closeWindow();
   if (started_) SDL_Quit();
   started_ = false;
+  latched_.fill(false);
 }
-Size SdlBackend::desktopSize() { return {}; }
-bool SdlBackend::openWindow(int, int) { return false; }
-bool SdlBackend::openScreen(int, int) { return false; }
-void SdlBackend::closeWindow() {}
-void SdlBackend::present(const uint32_t*, int, int) {}
-bool SdlBackend::pollEvent() { return false; }
-void SdlBackend::keyboardSnapshot(std::array<bool, kKeyCount>& down) { down.fill(false); }
-bool SdlBackend::messageBox(const std::string&, const std::string&, MessageKind) { return false; }
-void SdlBackend::sleepMs(int ms) { SDL_Delay(static_cast<Uint32>(ms)); }
-uint64_t SdlBackend::nowMicros() { return SDL_GetTicks64() * 1000; }
-bool SdlBackend::openAudio(AudioSource*, AudioFormat&) { return false; }
-void SdlBackend::closeAudio() {}
-void SdlBackend::lockAudio() {}
-void SdlBackend::unlockAudio() {}
+
+Size SdlBackend::desktopSize() {
+  SDL_DisplayMode mode{};
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {};
+  return {mode.w, mode.h};
+}
+
+bool SdlBackend::openWindow(int w, int h) {
+  closeWindow();
+  setHints();
+  // Full-screen-desktop: a plain borderless window can end up the size of the work area.
+  window_ = SDL_CreateWindow("", 0, 0, w, h,
+                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP |
+                                 SDL_WINDOW_BORDERLESS);
+  if (window_ == nullptr) return false;
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (renderer_ == nullptr) {
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+  }
+  if (renderer_ == nullptr) closeWindow();
+  return window_ != nullptr;
+}
+
+bool SdlBackend::openScreen(int w, int h) {
+  if (renderer_ == nullptr) return false;
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");  // read when the texture is made
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+  if (texture_ == nullptr) return false;
+  // The frames are XRGB with a zero top byte: blending would make them transparent.
+  SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+  screen_ = {w, h};
+  return true;
+}
+
+void SdlBackend::closeWindow() {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+  screen_ = {};
+}
+
+void SdlBackend::present(const uint32_t* pixels, int w, int h) {
+  if (texture_ != nullptr && pixels != nullptr && w == screen_.w && h == screen_.h) {
+    SDL_UpdateTexture(texture_, nullptr, pixels, w * static_cast<int>(sizeof(uint32_t)));
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);  // stretches both axes
+    SDL_RenderPresent(renderer_);
+  }
+  SDL_PumpEvents();
+}
+
+bool SdlBackend::pollEvent() {
+  SDL_Event event;
+  if (SDL_PollEvent(&event) == 0) return false;
+  latch(event);
+  return true;
+}
+
+void SdlBackend::latch(const SDL_Event& event) {
+  if (event.type != SDL_KEYDOWN) return;
+  const int i = keyIndex(event.key.keysym.scancode);
+  if (i >= 0) latched_[i] = true;
+}
+
+// The key events waiting in the queue; the other events stay for pollEvent.
+void SdlBackend::takeKeyEvents() {
+  SDL_Event event;
+  while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP) > 0) latch(event);
+}
+
+void SdlBackend::keyboardSnapshot(std::array<bool, kKeyCount>& down) {
+  SDL_PumpEvents();
+  takeKeyEvents();
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int i = 0; i < kKeyCount; ++i) {
+    // A tap between two snapshots is gone from the state but was latched.
+    down[i] = latched_[i] || (kScancodes[i] < count && state[kScancodes[i]] != 0);
+  }
+  latched_.fill(false);
+}
+
+bool SdlBackend::messageBox(const std::string& title, const std::string& text, MessageKind kind) {
+  const bool question = kind == MessageKind::YesNoQuestion;
+  const SDL_MessageBoxButtonData ok[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
+  const SDL_MessageBoxButtonData yesNo[] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Ja"},
+                                            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Nein"}};
+  const std::string utf8Title = latin1ToUtf8(title);
+  const std::string utf8Text = latin1ToUtf8(text);
+  SDL_MessageBoxData data{};
+  // SDL has no question icon (X11 shows none at all); the OK box has no icon either.
+  data.flags = SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+  data.window = window_;
+  data.title = utf8Title.c_str();
+  data.message = utf8Text.c_str();
+  data.numbuttons = question ? 2 : 1;
+  data.buttons = question ? yesNo : ok;
+  int pressed = 1;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+    std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
+    pressed = 1;  // an unaskable "Beenden" must not lock the player in the battle
+  }
+  // Keys that went to the box (or were pressed before it) must not act after it.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+  latched_.fill(false);
+  return question ? pressed == 1 : true;
+}
+
+void SdlBackend::sleepMs(int ms) { SDL_Delay(static_cast<Uint32>(ms > 0 ? ms : 0)); }
+
+uint64_t SdlBackend::nowMicros() {
+  const uint64_t counter = SDL_GetPerformanceCounter();
+  const uint64_t frequency = SDL_GetPerformanceFrequency();
+  // Split so that counter x 1e6 cannot overflow.
+  return counter / frequency * 1000000 + counter % frequency * 1000000 / frequency;
+}
+
+void SdlBackend::audioCallback(void* link, uint8_t* stream, int bytes) {
+  const auto* audio = static_cast<const AudioLink*>(link);
+  const int frames = bytes / static_cast<int>(sizeof(int16_t)) / audio->channels;
+  audio->source->render(reinterpret_cast<int16_t*>(stream), frames);
+}
+
+bool SdlBackend::openAudio(AudioSource* source, AudioFormat& format) {
+  closeAudio();
+  if (source == nullptr) return false;
+  SDL_AudioSpec want{};
+  want.freq = kAudioRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = kAudioFrames;
+  want.callback = &SdlBackend::audioCallback;
+  want.userdata = &audioLink_;
+  SDL_AudioSpec have{};
+  audioLink_ = {source, want.channels};
+  // The rate may follow the device (no resampling in SDL then); the channel count may not:
+  // the source starts rendering before its owner learns the format, and stereo frames
+  // into a mono device's buffer would overrun it. SDL converts channels itself.
+  audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  if (audioDevice_ == 0) return false;  // no device: the game runs silent
+  format = {have.freq, have.channels};
+  SDL_PauseAudioDevice(audioDevice_, 0);
+  return true;
+}
+
+void SdlBackend::closeAudio() {
+  if (audioDevice_ != 0) SDL_CloseAudioDevice(audioDevice_);
+  audioDevice_ = 0;
+}
+
+void SdlBackend::lockAudio() {
+  if (audioDevice_ != 0) SDL_LockAudioDevice(audioDevice_);
+}
+
+void SdlBackend::unlockAudio() {
+  if (audioDevice_ != 0) SDL_UnlockAudioDevice(audioDevice_);
+}

@@ -1,5 +1,5 @@
-// The game's platform: an SDL2 window with a stretched streaming texture, SDL audio,
-// SDL keyboard state and SDL message boxes.
+// The game's platform: a borderless top-most SDL2 window with one streaming texture
+// stretched over it, SDL audio, the SDL keyboard state and SDL message boxes.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+union SDL_Event;
 
 class SdlBackend : public Backend {
  public:
@@ -20,6 +21,7 @@ class SdlBackend : public Backend {
 
   bool initScreen() override;
   bool initKeyboard() override;
+  // Falls back to the silent "dummy" driver when no audio driver starts at all.
   bool initSound() override;
   void shutdown() override;
 
@@ -32,6 +34,8 @@ class SdlBackend : public Backend {
 
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override;
 
+  // Title and text are Latin-1 like every text of the game. When no box can be shown
+  // the text goes to stderr and a question counts as answered Yes.
   bool messageBox(const std::string& title, const std::string& text, MessageKind) override;
 
   void sleepMs(int ms) override;
@@ -42,11 +46,26 @@ class SdlBackend : public Backend {
   void lockAudio() override;
   void unlockAudio() override;
 
+  SDL_Window* window() const { return window_; }
+  SDL_Renderer* renderer() const { return renderer_; }
+
  private:
+  // What the audio callback needs, owned here so it outlives the device.
+  struct AudioLink {
+    AudioSource* source = nullptr;
+    int channels = 0;
+  };
+
+  static void audioCallback(void* link, uint8_t* stream, int bytes);
+  void latch(const SDL_Event& event);
+  void takeKeyEvents();
+
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  Size screen_;
   uint32_t audioDevice_ = 0;
+  AudioLink audioLink_;
   bool started_ = false;
   std::array<bool, kKeyCount> latched_{};
 };

@@ -1,0 +1,195 @@
+// The SDL backend under SDL's dummy video and audio drivers (set by the test target).
+#include "media/sdl_backend.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class CountingSource : public AudioSource {
+ public:
+  void render(int16_t* out, int frames) override {
+    for (int i = 0; i < frames * 2; ++i) out[i] = 0;
+    calls.fetch_add(1);
+  }
+  std::atomic<int> calls{0};
+};
+
+class SdlBackendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(backend.initScreen()) << SDL_GetError();
+    ASSERT_TRUE(backend.initKeyboard()) << SDL_GetError();
+    ASSERT_TRUE(backend.initSound()) << SDL_GetError();
+  }
+  void TearDown() override {
+    backend.shutdown();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+  }
+
+  void pushKey(SDL_Scancode code, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = code;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+  }
+
+  std::array<bool, kKeyCount> snapshot() {
+    std::array<bool, kKeyCount> down{};
+    down.fill(true);
+    backend.keyboardSnapshot(down);
+    return down;
+  }
+
+  uint32_t windowPixel(int x, int y) {
+    uint32_t pixel = 0;
+    const SDL_Rect one{x, y, 1, 1};
+    EXPECT_EQ(SDL_RenderReadPixels(backend.renderer(), &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4), 0);
+    return pixel & 0xFFFFFF;
+  }
+
+  SdlBackend backend;
+};
+
+constexpr int kKeyReturn = static_cast<int>(Key::Return);
+constexpr int kKeyKeypad1 = static_cast<int>(Key::Keypad1);
+
+TEST_F(SdlBackendTest, DummyDesktopIsMeasured) {
+  const Size desktop = backend.desktopSize();
+  EXPECT_EQ(desktop.w, 1024);
+  EXPECT_EQ(desktop.h, 768);
+}
+
+TEST_F(SdlBackendTest, FrameWithZeroTopByteIsStretchedOverTheWholeWindow) {
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  ASSERT_TRUE(backend.openScreen(1680, 1050));
+  // Left half red, right half blue, bottom rows green; XRGB with a zero top byte.
+  std::vector<uint32_t> frame(1680 * 1050, 0x00FF0000);
+  for (int y = 0; y < 1050; ++y) {
+    for (int x = 840; x < 1680; ++x) frame[y * 1680 + x] = 0x000000FF;
+  }
+  for (int i = 1680 * 1000; i < 1680 * 1050; ++i) frame[i] = 0x0000FF00;
+  backend.present(frame.data(), 1680, 1050);
+  EXPECT_EQ(windowPixel(100, 100), 0xFF0000u);
+  EXPECT_EQ(windowPixel(900, 100), 0x0000FFu);
+  EXPECT_EQ(windowPixel(1023, 767), 0x00FF00u);  // no letterbox at the bottom right
+  backend.present(frame.data(), 800, 600);       // wrong size: ignored, no overrun
+  backend.closeWindow();
+  backend.present(frame.data(), 1680, 1050);  // no window: only pumps events
+}
+
+TEST_F(SdlBackendTest, ScreenNeedsAWindowAndWindowsCanBeReopened) {
+  EXPECT_FALSE(backend.openScreen(1680, 1050));
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  ASSERT_TRUE(backend.openScreen(1680, 1050));
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  EXPECT_TRUE(backend.openScreen(1680, 1050));
+}
+
+TEST_F(SdlBackendTest, TapBetweenSnapshotsCountsOnceAsDown) {
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  EXPECT_FALSE(snapshot()[kKeyReturn]);
+  pushKey(SDL_SCANCODE_RETURN, true);
+  pushKey(SDL_SCANCODE_RETURN, false);
+  pushKey(SDL_SCANCODE_KP_1, true);
+  const auto first = snapshot();
+  EXPECT_TRUE(first[kKeyReturn]);
+  EXPECT_TRUE(first[kKeyKeypad1]);
+  EXPECT_FALSE(first[static_cast<int>(Key::Escape)]);
+  EXPECT_FALSE(snapshot()[kKeyReturn]);
+}
+
+TEST_F(SdlBackendTest, KeysTakenByThePollAreLatchedToo) {
+  pushKey(SDL_SCANCODE_ESCAPE, true);
+  pushKey(SDL_SCANCODE_ESCAPE, false);
+  while (backend.pollEvent()) {
+  }
+  EXPECT_TRUE(snapshot()[static_cast<int>(Key::Escape)]);
+  EXPECT_FALSE(backend.pollEvent());
+}
+
+TEST_F(SdlBackendTest, SnapshotLeavesOtherEventsForThePoll) {
+  while (backend.pollEvent()) {
+  }
+  SDL_Event user{};
+  user.type = SDL_USEREVENT;
+  ASSERT_EQ(SDL_PushEvent(&user), 1);
+  snapshot();
+  EXPECT_TRUE(backend.pollEvent());
+}
+
+TEST_F(SdlBackendTest, UnshowableMessageBoxDoesNotTrapThePlayer) {
+  ScopedEnv noX("DISPLAY", nullptr);
+  ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
+  pushKey(SDL_SCANCODE_RETURN, true);
+  EXPECT_TRUE(backend.messageBox("Beenden", "Beenden?", MessageKind::YesNoQuestion));
+  EXPECT_FALSE(snapshot()[kKeyReturn]);  // keys from before the box are forgotten
+}
+
+TEST_F(SdlBackendTest, AudioRunsTheSourceInTheAskedFormat) {
+  CountingSource source;
+  AudioFormat format;
+  ASSERT_TRUE(backend.openAudio(&source, format)) << SDL_GetError();
+  EXPECT_EQ(format.rate, 44100);
+  EXPECT_EQ(format.channels, 2);
+  for (int i = 0; i < 200 && source.calls.load() == 0; ++i) backend.sleepMs(5);
+  EXPECT_GT(source.calls.load(), 0);
+  backend.lockAudio();
+  const int during = source.calls.load();
+  backend.sleepMs(60);  // the dummy device asks every ~23 ms, but not while locked
+  EXPECT_EQ(source.calls.load(), during);
+  backend.unlockAudio();
+  backend.closeAudio();
+  EXPECT_FALSE(backend.openAudio(nullptr, format));
+}
+
+TEST_F(SdlBackendTest, ClockCountsMicroseconds) {
+  const uint64_t before = backend.nowMicros();
+  backend.sleepMs(20);
+  const uint64_t after = backend.nowMicros();
+  EXPECT_GE(after - before, 19000u);
+  EXPECT_LT(after - before, 5000000u);
+}
+
+TEST(SdlBackendSound, UnusableDriverFallsBackToSilence) {
+  ScopedEnv driver("SDL_AUDIODRIVER", "kein-solcher-treiber");
+  SdlBackend backend;
+  ASSERT_TRUE(backend.initScreen());
+  EXPECT_TRUE(backend.initSound());
+  CountingSource source;
+  AudioFormat format;
+  EXPECT_TRUE(backend.openAudio(&source, format));
+  backend.shutdown();
+}
+
+}  // namespace
