@@ -78,6 +78,9 @@ class SdlBackendTest : public ::testing::Test {
     return pixel & 0xFFFFFF;
   }
 
+  // The expectations (1024 x 768 desktop, software renderer) are the dummy drivers'.
+  ScopedEnv video{"SDL_VIDEODRIVER", "dummy"};
+  ScopedEnv audio{"SDL_AUDIODRIVER", "dummy"};
   SdlBackend backend;
 };
 
@@ -182,6 +185,7 @@ TEST_F(SdlBackendTest, ClockCountsMicroseconds) {
 }
 
 TEST(SdlBackendSound, UnusableDriverFallsBackToSilence) {
+  ScopedEnv video("SDL_VIDEODRIVER", "dummy");
   ScopedEnv driver("SDL_AUDIODRIVER", "kein-solcher-treiber");
   SdlBackend backend;
   ASSERT_TRUE(backend.initScreen());
