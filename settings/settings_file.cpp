@@ -1,0 +1,168 @@
+#include "settings/settings_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace settings {
+namespace {
+
+// O_NONBLOCK keeps a FIFO of the settings file's name from hanging the game at open.
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK;
+
+bool isRegularFile(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool writeAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t written = ::write(fd, content.data(), content.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    content.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+std::string directoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The rename itself is only durable once the directory is synced; failing that is not
+// a reason to call the save failed, the new content is complete either way.
+void syncDirectoryOf(const std::string& path) {
+  const UniqueFd dir(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.get());
+}
+
+// A fresh temporary file beside path, created with the given mode (the umask applies).
+UniqueFd createTempBeside(const std::string& path, mode_t mode, std::string& tempPath) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    UniqueFd fd(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (fd || errno != EEXIST) return fd;
+  }
+  return UniqueFd();
+}
+
+bool fillAndSync(UniqueFd fd, std::string_view content) {
+  const bool written = writeAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+  return ::close(fd.release()) == 0 && written;
+}
+
+// Writes a complete temporary file; its path when everything reached the disk.
+std::optional<std::string> writeTemp(const std::string& path, std::string_view content,
+                                     std::optional<mode_t> exactMode) {
+  std::string tempPath;
+  UniqueFd fd = createTempBeside(path, exactMode.value_or(0666), tempPath);
+  if (!fd) return std::nullopt;
+  const bool modeKept = !exactMode || ::fchmod(fd.get(), *exactMode) == 0;
+  if (modeKept && fillAndSync(std::move(fd), content)) return tempPath;
+  ::unlink(tempPath.c_str());
+  return std::nullopt;
+}
+
+// rename() that refuses to replace; link() serves file systems without RENAME_NOREPLACE.
+bool renameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+}  // namespace
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    reset();
+    fd_ = other.release();
+  }
+  return *this;
+}
+
+int UniqueFd::release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+void UniqueFd::reset() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::optional<OpenedFile> openExisting(const std::string& path) {
+  OpenedFile file{UniqueFd(::open(path.c_str(), O_RDWR | kOpenFlags)), false};
+  if (!file.fd) {
+    file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | kOpenFlags));
+    file.readOnly = true;
+  }
+  if (!file.fd || !isRegularFile(file.fd.get())) return std::nullopt;
+  return file;
+}
+
+std::optional<std::string> readWhole(int fd) {
+  std::string content;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(content.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) return content;
+    content.append(buffer, static_cast<size_t>(got));
+  }
+}
+
+bool existsUnreadable(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return errno != ENOENT;
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | kOpenFlags));
+  return !fd || !isRegularFile(fd.get());
+}
+
+UniqueFd createEmpty(const std::string& path) {
+  UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | kOpenFlags, 0666));
+  if (fd && !isRegularFile(fd.get())) fd.reset();
+  return fd;
+}
+
+std::string resolvedPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved) == nullptr) return path;
+  return resolved;
+}
+
+bool replaceWhole(const std::string& path, std::string_view content, mode_t mode) {
+  const std::optional<std::string> temp = writeTemp(path, content, mode & 07777);
+  if (!temp) return false;
+  if (::rename(temp->c_str(), path.c_str()) != 0) {
+    ::unlink(temp->c_str());
+    return false;
+  }
+  syncDirectoryOf(path);
+  return true;
+}
+
+bool createWhole(const std::string& path, std::string_view content) {
+  const std::optional<std::string> temp = writeTemp(path, content, std::nullopt);
+  if (!temp) return false;
+  if (!renameNoReplace(*temp, path)) {
+    ::unlink(temp->c_str());
+    return false;
+  }
+  syncDirectoryOf(path);
+  return true;
+}
+
+}  // namespace settings

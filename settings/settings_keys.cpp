@@ -1,0 +1,104 @@
+#include "settings/settings_keys.h"
+
+#include <algorithm>
+
+namespace {
+
+// The battle reads Health, SchussTempo and KanonenAnzahl of the first two classes as whole
+// numbers, dropping a stored fraction; the launcher shows them with it.
+float readBattleValue(SettingsStore& store, int klasse, const ClassKey& key) {
+  if (klasse < 2 && key.integerAtBattleStart) {
+    return static_cast<float>(store.readInt(key.key, static_cast<int32_t>(key.def)));
+  }
+  return store.readFloat(key.key, key.def);
+}
+
+SchiffsTyp readClass(SettingsStore& store, int klasse, bool asAtBattleStart) {
+  store.selectGroup(kKlassenGruppen[klasse]);
+  SchiffsTyp typ{};
+  for (const ClassKey& key : kClassKeys) {
+    typ.*key.field = asAtBattleStart ? readBattleValue(store, klasse, key)
+                                     : store.readFloat(key.key, key.def);
+  }
+  return typ;
+}
+
+std::array<SchiffsTyp, 8> readClasses(SettingsStore& store, bool asAtBattleStart) {
+  std::array<SchiffsTyp, 8> classes{};
+  for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
+    classes[klasse] = readClass(store, klasse, asAtBattleStart);
+  }
+  return classes;
+}
+
+GameOptions readOptions(SettingsStore& store) {
+  const GameOptions defaults;
+  GameOptions options;
+  store.selectGroup(kAllgemeinGruppe);
+  for (const OptionKey& key : kOptionKeys) {
+    options.*key.field = store.readInt(key.key, defaults.*key.field);
+  }
+  return options;
+}
+
+}  // namespace
+
+SchiffsTyp defaultShipClass() {
+  SchiffsTyp typ{};
+  for (const ClassKey& key : kClassKeys) typ.*key.field = key.def;
+  return typ;
+}
+
+void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& file) {
+  if (!store.openSettings(file)) store.createSettings(file);
+  store.openSettings(file);
+  game.Schiffstabelle = readClasses(store, true);
+  const GameOptions options = readOptions(store);
+  game.Option = options.Option;
+  game.Reichweite = options.Reichweite;
+  game.Sound = options.Sound;
+  game.SchussLautstaerke = options.SchussLautstaerke;
+  game.TrefferLautstaerke = options.TrefferLautstaerke;
+  game.Gegneranzahl = options.Gegneranzahl;
+  store.closeSettings();
+}
+
+std::array<SchiffsTyp, 8> loadShipClasses(SettingsStore& store, const std::string& file) {
+  store.openSettings(file);
+  const std::array<SchiffsTyp, 8> classes = readClasses(store, false);
+  store.closeSettings();
+  return classes;
+}
+
+bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, 8>& classes,
+                     const std::string& file) {
+  if (!store.openSettings(file)) return false;
+  for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
+    store.selectGroup(kKlassenGruppen[klasse]);
+    for (int index : kEditorWriteOrder) {
+      const ClassKey& key = kClassKeys[index];
+      store.writeFloat(key.key, classes[klasse].*key.field);
+    }
+  }
+  store.closeSettings();
+  return true;
+}
+
+GameOptions loadOptions(SettingsStore& store, const std::string& file) {
+  store.openSettings(file);
+  const GameOptions options = readOptions(store);
+  store.closeSettings();
+  return options;
+}
+
+void saveOptions(SettingsStore& store, const GameOptions& options, const std::string& file) {
+  store.openSettings(file);
+  store.selectGroup(kAllgemeinGruppe);
+  for (int index : kOptionsWriteOrder) {
+    const OptionKey& key = kOptionKeys[index];
+    store.writeInt(key.key, options.*key.field);
+  }
+  store.closeSettings();
+}
+
+int32_t enemyCountInRange(int32_t storedCount) { return std::clamp<int32_t>(storedCount, 1, 3); }

@@ -1,0 +1,134 @@
+#include "settings/settings_keys.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstring>
+#include <filesystem>
+
+#include "settings/settings_test_util.h"
+
+namespace {
+
+using settings_test::crlfLines;
+using settings_test::readBytes;
+using settings_test::writeBytes;
+
+std::string editorGroup(std::string_view name) {
+  return crlfLines({"[" + std::string(name) + "]", "Beschleunigung = 0.015000",
+                    "TopSpeed = 2.000000", "SchussTempo = 4.000000", "Health = 100.000000",
+                    "KanonenAnzahl = 40.000000", "Nachladezeit = 0.150000",
+                    "Man\xF6vrierf\xE4higkeit = 0.500000", "Schaden = 1.000000"});
+}
+
+const std::string kDefaultOptions =
+    crlfLines({"[Allgemein]", "Option = 1", "Sound = 1", "Reichweite = 100",
+               "SchussLautst\xE4rke = 20", "TrefferLautst\xE4rke = 20", "Gegneranzahl = 1"});
+
+std::array<SchiffsTyp, 8> defaultClasses() {
+  std::array<SchiffsTyp, 8> classes;
+  classes.fill(defaultShipClass());
+  return classes;
+}
+
+std::string allEditorGroups() {
+  std::string out;
+  for (std::string_view group : kKlassenGruppen) out += editorGroup(group);
+  return out;
+}
+
+class SettingsKeysTest : public ::testing::Test {
+ protected:
+  settings_test::TempDir dir;
+  std::string file = dir.file();
+  SettingsStore store;
+  Spiel game;
+};
+
+TEST_F(SettingsKeysTest, FirstBattleWithoutFileUsesDefaultsAndLeavesAnEmptyFile) {
+  readBattleSettings(game, store, file);
+  EXPECT_EQ(std::memcmp(&game.Schiffstabelle, defaultClasses().data(), sizeof(SchiffsTyp) * 8), 0);
+  EXPECT_EQ(game.Schiffstabelle[5].Beschleunigung, 0.015f);
+  EXPECT_EQ(game.Schiffstabelle[0].Manoevrierfaehigkeit, 0.5f);
+  const std::array<int32_t, 6> options = {game.Option, game.Reichweite, game.Sound,
+                                          game.SchussLautstaerke, game.TrefferLautstaerke,
+                                          game.Gegneranzahl};
+  EXPECT_EQ(options, (std::array<int32_t, 6>{1, 100, 1, 20, 20, 1}));
+  EXPECT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(readBytes(file), "");
+}
+
+TEST_F(SettingsKeysTest, EditorThenOptionsSaveGivesExactBytes) {
+  writeBytes(file, "");
+  EXPECT_TRUE(saveShipClasses(store, defaultClasses(), file));
+  saveOptions(store, GameOptions{}, file);
+  EXPECT_EQ(readBytes(file), allEditorGroups() + kDefaultOptions);
+}
+
+TEST_F(SettingsKeysTest, OptionsThenEditorSaveGivesExactBytes) {
+  saveOptions(store, GameOptions{}, file);
+  EXPECT_EQ(readBytes(file), kDefaultOptions);
+  EXPECT_TRUE(saveShipClasses(store, defaultClasses(), file));
+  EXPECT_EQ(readBytes(file), kDefaultOptions + allEditorGroups());
+}
+
+TEST_F(SettingsKeysTest, EditorSaveWithoutFileWritesNothing) {
+  EXPECT_FALSE(saveShipClasses(store, defaultClasses(), file));
+  EXPECT_EQ(loadOptions(store, file).Sound, 1);
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(SettingsKeysTest, FirstTwoClassesReadWholeNumbersAtBattleStart) {
+  std::string content;
+  for (std::string_view group : kKlassenGruppen) {
+    content += "[" + std::string(group) + "]\nHealth = 150.7\nSchussTempo = 4.5\nTopSpeed = 2.5\n";
+  }
+  writeBytes(file, content);
+  readBattleSettings(game, store, file);
+  const std::array<SchiffsTyp, 8> shown = loadShipClasses(store, file);
+  for (int klasse = 0; klasse < 8; ++klasse) {
+    const bool whole = klasse < 2;
+    EXPECT_EQ(game.Schiffstabelle[klasse].Health, whole ? 150.0f : 150.7f) << klasse;
+    EXPECT_EQ(game.Schiffstabelle[klasse].SchussTempo, whole ? 4.0f : 4.5f) << klasse;
+    EXPECT_EQ(game.Schiffstabelle[klasse].TopSpeed, 2.5f) << klasse;
+    EXPECT_EQ(shown[klasse].Health, 150.7f) << klasse;
+  }
+}
+
+TEST_F(SettingsKeysTest, SavedClassesReadBack) {
+  writeBytes(file, "");
+  std::array<SchiffsTyp, 8> classes = defaultClasses();
+  classes[7].Manoevrierfaehigkeit = 1.25f;
+  classes[3].Schaden = -2.0f;
+  ASSERT_TRUE(saveShipClasses(store, classes, file));
+  const std::array<SchiffsTyp, 8> loaded = loadShipClasses(store, file);
+  EXPECT_EQ(std::memcmp(&loaded, &classes, sizeof classes), 0);
+}
+
+TEST_F(SettingsKeysTest, OptionsAreStoredAsTheyAre) {
+  const GameOptions odd{0, -20, 2, 150, 0, 7};
+  saveOptions(store, odd, file);
+  const GameOptions loaded = loadOptions(store, file);
+  EXPECT_EQ(std::memcmp(&loaded, &odd, sizeof odd), 0);
+  readBattleSettings(game, store, file);
+  EXPECT_EQ(game.Gegneranzahl, 7);
+  EXPECT_EQ(game.Reichweite, -20);
+  EXPECT_EQ(enemyCountInRange(7), 3);
+  EXPECT_EQ(enemyCountInRange(2), 2);
+  EXPECT_EQ(enemyCountInRange(-5), 1);
+}
+
+// Hand-edited class values are never infinite or NaN, however they are written.
+TEST_F(SettingsKeysTest, WildClassValuesStayFinite) {
+  writeBytes(file, "[Schiff_3]\nHealth = inf\nTopSpeed = 1e50\nSchaden = -1e99\n"
+                   "Beschleunigung = nan\nNachladezeit = 1e30\n");
+  readBattleSettings(game, store, file);
+  const SchiffsTyp& typ = game.Schiffstabelle[2];
+  EXPECT_EQ(typ.Health, 0.0f);
+  EXPECT_EQ(typ.TopSpeed, FLT_MAX);
+  EXPECT_EQ(typ.Schaden, -FLT_MAX);
+  EXPECT_EQ(typ.Beschleunigung, 0.0f);
+  EXPECT_EQ(typ.Nachladezeit, 1e30f);
+}
+
+}  // namespace

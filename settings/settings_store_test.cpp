@@ -1,0 +1,240 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "settings/settings_test_util.h"
+
+namespace {
+
+using settings_test::crlfLines;
+using settings_test::readBytes;
+using settings_test::writeBytes;
+
+constexpr std::string_view kManoev = "Man\xF6vrierf\xE4higkeit";
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  // Opens the file holding content.
+  void openWith(std::string_view content) {
+    writeBytes(file, content);
+    ASSERT_TRUE(store.openSettings(file));
+  }
+  std::string rewritten() {
+    store.closeSettings();
+    return readBytes(file);
+  }
+
+  settings_test::TempDir dir;
+  std::string file = dir.file();
+  SettingsStore store;
+};
+
+TEST_F(SettingsStoreTest, EmptyFileGivesDefaultsAndReadsNeverRewrite) {
+  openWith("");
+  EXPECT_TRUE(store.selectGroup(""));
+  EXPECT_FALSE(store.selectGroup("Allgemein"));
+  EXPECT_EQ(store.readInt("Option", 1), 1);
+  EXPECT_EQ(rewritten(), "");
+  const std::string messy = "  [Schiff_1] old\n health=7\n\n";
+  openWith(messy);
+  ASSERT_TRUE(store.selectGroup("schiff_1"));
+  EXPECT_EQ(store.readInt("Health", 0), 7);
+  EXPECT_EQ(rewritten(), messy);
+}
+
+TEST_F(SettingsStoreTest, MissingFileGivesDefaultsAndWritesCreateItInOrder) {
+  EXPECT_FALSE(store.openSettings(file));
+  EXPECT_FALSE(store.selectGroup("Allgemein"));
+  EXPECT_EQ(store.readInt("Option", 5), 5);
+  store.writeInt("Option", 1);
+  store.selectGroup("Schiff_1");
+  store.writeFloat("Health", 100.0f);
+  store.selectGroup("Allgemein");
+  store.writeInt("Sound", 0);
+  EXPECT_EQ(rewritten(),
+            crlfLines({"[Allgemein]", "Option = 1", "Sound = 0", "[Schiff_1]", "Health = 100.000000"}));
+
+  EXPECT_FALSE(store.openSettings(dir.file("other.prefs")));
+  store.closeSettings();
+  store.writeInt("x", 1);  // closed: ignored
+  EXPECT_EQ(store.readInt("x", 5), 5);
+  store.closeSettings();
+  EXPECT_FALSE(std::filesystem::exists(dir.file("other.prefs")));
+}
+
+TEST_F(SettingsStoreTest, EncodingMarkKeepsItselfAndUtf8Names) {
+  openWith("\xEF\xBB\xBF[Gr\xC3\xBC\xC3\x9F" "e]\nMan\xC3\xB6vrierf\xC3\xA4higkeit = 0.7\n");
+  ASSERT_TRUE(store.selectGroup("Gr\xFC\xDF" "e"));
+  EXPECT_FLOAT_EQ(store.readFloat(kManoev, 0.5f), 0.7f);
+  store.writeFloat(kManoev, 0.25f);
+  store.writeInt("SchussLautst\xE4rke", 20);
+  EXPECT_EQ(rewritten(), "\xEF\xBB\xBF\r\n" + crlfLines({"[Gr\xC3\xBC\xC3\x9F" "e]",
+                                                         "Man\xC3\xB6vrierf\xC3\xA4higkeit = 0.250000",
+                                                         "SchussLautst\xC3\xA4rke = 20"}));
+}
+
+TEST_F(SettingsStoreTest, KeysMatchWithoutAsciiCaseAndTakeTheWritersText) {
+  openWith("[schiff_1] comment\r\nhealth = 7\r\nman\xF6vrierf\xE4higkeit = 1\r\n"
+           "MAN\xD6VRIERF\xC4HIGKEIT = 2\r\n");
+  ASSERT_TRUE(store.selectGroup("Schiff_1"));
+  EXPECT_EQ(store.readInt("Health", 0), 7);
+  EXPECT_EQ(store.readFloat(kManoev, 0), 1.0f);
+  store.writeInt("Health", 9);
+  EXPECT_EQ(rewritten(), crlfLines({"[schiff_1]", "Health = 9", "man\xF6vrierf\xE4higkeit = 1",
+                                    "MAN\xD6VRIERF\xC4HIGKEIT = 2"}));
+}
+
+TEST_F(SettingsStoreTest, SpacingIsNormalisedButTrailingValueSpacesStay) {
+  openWith("\t;x\n[A]\n  Health =  100.5  \n");
+  ASSERT_TRUE(store.selectGroup("A"));
+  EXPECT_EQ(store.readFloat("Health", 0), 100.5f);
+  EXPECT_EQ(store.readInt("Health", 0), 100);
+  store.writeInt("Neu", 1);
+  EXPECT_EQ(rewritten(), crlfLines({"; x", "[A]", "Health = 100.5  ", "Neu = 1"}));
+}
+
+TEST_F(SettingsStoreTest, LfOnlyLineWithoutEqualsSwallowsTheNextLine) {
+  openWith("[A]\nabc\nHealth = 5\n");
+  ASSERT_TRUE(store.selectGroup("A"));
+  EXPECT_EQ(store.readInt("Health", -1), -1);
+  store.writeInt("Health", 6);
+  EXPECT_EQ(rewritten(), crlfLines({"[A]", "abc = Health = 5", "Health = 6"}));
+}
+
+TEST_F(SettingsStoreTest, FirstOfDuplicateGroupsAndKeysIsReadAndWritten) {
+  openWith("[G]\nx = 1\nx = 9\n[g]\nx = 2\n[H]\n");
+  ASSERT_TRUE(store.selectGroup("G"));
+  EXPECT_EQ(store.readInt("x", 0), 1);
+  store.writeInt("x", 3);
+  store.writeInt("y", 4);
+  EXPECT_EQ(rewritten(), crlfLines({"[G]", "x = 3", "x = 9", "y = 4", "[g]", "x = 2", "[H]"}));
+}
+
+TEST_F(SettingsStoreTest, TopSectionIsSeparateFromNamedGroups) {
+  openWith("Sound = 0\n[Allgemein]\nOption = 0\n");
+  ASSERT_TRUE(store.selectGroup("Allgemein"));
+  EXPECT_EQ(store.readInt("Sound", 1), 1);
+  ASSERT_TRUE(store.selectGroup(""));
+  EXPECT_EQ(store.readInt("Sound", 1), 0);
+  EXPECT_EQ(store.readInt("Option", 1), 1);
+  store.writeInt("Reichweite", 50);
+  EXPECT_EQ(rewritten(),
+            crlfLines({"Sound = 0", "Reichweite = 50", "[Allgemein]", "Option = 0"}));
+
+  openWith("[Allgemein]\n");
+  store.writeInt("Oben", 1);
+  EXPECT_EQ(rewritten(), crlfLines({"Oben = 1", "[Allgemein]"}));
+}
+
+TEST_F(SettingsStoreTest, PendingGroupReadsDefaultsAndIsAppendedAtTheFirstWrite) {
+  openWith("[A]\nx = 1\n[B]\n");
+  ASSERT_TRUE(store.selectGroup("A"));
+  EXPECT_FALSE(store.selectGroup("Neu"));
+  EXPECT_EQ(store.readInt("x", 7), 7);
+  store.writeInt("x", 2);
+  EXPECT_EQ(store.readInt("x", 7), 2);
+  ASSERT_TRUE(store.selectGroup("A"));
+  store.writeInt("z", 3);
+  EXPECT_EQ(rewritten(), crlfLines({"[A]", "x = 1", "z = 3", "[B]", "[Neu]", "x = 2"}));
+}
+
+TEST_F(SettingsStoreTest, OpeningAnotherFileAndDestructionSavePendingChanges) {
+  openWith("");
+  store.writeInt("a", 1);
+  EXPECT_TRUE(store.openSettings(file));
+  EXPECT_EQ(store.readInt("a", 0), 1);
+  {
+    SettingsStore other;
+    other.openSettings(dir.file("b"));
+    other.writeInt("b", 2);
+  }
+  EXPECT_EQ(readBytes(dir.file("b")), crlfLines({"b = 2"}));
+}
+
+TEST_F(SettingsStoreTest, CreateSettingsEmptiesTheFile) {
+  writeBytes(file, "[A]\nx = 1\n");
+  store.createSettings(file);
+  EXPECT_EQ(store.readInt("x", 0), 0);
+  EXPECT_EQ(rewritten(), "");
+}
+
+TEST_F(SettingsStoreTest, RewriteKeepsPermissionsAndSymbolicLinks) {
+  openWith("x = 1\n");
+  ::chmod(file.c_str(), 0640);
+  std::filesystem::create_symlink(file, dir.file("link"));
+  ASSERT_TRUE(store.openSettings(dir.file("link")));
+  store.writeInt("x", 2);
+  store.closeSettings();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link")));
+  EXPECT_EQ(readBytes(file), crlfLines({"x = 2"}));
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// Something of that name that cannot be opened as a file is never replaced.
+TEST_F(SettingsStoreTest, UnopenableNameIsNeverReplaced) {
+  std::filesystem::create_directory(file);
+  EXPECT_FALSE(store.openSettings(file));
+  store.writeInt("x", 1);
+  store.closeSettings();
+  store.createSettings(file);
+  store.writeInt("x", 1);
+  store.closeSettings();
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+  EXPECT_TRUE(std::filesystem::is_empty(file));
+}
+
+TEST_F(SettingsStoreTest, WithoutPermissionsReadsWorkAndChangesAreDropped) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not bind root";
+  writeBytes(file, "x = 1\n");
+  ::chmod(file.c_str(), 0444);
+  ASSERT_TRUE(store.openSettings(file));
+  EXPECT_EQ(store.readInt("x", 0), 1);
+  store.writeInt("x", 2);
+  EXPECT_EQ(rewritten(), "x = 1\n");
+  ::chmod(file.c_str(), 0);
+  EXPECT_FALSE(store.openSettings(file));
+  store.writeInt("x", 3);
+  store.closeSettings();
+  store.createSettings(file);
+  ::chmod(file.c_str(), 0644);
+  EXPECT_EQ(readBytes(file), "x = 1\n");
+}
+
+// A save that cannot be completed leaves the old bytes, whether the write fails (size limit
+// with SIGXFSZ ignored) or the process dies in the middle of it (SIGXFSZ's default action).
+TEST_F(SettingsStoreTest, FailedSaveLeavesTheOldFileWhole) {
+  const std::string old = crlfLines({"[Allgemein]", "Option = 1", "; hand written"});
+  for (bool dies : {false, true}) {
+    writeBytes(file, old);
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      if (!dies) ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{16, 16};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      store.openSettings(file);
+      store.selectGroup("Allgemein");
+      for (int i = 0; i < 100; ++i) store.writeInt("Key" + std::to_string(i), i);
+      store.closeSettings();
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WIFSIGNALED(status), dies);
+    EXPECT_EQ(readBytes(file), old);
+    if (!dies) {  // and no temporary file left behind
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
+  }
+}
+
+}  // namespace
