@@ -1,0 +1,140 @@
+#include "media/compositor.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A half-open range of rows or columns inside an image.
+struct Span {
+  int begin = 0, end = 0;
+  bool empty() const { return begin >= end; }
+};
+
+// [start, start + length) cut to [0, limit). 64-bit so that no position or size can overflow.
+Span clipSpan(int64_t start, int64_t length, int limit) {
+  const int64_t begin = std::clamp<int64_t>(start, 0, limit);
+  const int64_t end = std::clamp<int64_t>(start + std::max<int64_t>(length, 0), 0, limit);
+  return {static_cast<int>(begin), static_cast<int>(end)};
+}
+
+const uint32_t* sourceAt(const Image& src, int64_t x, int64_t y) {
+  return src.pixels.data() + y * src.w + x;
+}
+
+void fillSpan(Image& dst, int row, int64_t from, int64_t to, uint32_t colour) {
+  const Span cols = clipSpan(from, to - from, dst.w);
+  if (cols.empty()) return;
+  std::fill(&dst.at(cols.begin, row), &dst.at(cols.begin, row) + (cols.end - cols.begin), colour);
+}
+
+void fillRect(Image& dst, int64_t x, int64_t y, int64_t w, int64_t h, uint32_t colour) {
+  const Span rows = clipSpan(y, h, dst.h);
+  for (int row = rows.begin; row < rows.end; ++row) fillSpan(dst, row, x, x + w, colour);
+}
+
+// Whole pixels cut off one end of row j (0 = top) of a box of the given height whose corners
+// are quarter ellipses with radii rx, ry; a pixel stays when its centre is inside the ellipse.
+int64_t cornerInset(int64_t j, int64_t height, int64_t rx, int64_t ry) {
+  double dy = 0;
+  if (j < ry) {
+    dy = static_cast<double>(ry - j) - 0.5;
+  } else if (j >= height - ry) {
+    dy = static_cast<double>(j - (height - ry)) + 0.5;
+  } else {
+    return 0;
+  }
+  const double t = dy / static_cast<double>(ry);
+  const double halfWidth = static_cast<double>(rx) * std::sqrt(std::max(0.0, 1.0 - t * t));
+  const double inset = std::ceil(static_cast<double>(rx) - halfWidth - 0.5);
+  return std::clamp<int64_t>(static_cast<int64_t>(inset), 0, rx);
+}
+
+// Largest s with s * s <= v, for 0 <= v < 2^63.
+int64_t integerSqrt(int64_t v) {
+  auto s = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
+  while (s > 0 && s * s > v) --s;
+  while ((s + 1) * (s + 1) <= v) ++s;
+  return s;
+}
+
+}  // namespace
+
+void copyImage(Image& dst, const Image& src, int x, int y) {
+  const Span cols = clipSpan(x, src.w, dst.w);
+  const Span rows = clipSpan(y, src.h, dst.h);
+  if (cols.empty()) return;
+  for (int row = rows.begin; row < rows.end; ++row) {
+    const uint32_t* from = sourceAt(src, cols.begin - int64_t{x}, row - int64_t{y});
+    std::copy_n(from, cols.end - cols.begin, &dst.at(cols.begin, row));
+  }
+}
+
+void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key) {
+  const Span cols = clipSpan(x, src.w, dst.w);
+  const Span rows = clipSpan(y, src.h, dst.h);
+  if (cols.empty()) return;
+  for (int row = rows.begin; row < rows.end; ++row) {
+    const uint32_t* from = sourceAt(src, cols.begin - int64_t{x}, row - int64_t{y});
+    uint32_t* to = &dst.at(cols.begin, row);
+    for (int i = 0; i < cols.end - cols.begin; ++i) {
+      if (!isKey(from[i], key)) to[i] = from[i];
+    }
+  }
+}
+
+bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
+                   int xb, int yb) {
+  const int64_t left = std::max<int64_t>(xa, xb);
+  const int64_t right = std::min(int64_t{xa} + a.w, int64_t{xb} + b.w);
+  const int64_t top = std::max<int64_t>(ya, yb);
+  const int64_t bottom = std::min(int64_t{ya} + a.h, int64_t{yb} + b.h);
+  if (left >= right || top >= bottom) return false;
+  for (int64_t y = top; y < bottom; ++y) {
+    for (int64_t x = left; x < right; ++x) {
+      const uint32_t pa = a.at(static_cast<int>(x - xa), static_cast<int>(y - ya));
+      const uint32_t pb = b.at(static_cast<int>(x - xb), static_cast<int>(y - yb));
+      if (!isKey(pa, keyA) && !isKey(pb, keyB)) return true;
+    }
+  }
+  return false;
+}
+
+void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour) {
+  if (w <= 0 || h <= 0) return;
+  fillRect(dst, x, y, w, h, colour);
+}
+
+void fillRoundBox(Image& dst, int x, int y, int w, int h, int rx, int ry, uint32_t colour) {
+  int64_t left = x, top = y, width = w, height = h;
+  if (width < 0) {
+    left += width;
+    width = -width;
+  }
+  if (height < 0) {
+    top += height;
+    height = -height;
+  }
+  const int64_t radiusX = std::clamp<int64_t>(rx, 0, width / 2);
+  const int64_t radiusY = std::clamp<int64_t>(ry, 0, height / 2);
+  if (radiusX == 0 || radiusY == 0) {
+    fillRect(dst, left, top, width, height, colour);
+    return;
+  }
+  const Span rows = clipSpan(top, height, dst.h);
+  for (int row = rows.begin; row < rows.end; ++row) {
+    const int64_t inset = cornerInset(row - top, height, radiusX, radiusY);
+    fillSpan(dst, row, left + inset, left + width - inset, colour);
+  }
+}
+
+void fillCircle(Image& dst, int x, int y, int r, uint32_t colour) {
+  if (r < 0) return;
+  const int64_t radius = r;
+  const Span rows = clipSpan(int64_t{y} - radius, 2 * radius + 1, dst.h);
+  for (int row = rows.begin; row < rows.end; ++row) {
+    const int64_t dy = row - int64_t{y};
+    const int64_t half = integerSqrt(radius * radius - dy * dy);
+    fillSpan(dst, row, int64_t{x} - half, int64_t{x} + half + 1, colour);
+  }
+}
