@@ -61,4 +61,7 @@ class Backend {
   // Brackets changes to the data `render` reads.
   virtual void lockAudio() = 0;
   virtual void unlockAudio() = 0;
+
+  // Told of every playSound with the volume as the game gave it, before any clamping.
+  virtual void soundStarted(int /*sound*/, int /*volume*/) {}
 };

@@ -1,0 +1,84 @@
+#include "media/headless.h"
+
+#include <algorithm>
+
+void HeadlessBackend::setKey(Key key, bool down) {
+  const int index = static_cast<int>(key);
+  if (index >= 0 && index < kKeyCount) keys_[static_cast<size_t>(index)] = down;
+}
+
+void HeadlessBackend::queueAnswer(bool yes) { answers_.push_back(yes); }
+
+void HeadlessBackend::queueEvents(int count) { pendingEvents_ += std::max(count, 0); }
+
+void HeadlessBackend::renderAudio(int16_t* out, int frames) {
+  const int count = std::max(frames, 0) * kAudioFormat.channels;
+  if (audioSource_ == nullptr) {
+    std::fill_n(out, count, int16_t{0});
+    return;
+  }
+  audioSource_->render(out, frames);
+}
+
+void HeadlessBackend::shutdown() {
+  ++shutdowns_;
+  closeAudio();
+  closeWindow();
+}
+
+bool HeadlessBackend::openWindow(int w, int h) {
+  if (failures_.window || w <= 0 || h <= 0) return false;
+  windowOpen_ = true;
+  window_ = {w, h};
+  return true;
+}
+
+bool HeadlessBackend::openScreen(int w, int h) {
+  if (failures_.battleScreen || !windowOpen_ || w <= 0 || h <= 0) return false;
+  screenOpen_ = true;
+  return true;
+}
+
+void HeadlessBackend::closeWindow() {
+  windowOpen_ = false;
+  screenOpen_ = false;
+}
+
+void HeadlessBackend::present(const uint32_t* pixels, int w, int h) {
+  ++framesPresented_;
+  clock_ += presentCost_;
+  if (keepFrames_ && pixels != nullptr && w > 0 && h > 0) {
+    lastFrame_ = Image(w, h);
+    std::copy_n(pixels, lastFrame_.pixels.size(), lastFrame_.pixels.begin());
+  }
+}
+
+bool HeadlessBackend::pollEvent() {
+  if (pendingEvents_ == 0) return false;
+  --pendingEvents_;
+  return true;
+}
+
+bool HeadlessBackend::messageBox(const std::string& title, const std::string& text,
+                                 MessageKind kind) {
+  messages_.push_back({title, text, kind});
+  // A plain message is closed with its OK button and leaves the queued answers to questions.
+  if (kind == MessageKind::Ok) return true;
+  if (answers_.empty()) return false;
+  const bool answer = answers_.front();
+  answers_.erase(answers_.begin());
+  return answer;
+}
+
+void HeadlessBackend::sleepMs(int ms) {
+  const uint64_t micros = static_cast<uint64_t>(std::max(ms, 0)) * 1000;
+  clock_ += micros;
+  slept_ += micros;
+}
+
+bool HeadlessBackend::openAudio(AudioSource* source, AudioFormat& format) {
+  if (failures_.audioDevice || source == nullptr) return false;
+  audioSource_ = source;
+  format = kAudioFormat;
+  return true;
+}
