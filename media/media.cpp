@@ -1,0 +1,366 @@
+#include "media/media.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+
+#include "media/compositor.h"
+#include "media/frame_pacer.h"
+#include "media/image.h"
+#include "media/keyboard.h"
+#include "media/mixer.h"
+#include "media/sdl_decode.h"
+#include "media/sdl_text.h"
+
+namespace {
+
+// Largest sprite createSprite makes: far above any picture of the game, far below what would
+// exhaust memory.
+constexpr int kMaxSpriteSide = 16384;
+constexpr int64_t kMaxSpritePixels = int64_t{1} << 25;
+
+constexpr uint64_t kFramePeriodMicros = 16667;  // 60 frames per second
+constexpr AudioFormat kWantedAudio{44100, 2};
+// Sounds loaded while there is no audio device are only checked; any format will do.
+constexpr AudioFormat kCheckFormat{22050, 1};
+
+struct Sprite {
+  Image image;
+  uint32_t key = 0;  // transparent colour
+  bool rotatable = false;
+};
+
+struct Rotatable {
+  int sprite = 0;
+  float angle = 0;
+};
+
+// Hands the audio device's pulls to the mixer once there is one, silence before that.
+class AudioOutlet : public AudioSource {
+ public:
+  void connect(Mixer* mixer, int channels) {
+    mixer_ = mixer;
+    channels_ = channels;
+  }
+  void render(int16_t* out, int frames) override {
+    if (mixer_ != nullptr) {
+      mixer_->render(out, frames);
+      return;
+    }
+    std::fill_n(out, static_cast<size_t>(std::max(frames, 0)) * channels_, int16_t{0});
+  }
+
+ private:
+  Mixer* mixer_ = nullptr;
+  int channels_ = kWantedAudio.channels;
+};
+
+std::unique_ptr<TextRenderer> makeTextRenderer() {
+  try {
+    return std::make_unique<TextRenderer>();
+  } catch (...) {
+    return nullptr;  // no text: drawText draws nothing
+  }
+}
+
+uint32_t packed(Rgb c) { return packRgb(c.r, c.g, c.b); }
+
+}  // namespace
+
+struct Media::Impl {
+  explicit Impl(std::unique_ptr<Backend> platform, uint32_t randomSeed)
+      : backend(std::move(platform)),
+        random(randomSeed != 0 ? randomSeed : std::random_device{}()),
+        text(makeTextRenderer()) {}
+  ~Impl() { closeAudio(); }
+
+  void openAudio();
+  void closeAudio();
+  Sprite* sprite(int n);
+  Image* drawingTarget();
+
+  std::unique_ptr<Backend> backend;
+  Image backBuffer{kScreenWidth, kScreenHeight};
+  std::map<int, Sprite> sprites;
+  std::map<int, Rotatable> rotatables;
+
+  AudioOutlet outlet;
+  std::unique_ptr<Mixer> mixer;
+  bool audioOpen = false;
+
+  std::mt19937 random;
+  Keyboard keyboard;
+  FramePacer pacer{kFramePeriodMicros};
+
+  std::unique_ptr<TextRenderer> text;
+  std::set<int> loadedFonts;
+  int currentFont = TextRenderer::kDefaultFont;
+  // Where fillBox and friends draw: nothing, the back buffer, or sprite `targetSprite`.
+  enum class Target { None, BackBuffer, Sprite } target = Target::None;
+  int targetSprite = 0;
+};
+
+void Media::Impl::openAudio() {
+  closeAudio();
+  AudioFormat format = kWantedAudio;
+  outlet.connect(nullptr, format.channels);
+  if (!backend->openAudio(&outlet, format)) return;  // no device: silent
+  audioOpen = true;
+  auto created = std::make_unique<Mixer>(format);
+  backend->lockAudio();
+  mixer = std::move(created);
+  outlet.connect(mixer.get(), mixer->format().channels);
+  backend->unlockAudio();
+}
+
+void Media::Impl::closeAudio() {
+  if (!audioOpen) return;
+  backend->closeAudio();  // the device pulls no more, so the mixer can go
+  audioOpen = false;
+  outlet.connect(nullptr, kWantedAudio.channels);
+  mixer.reset();
+}
+
+Sprite* Media::Impl::sprite(int n) {
+  const auto found = sprites.find(n);
+  return found == sprites.end() ? nullptr : &found->second;
+}
+
+Image* Media::Impl::drawingTarget() {
+  switch (target) {
+    case Target::BackBuffer:
+      return &backBuffer;
+    case Target::Sprite: {
+      Sprite* s = sprite(targetSprite);
+      return s == nullptr ? nullptr : &s->image;
+    }
+    case Target::None:
+      break;
+  }
+  return nullptr;
+}
+
+Media::Media(std::unique_ptr<Backend> backend, uint32_t randomSeed)
+    : impl_(std::make_unique<Impl>(std::move(backend), randomSeed)) {}
+
+Media::~Media() = default;
+
+// --- screen and window
+
+MediaInit Media::initMedia() {
+  if (!impl_->backend->initScreen()) return MediaInit::ScreenFailed;
+  if (!impl_->backend->initKeyboard()) return MediaInit::KeyboardFailed;
+  // Turned drawing is our own compositor's: nothing to bring up, so it cannot fail.
+  if (!impl_->backend->initSound()) return MediaInit::SoundFailed;
+  impl_->openAudio();
+  return MediaInit::Ok;
+}
+
+void Media::shutdownMedia() {
+  impl_->closeAudio();
+  impl_->backend->shutdown();
+}
+
+Size Media::desktopSize() { return impl_->backend->desktopSize(); }
+
+bool Media::openBattleWindow(int w, int h) { return impl_->backend->openWindow(w, h); }
+
+bool Media::openBattleScreen() { return impl_->backend->openScreen(kScreenWidth, kScreenHeight); }
+
+void Media::closeBattleWindow() { impl_->backend->closeWindow(); }
+
+bool Media::pollWindowEvent() { return impl_->backend->pollEvent(); }
+
+void Media::showFrame() {
+  Backend& platform = *impl_->backend;
+  platform.present(impl_->backBuffer.pixels.data(), kScreenWidth, kScreenHeight);
+  const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
+  if (wait > 0) platform.sleepMs(wait);
+}
+
+void Media::clearScreen(Rgb colour) {
+  std::fill(impl_->backBuffer.pixels.begin(), impl_->backBuffer.pixels.end(), packed(colour));
+}
+
+void Media::sleepMs(int ms) { impl_->backend->sleepMs(std::max(ms, 0)); }
+
+Rgb Media::pixel(int x, int y) const {
+  const Image& back = impl_->backBuffer;
+  if (x < 0 || y < 0 || x >= back.w || y >= back.h) return {0, 0, 0};
+  const uint32_t p = back.at(x, y);
+  return {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
+}
+
+Backend& Media::backend() { return *impl_->backend; }
+
+// --- sprites
+
+bool Media::createSprite(int n, int w, int h) {
+  if (w <= 0 || h <= 0 || w > kMaxSpriteSide || h > kMaxSpriteSide) return false;
+  if (int64_t{w} * h > kMaxSpritePixels) return false;
+  impl_->sprites[n] = Sprite{Image(w, h), 0, false};
+  return true;
+}
+
+bool Media::loadSprite(int n, std::span<const uint8_t> bmp, bool rotatable) {
+  std::optional<Image> image = decodeBmp(bmp);
+  if (!image) return false;
+  impl_->sprites[n] = Sprite{std::move(*image), 0, rotatable};
+  return true;
+}
+
+void Media::setTransparentColour(int n, Rgb colour) {
+  if (Sprite* s = impl_->sprite(n)) s->key = packed(colour);
+}
+
+void Media::drawSprite(int n, int x, int y) {
+  if (const Sprite* s = impl_->sprite(n)) copyImage(impl_->backBuffer, s->image, x, y);
+}
+
+void Media::drawTransparentSprite(int n, int x, int y) {
+  if (const Sprite* s = impl_->sprite(n)) copyImageKeyed(impl_->backBuffer, s->image, x, y, s->key);
+}
+
+bool Media::createRotatable(int r, int sprite) {
+  const Sprite* s = impl_->sprite(sprite);
+  if (s == nullptr || !s->rotatable) return false;
+  impl_->rotatables[r] = Rotatable{sprite, 0.0f};
+  return true;
+}
+
+void Media::setRotation(int r, float degrees, bool relative) {
+  const auto found = impl_->rotatables.find(r);
+  if (found == impl_->rotatables.end()) return;
+  float& angle = found->second.angle;
+  angle = relative ? angle + degrees : degrees;
+}
+
+float Media::rotation(int r) const {
+  const auto found = impl_->rotatables.find(r);
+  return found == impl_->rotatables.end() ? 0.0f : found->second.angle;
+}
+
+void Media::drawRotatable(int r, int x, int y) {
+  const auto found = impl_->rotatables.find(r);
+  if (found == impl_->rotatables.end()) return;
+  const Sprite* s = impl_->sprite(found->second.sprite);
+  if (s == nullptr) return;
+  const float angle = found->second.angle;
+  if (angle == 0.0f) {
+    copyImageKeyed(impl_->backBuffer, s->image, x, y, s->key);
+    return;
+  }
+  // The horizontal half-size places the centre on both axes.
+  const double half = (s->image.w - 1) / 2.0;
+  drawTurned(impl_->backBuffer, s->image, s->key, x + half, y + half, angle);
+}
+
+bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {
+  const Sprite* first = impl_->sprite(a);
+  const Sprite* second = impl_->sprite(b);
+  if (first == nullptr || second == nullptr) return false;
+  return imagesOverlap(first->image, first->key, xa, ya, second->image, second->key, xb, yb);
+}
+
+// Every drawRotatable is complete when it returns, so the brackets have nothing to do.
+void Media::beginRotatedDrawing() {}
+void Media::endRotatedDrawing() {}
+
+// --- drawing, text and shapes
+
+bool Media::beginDrawing() {
+  impl_->target = Impl::Target::BackBuffer;
+  impl_->currentFont = TextRenderer::kDefaultFont;
+  return true;
+}
+
+bool Media::beginDrawing(int sprite) {
+  if (impl_->sprite(sprite) == nullptr) return false;
+  impl_->target = Impl::Target::Sprite;
+  impl_->targetSprite = sprite;
+  impl_->currentFont = TextRenderer::kDefaultFont;
+  return true;
+}
+
+void Media::endDrawing() { impl_->target = Impl::Target::None; }
+
+void Media::fillBox(int x, int y, int w, int h, Rgb colour) {
+  if (Image* target = impl_->drawingTarget()) ::fillBox(*target, x, y, w, h, packed(colour));
+}
+
+void Media::fillRoundBox(int x, int y, int w, int h, int rx, int ry, Rgb colour) {
+  if (Image* target = impl_->drawingTarget()) {
+    ::fillRoundBox(*target, x, y, w, h, rx, ry, packed(colour));
+  }
+}
+
+void Media::fillCircle(int x, int y, int r, Rgb colour) {
+  if (Image* target = impl_->drawingTarget()) ::fillCircle(*target, x, y, r, packed(colour));
+}
+
+bool Media::loadFont(int n, const std::string& face, int points) {
+  if (!impl_->text) return false;
+  if (!impl_->text->loadFont(n, face, points)) {
+    impl_->loadedFonts.erase(n);
+    return false;
+  }
+  impl_->loadedFonts.insert(n);
+  return true;
+}
+
+void Media::useFont(int n) {
+  impl_->currentFont = impl_->loadedFonts.contains(n) ? n : TextRenderer::kDefaultFont;
+}
+
+void Media::drawText(int x, int y, std::string_view latin1Text) {
+  Image* target = impl_->drawingTarget();
+  if (target == nullptr || !impl_->text) return;
+  const Image box = impl_->text->render(impl_->currentFont, latin1Text);
+  copyImage(*target, box, x, y);
+}
+
+// --- sound
+
+bool Media::loadSound(int n, std::span<const uint8_t> wav) {
+  Mixer* mixer = impl_->mixer.get();
+  std::optional<std::vector<int16_t>> samples =
+      decodeWav(wav, mixer != nullptr ? mixer->format() : kCheckFormat);
+  if (!samples) return false;
+  if (mixer == nullptr) return true;  // silent game: nothing to keep
+  impl_->backend->lockAudio();
+  mixer->setSound(n, std::move(*samples));
+  impl_->backend->unlockAudio();
+  return true;
+}
+
+void Media::playSound(int n, int volume) {
+  impl_->backend->soundStarted(n, volume);
+  Mixer* mixer = impl_->mixer.get();
+  if (mixer == nullptr) return;
+  impl_->backend->lockAudio();
+  mixer->play(n, volume);  // clamps to 0..100
+  impl_->backend->unlockAudio();
+}
+
+// --- keyboard, random numbers, message boxes
+
+void Media::pollKeyboard() {
+  std::array<bool, kKeyCount> down{};
+  impl_->backend->keyboardSnapshot(down);
+  impl_->keyboard.takeSnapshot(down);
+}
+
+bool Media::keyDown(Key key) { return impl_->keyboard.isDown(key); }
+
+bool Media::keyReleased(Key key) { return impl_->keyboard.wasReleased(key); }
+
+int Media::randomInt(int max) {
+  if (max <= 0) return 0;
+  return std::uniform_int_distribution<int>(0, max)(impl_->random);
+}
+
+bool Media::messageBox(const std::string& title, const std::string& text, MessageKind kind) {
+  return impl_->backend->messageBox(title, text, kind);
+}

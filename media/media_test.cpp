@@ -1,0 +1,387 @@
+#include "media/media.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "media/headless.h"
+#include "media/sdl_text.h"
+#include "media/test_bitmap.h"
+
+namespace {
+
+constexpr Rgb kBlue{1, 119, 254};
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kRed{255, 0, 0};
+
+// A Media over a headless backend that the test keeps a hand on.
+struct Rig {
+  explicit Rig(uint32_t randomSeed = 7) {
+    auto owned = std::make_unique<HeadlessBackend>();
+    backend = owned.get();
+    media = std::make_unique<Media>(std::move(owned), randomSeed);
+  }
+  HeadlessBackend* backend;
+  std::unique_ptr<Media> media;
+};
+
+struct Box {
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+  bool operator==(const Box&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Box& b) {
+  return out << "x " << b.left << ".." << b.right << ", y " << b.top << ".." << b.bottom;
+}
+
+// The bounding box of back-buffer pixels that are not `background`.
+Box drawnBox(const Media& media, Rgb background) {
+  Box box;
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = 0; x < kScreenWidth; ++x) {
+      if (media.pixel(x, y) == background) continue;
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+             std::max(box.bottom, y)};
+    }
+  }
+  return box;
+}
+
+// The speed needle: 150 x 5, red on a black key, as the battle loads it.
+void loadNeedle(Media& media, int sprite, int rotatable) {
+  ASSERT_TRUE(media.loadSprite(sprite, makeBmp24(Image(150, 5, 0xFF0000)), true));
+  ASSERT_TRUE(media.createRotatable(rotatable, sprite));
+}
+
+TEST(MediaStart, ReportsTheFirstServiceThatFails) {
+  using F = HeadlessBackend::Failures;
+  const std::vector<std::pair<F, MediaInit>> cases = {
+      {F{}, MediaInit::Ok},
+      {F{.screen = true, .keyboard = true, .sound = true}, MediaInit::ScreenFailed},
+      {F{.keyboard = true, .sound = true}, MediaInit::KeyboardFailed},
+      {F{.sound = true}, MediaInit::SoundFailed},
+      {F{.audioDevice = true}, MediaInit::Ok},  // no device: silent, not a failure
+  };
+  for (const auto& [failures, expected] : cases) {
+    Rig rig;
+    rig.backend->failures() = failures;
+    EXPECT_EQ(rig.media->initMedia(), expected);
+  }
+}
+
+TEST(MediaWindow, OpensClosesAndShutsDownThroughTheBackend) {
+  Rig rig;
+  rig.backend->setDesktopSize({1920, 1080});
+  ASSERT_EQ(rig.media->initMedia(), MediaInit::Ok);
+  EXPECT_EQ(rig.media->desktopSize().w, 1920);
+  EXPECT_FALSE(rig.media->openBattleScreen());  // no window yet
+  ASSERT_TRUE(rig.media->openBattleWindow(1920, 1080));
+  EXPECT_TRUE(rig.media->openBattleScreen());
+  rig.media->closeBattleWindow();
+  EXPECT_FALSE(rig.backend->windowOpen());
+  rig.media->shutdownMedia();
+  EXPECT_EQ(rig.backend->shutdowns(), 1);
+  EXPECT_FALSE(rig.backend->audioOpen());
+}
+
+TEST(MediaSprites, SpritesDrawClippedAndTransparentPixelsStayOut) {
+  Rig rig;
+  Image art(3, 2, 0xFFFFFF);
+  art.at(0, 0) = 0x102030;
+  ASSERT_TRUE(rig.media->loadSprite(5, makeBmp24(art), false));
+  rig.media->setTransparentColour(5, {255, 255, 255});
+  rig.media->clearScreen(kBlue);
+  rig.media->drawTransparentSprite(5, -0, 0);
+  rig.media->drawSprite(5, kScreenWidth - 2, kScreenHeight - 1);
+  rig.media->drawSprite(5, INT_MIN, INT_MAX);
+  EXPECT_EQ(rig.media->pixel(0, 0), (Rgb{0x10, 0x20, 0x30}));
+  EXPECT_EQ(rig.media->pixel(1, 0), kBlue);  // white is transparent here
+  EXPECT_EQ(rig.media->pixel(kScreenWidth - 2, kScreenHeight - 1), (Rgb{0x10, 0x20, 0x30}));
+  EXPECT_EQ(rig.media->pixel(kScreenWidth - 1, kScreenHeight - 1), (Rgb{255, 255, 255}));
+  EXPECT_EQ(rig.media->pixel(kScreenWidth, 0), kBlack);  // outside reads black
+  EXPECT_EQ(rig.media->pixel(-1, 5), kBlack);
+}
+
+TEST(MediaSprites, CreateSpriteRefusesSenselessSizes) {
+  Rig rig;
+  EXPECT_TRUE(rig.media->createSprite(1, 1, 1));
+  EXPECT_FALSE(rig.media->createSprite(2, 0, 10));
+  EXPECT_FALSE(rig.media->createSprite(2, 10, -1));
+  EXPECT_FALSE(rig.media->createSprite(2, 100000, 10));
+  EXPECT_FALSE(rig.media->createSprite(2, INT_MAX, INT_MAX));
+  EXPECT_FALSE(rig.media->createRotatable(3, 1));  // not loaded as rotatable
+  EXPECT_FALSE(rig.media->createRotatable(3, 99));
+  EXPECT_FALSE(rig.media->loadSprite(4, std::vector<uint8_t>(10, 0), true));
+}
+
+TEST(MediaSprites, OverlapIgnoresAnglesAndHonoursEachSpritesKey) {
+  Rig rig;
+  Image left(4, 4, 0xFFFFFF), right(4, 4, 0x000000);
+  left.at(3, 3) = 0x808080;
+  right.at(0, 0) = 0x808080;
+  ASSERT_TRUE(rig.media->loadSprite(1, makeBmp24(left), true));
+  ASSERT_TRUE(rig.media->loadSprite(2, makeBmp24(right), false));
+  rig.media->setTransparentColour(1, {255, 255, 255});
+  ASSERT_TRUE(rig.media->createRotatable(9, 1));
+  rig.media->setRotation(9, 45, false);
+  EXPECT_TRUE(rig.media->spritesOverlap(1, 0, 0, 2, 3, 3));
+  EXPECT_FALSE(rig.media->spritesOverlap(1, 0, 0, 2, 2, 2));  // only transparent pixels meet
+  EXPECT_FALSE(rig.media->spritesOverlap(1, 0, 0, 2, 4, 0));  // touching edges
+  EXPECT_FALSE(rig.media->spritesOverlap(1, 0, 0, 7, 0, 0));  // no sprite 7
+}
+
+TEST(MediaRotation, AnglesAddUpAndAreNeverReduced) {
+  Rig rig;
+  loadNeedle(*rig.media, 48, 50);
+  EXPECT_EQ(rig.media->rotation(50), 0.0f);
+  for (int i = 0; i < 3; ++i) rig.media->setRotation(50, 10, true);
+  EXPECT_EQ(rig.media->rotation(50), 30.0f);
+  rig.media->setRotation(50, 360.4f, false);
+  EXPECT_EQ(rig.media->rotation(50), 360.4f);
+  rig.media->setRotation(50, 360.4f, true);
+  EXPECT_EQ(rig.media->rotation(50), 360.4f + 360.4f);
+  rig.media->setRotation(51, 5, false);  // unknown: nothing happens
+  EXPECT_EQ(rig.media->rotation(51), 0.0f);
+}
+
+TEST(MediaRotation, NeedleAtExactlyZeroIsDrawnUnturnedAtItsCorner) {
+  Rig rig;
+  loadNeedle(*rig.media, 48, 49);
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(49, 1590, 960);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{1590, 960, 1679, 964}));  // x to 1739, clipped
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(49, -60, 960);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 960, 89, 964}));
+  EXPECT_EQ(rig.media->pixel(89, 964), kRed);
+}
+
+TEST(MediaRotation, TurnedNeedleIsCentredByItsHorizontalHalfSize) {
+  Rig rig;
+  loadNeedle(*rig.media, 48, 50);
+  rig.media->setRotation(50, -180, false);
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(50, -60, 960);
+  // Centred at (14.5, 1034.5): x -60 to 89, clipped at the left edge.
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 1032, 89, 1036}));
+  for (int y = 1032; y <= 1036; ++y) {
+    for (int x = 0; x <= 89; ++x) ASSERT_EQ(rig.media->pixel(x, y), kRed) << x << "," << y;
+  }
+}
+
+TEST(MediaRotation, TallPictureLandsHigherWhenTurned) {
+  Rig rig;
+  ASSERT_TRUE(rig.media->loadSprite(4, makeBmp24(Image(15, 75, 0xFFFF00)), true));
+  ASSERT_TRUE(rig.media->createRotatable(53, 4));
+  rig.media->setRotation(53, 180, false);
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(53, 500, 500);
+  // Centre (507, 507) instead of (507, 537): thirty rows higher than unturned.
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{500, 470, 514, 544}));
+}
+
+TEST(MediaRotation, SquarePictureKeepsItsPlaceAndIsClippedAtEveryEdge) {
+  Rig rig;
+  ASSERT_TRUE(rig.media->loadSprite(32, makeBmp24(Image(150, 150, 0x804020)), true));
+  ASSERT_TRUE(rig.media->createRotatable(0, 32));
+  rig.media->setRotation(0, 90, false);
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(0, 200, 300);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{200, 300, 349, 449}));
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(0, -100, 1000);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 1000, 49, 1049}));
+  rig.media->clearScreen(kBlue);
+  rig.media->drawRotatable(0, 1600, -120);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{1600, 0, 1679, 29}));
+  rig.media->clearScreen(kBlue);
+  rig.media->setRotation(0, 33, false);
+  for (int p : {INT_MIN, INT_MAX, -260, kScreenWidth + 100}) {
+    rig.media->drawRotatable(0, p, 0);
+    rig.media->drawRotatable(0, 0, p);
+  }
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), Box{});
+}
+
+TEST(MediaDrawing, ShapesGoOnlyToTheOpenTarget) {
+  Rig rig;
+  rig.media->clearScreen(kBlue);
+  rig.media->fillBox(0, 0, 10, 10, kRed);  // no drawing open
+  rig.media->fillCircle(5, 5, 3, kRed);
+  rig.media->fillRoundBox(0, 0, 10, 10, 2, 2, kRed);
+  rig.media->drawText(0, 0, "Health: 100");
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), Box{});
+
+  ASSERT_TRUE(rig.media->createSprite(40, 4, 4));
+  EXPECT_FALSE(rig.media->beginDrawing(41));
+  ASSERT_TRUE(rig.media->beginDrawing(40));
+  rig.media->fillBox(0, 0, 4, 4, kRed);
+  rig.media->fillBox(1, 1, 2, 2, {9, 9, 9});
+  rig.media->endDrawing();
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), Box{});  // the sprite, not the screen
+  rig.media->drawSprite(40, 10, 20);
+  EXPECT_EQ(rig.media->pixel(10, 20), kRed);
+  EXPECT_EQ(rig.media->pixel(11, 21), (Rgb{9, 9, 9}));
+
+  ASSERT_TRUE(rig.media->beginDrawing());
+  rig.media->fillRoundBox(100, 500, -20, 4, 0, 0, kRed);
+  rig.media->endDrawing();
+  EXPECT_EQ(rig.media->pixel(80, 500), kRed);
+  EXPECT_EQ(rig.media->pixel(99, 503), kRed);
+  EXPECT_EQ(rig.media->pixel(100, 500), kBlue);
+  EXPECT_EQ(rig.media->pixel(79, 500), kBlue);
+}
+
+TEST(MediaDrawing, TextIsTheRenderersBoxCopiedAtTheCornerWithAnyUnknownFontAsDefault) {
+  Rig rig;
+  const Image expected = TextRenderer().render(TextRenderer::kDefaultFont, "30");
+  rig.media->clearScreen(kBlue);
+  ASSERT_TRUE(rig.media->beginDrawing());
+  rig.media->useFont(12);  // never loaded
+  rig.media->drawText(10, 956, "30");
+  rig.media->drawText(-40, 1040, "Health: 100");  // partly off screen
+  rig.media->drawText(INT_MAX, INT_MIN, "0");
+  rig.media->endDrawing();
+  for (int y = 0; y < expected.h; ++y) {
+    for (int x = 0; x < expected.w; ++x) {
+      const uint32_t p = expected.at(x, y);
+      ASSERT_EQ(rig.media->pixel(10 + x, 956 + y),
+                (Rgb{uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)}));
+    }
+  }
+  if (!expected.empty()) {
+    EXPECT_EQ(rig.media->pixel(10 + expected.w, 956), kBlue);
+  }
+}
+
+// 16-bit mono PCM at the headless device's rate, every sample `level`.
+std::vector<uint8_t> constantWav(int16_t level, int frames) {
+  std::vector<uint8_t> out{'R', 'I', 'F', 'F'};
+  putLittleEndian(out, 36 + 2 * frames, 4);
+  for (char c : std::string("WAVEfmt ")) out.push_back(static_cast<uint8_t>(c));
+  putLittleEndian(out, 16, 4);
+  putLittleEndian(out, 1, 2);
+  putLittleEndian(out, 1, 2);
+  putLittleEndian(out, HeadlessBackend::kAudioFormat.rate, 4);
+  putLittleEndian(out, HeadlessBackend::kAudioFormat.rate * 2, 4);
+  putLittleEndian(out, 2, 2);
+  putLittleEndian(out, 16, 2);
+  for (char c : std::string("data")) out.push_back(static_cast<uint8_t>(c));
+  putLittleEndian(out, 2 * frames, 4);
+  for (int i = 0; i < frames; ++i) putLittleEndian(out, static_cast<uint16_t>(level), 2);
+  return out;
+}
+
+int peakOfNextFrames(HeadlessBackend& backend, int frames) {
+  std::vector<int16_t> out(static_cast<size_t>(frames) * HeadlessBackend::kAudioFormat.channels);
+  backend.renderAudio(out.data(), frames);
+  int peak = 0;
+  for (int16_t s : out) peak = std::max(peak, std::abs(int{s}));
+  return peak;
+}
+
+TEST(MediaSound, EveryStartIsRecordedAndVolumeIsClampedInTheMix) {
+  Rig rig;
+  ASSERT_EQ(rig.media->initMedia(), MediaInit::Ok);
+  ASSERT_TRUE(rig.media->loadSound(1, constantWav(8000, 4000)));
+  EXPECT_FALSE(rig.media->loadSound(2, std::vector<uint8_t>(44, 0)));
+  for (int volume : {150, -5, 0}) {
+    rig.media->playSound(1, volume);
+    EXPECT_EQ(peakOfNextFrames(*rig.backend, 100), volume > 0 ? 8000 : 0) << volume;
+    peakOfNextFrames(*rig.backend, 4000);  // let it end
+  }
+  rig.media->playSound(1, 50);
+  rig.media->playSound(1, 50);  // overlapping playbacks add up
+  EXPECT_EQ(peakOfNextFrames(*rig.backend, 100), 8000);
+  rig.media->playSound(9, 100);  // never loaded
+  const std::vector<std::pair<int, int>> expected = {{1, 150}, {1, -5}, {1, 0},
+                                                     {1, 50},  {1, 50}, {9, 100}};
+  EXPECT_EQ(rig.backend->soundsPlayed(), expected);
+  EXPECT_EQ(rig.backend->audioLockDepth(), 0);
+}
+
+TEST(MediaSound, WithoutADeviceSoundsAreCheckedRecordedAndSilent) {
+  Rig rig;
+  rig.backend->failures().audioDevice = true;
+  ASSERT_EQ(rig.media->initMedia(), MediaInit::Ok);
+  EXPECT_TRUE(rig.media->loadSound(1, constantWav(8000, 100)));
+  EXPECT_FALSE(rig.media->loadSound(2, std::vector<uint8_t>(44, 0)));
+  rig.media->playSound(1, 100);
+  EXPECT_EQ(rig.backend->soundsPlayed().size(), 1u);
+  EXPECT_EQ(peakOfNextFrames(*rig.backend, 100), 0);
+}
+
+TEST(MediaKeyboard, ReleaseIsReportedOnceAndOnlyAfterAPress) {
+  Rig rig;
+  HeadlessBackend& keys = *rig.backend;
+  rig.media->pollKeyboard();
+  EXPECT_FALSE(rig.media->keyReleased(Key::Escape));  // never pressed
+  keys.setKey(Key::Escape, true);
+  rig.media->pollKeyboard();
+  EXPECT_TRUE(rig.media->keyDown(Key::Escape));
+  EXPECT_FALSE(rig.media->keyReleased(Key::Escape));  // still held
+  keys.setKey(Key::Escape, false);
+  EXPECT_TRUE(rig.media->keyDown(Key::Escape));  // until the next snapshot
+  rig.media->pollKeyboard();
+  EXPECT_FALSE(rig.media->keyDown(Key::Escape));
+  EXPECT_TRUE(rig.media->keyReleased(Key::Escape));
+  EXPECT_FALSE(rig.media->keyReleased(Key::Escape));
+  EXPECT_FALSE(rig.media->keyReleased(Key::Return));
+  EXPECT_FALSE(rig.media->keyDown(static_cast<Key>(99)));
+}
+
+TEST(MediaRandom, CoversTheWholeRangeEvenlyAndRepeatsForOneStartValue) {
+  Rig rig(12345);
+  std::vector<int> counts(7, 0);
+  for (int i = 0; i < 7000; ++i) {
+    const int value = rig.media->randomInt(6);
+    ASSERT_GE(value, 0);
+    ASSERT_LE(value, 6);
+    ++counts[static_cast<size_t>(value)];
+  }
+  for (int c : counts) EXPECT_NEAR(c, 1000, 150);
+  EXPECT_EQ(rig.media->randomInt(0), 0);
+  EXPECT_EQ(rig.media->randomInt(-5), 0);
+  EXPECT_GE(rig.media->randomInt(INT_MAX), 0);
+  Rig again(12345), other(12345);
+  std::vector<int> first, second;
+  for (int i = 0; i < 20; ++i) {
+    first.push_back(again.media->randomInt(1000));
+    second.push_back(other.media->randomInt(1000));
+  }
+  EXPECT_EQ(first, second);
+}
+
+TEST(MediaFrames, NeverFasterThanSixtyPerSecond) {
+  Rig rig;
+  for (int i = 0; i < 10; ++i) rig.media->showFrame();
+  EXPECT_EQ(rig.backend->framesPresented(), 10);
+  EXPECT_GE(rig.backend->nowMicros(), 9u * 16600);
+  EXPECT_LE(rig.backend->nowMicros(), 9u * 16667 + 1000);
+}
+
+TEST(MediaFrames, SlowFramesAreNotDelayedFurther) {
+  Rig rig;
+  rig.backend->setPresentCostMicros(20000);
+  for (int i = 0; i < 20; ++i) rig.media->showFrame();
+  EXPECT_EQ(rig.backend->sleptMicros(), 0u);
+  // Back to quick frames: paced again from here, with no burst to catch up.
+  rig.backend->setPresentCostMicros(0);
+  const uint64_t start = rig.backend->nowMicros();
+  for (int i = 0; i < 10; ++i) rig.media->showFrame();
+  EXPECT_GE(rig.backend->nowMicros() - start, 9u * 16600);
+}
+
+TEST(MediaMessages, QuestionsGetTheQueuedAnswersAndEveryBoxIsRecorded) {
+  Rig rig;
+  rig.backend->queueAnswer(true);
+  EXPECT_TRUE(rig.media->messageBox("Scheisse", "Konnte nicht starten", MessageKind::Ok));
+  EXPECT_TRUE(rig.media->messageBox("Beenden", "Wirklich?", MessageKind::YesNoQuestion));
+  EXPECT_FALSE(rig.media->messageBox("Beenden", "Wirklich?", MessageKind::YesNoQuestion));
+  ASSERT_EQ(rig.backend->messages().size(), 3u);
+  EXPECT_EQ(rig.backend->messages()[0].title, "Scheisse");
+  EXPECT_EQ(rig.backend->messages()[1].kind, MessageKind::YesNoQuestion);
+}
+
+}  // namespace
