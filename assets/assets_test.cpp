@@ -1,0 +1,288 @@
+// Reads every embedded file back and checks it against what the game expects
+// of it: format, size, use of the transparent colour, sample rate and length.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <csetjmp>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "assets/embedded.h"
+
+namespace {
+
+using Bytes = std::span<const uint8_t>;
+using Rgb = std::array<int, 3>;
+constexpr Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0};
+
+uint32_t le16(Bytes b, size_t at) { return b[at] | b[at + 1] << 8; }
+uint32_t le32(Bytes b, size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
+std::string tag(Bytes b, size_t at) { return {reinterpret_cast<const char*>(&b[at]), 4}; }
+
+Bytes file(const char* name) {
+  const Bytes data = embeddedFile(name);
+  EXPECT_FALSE(data.empty()) << name;
+  return data;
+}
+
+// A 24-bit bottom-up bitmap read by hand from its two headers.
+struct Bitmap {
+  Bytes data;
+  int w() const { return static_cast<int>(le32(data, 18)); }
+  int h() const { return static_cast<int>(le32(data, 22)); }
+  Rgb at(int x, int y) const {
+    const size_t row = (static_cast<size_t>(w()) * 3 + 3) & ~size_t{3};
+    const size_t i = le32(data, 10) + (static_cast<size_t>(h() - 1 - y)) * row + static_cast<size_t>(x) * 3;
+    return {data[i + 2], data[i + 1], data[i]};
+  }
+  template <class Test>
+  int count(Test test) const {
+    int n = 0;
+    for (int y = 0; y < h(); ++y)
+      for (int x = 0; x < w(); ++x) n += test(at(x, y)) ? 1 : 0;
+    return n;
+  }
+  template <class Test>
+  int countBorder(Test test) const {
+    int n = 0;
+    for (int y = 0; y < h(); ++y)
+      for (int x = 0; x < w(); ++x)
+        if (x == 0 || y == 0 || x == w() - 1 || y == h() - 1) n += test(at(x, y)) ? 1 : 0;
+    return n;
+  }
+  int borderSize() const { return 2 * (w() + h()) - 4; }
+};
+
+Bitmap bitmap(const char* name) { return {file(name)}; }
+
+const char* const kShips[] = {"ship0.bmp", "ship1.bmp", "ship2.bmp", "ship3.bmp",
+                              "ship4.bmp", "ship5.bmp", "ship6.bmp", "ship7.bmp"};
+
+bool isWhite(Rgb c) { return c == kWhite; }
+bool isBlack(Rgb c) { return c == kBlack; }
+bool isWarm(Rgb c) { return c[0] > 120 && c[0] >= c[1] && c[1] >= c[2]; }
+
+TEST(EmbeddedFiles, HoldTheWholeCatalogueUnderUniqueNames) {
+  std::set<std::string_view> names;
+  for (const auto& f : embeddedFiles()) {
+    EXPECT_FALSE(f.data.empty()) << f.name;
+    EXPECT_EQ(embeddedFile(f.name).data(), f.data.data()) << f.name;
+    names.insert(f.name);
+  }
+  EXPECT_EQ(names.size(), embeddedFiles().size());
+  for (const char* name : {"ship0.bmp", "ship7.bmp", "hit_disc.bmp", "ball.bmp", "needle.bmp", "smoke.bmp",
+                           "flame.bmp", "fire.bmp", "shot.wav", "hit.wav", "title.jpg"})
+    EXPECT_TRUE(names.count(name)) << name;
+  EXPECT_EQ(names.size(), 17u);
+  EXPECT_TRUE(embeddedFile("nope").empty());
+  EXPECT_TRUE(embeddedFile("").empty());
+}
+
+TEST(Bitmaps, AreUncompressed24BitAtTheirCatalogueSizes) {
+  struct Expected {
+    const char* name;
+    int w, h;
+  };
+  std::vector<Expected> expected{{"hit_disc.bmp", 40, 40}, {"ball.bmp", 3, 3},   {"needle.bmp", 150, 5},
+                                 {"smoke.bmp", 10, 10},    {"flame.bmp", 15, 75}, {"fire.bmp", 150, 150}};
+  for (const char* ship : kShips) expected.push_back({ship, 150, 150});
+  for (const auto& [name, w, h] : expected) {
+    const Bitmap b = bitmap(name);
+    ASSERT_GE(b.data.size(), 54u) << name;
+    EXPECT_EQ(tag(b.data, 0).substr(0, 2), "BM") << name;
+    EXPECT_EQ(le32(b.data, 2), b.data.size()) << name;
+    EXPECT_EQ(le32(b.data, 14), 40u) << name;  // BITMAPINFOHEADER
+    EXPECT_EQ(le16(b.data, 28), 24u) << name;
+    EXPECT_EQ(le32(b.data, 30), 0u) << name;  // no compression
+    EXPECT_EQ(b.w(), w) << name;
+    EXPECT_EQ(b.h(), h) << name;
+    const size_t row = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+    EXPECT_GE(b.data.size(), le32(b.data, 10) + row * static_cast<size_t>(h)) << name;
+  }
+}
+
+TEST(ShipBitmaps, StandOnPureWhiteWithHardEdgesAndGrowWithTheClass) {
+  int previousLength = 0;
+  for (const char* name : kShips) {
+    const Bitmap ship = bitmap(name);
+    EXPECT_EQ(ship.countBorder(isWhite), ship.borderSize()) << name;
+    EXPECT_GT(ship.count([](Rgb c) { return !isWhite(c); }), 1500) << name;
+    // A pale pixel next to the key colour would show as a fringe on the sea.
+    EXPECT_EQ(ship.count([](Rgb c) { return !isWhite(c) && std::min({c[0], c[1], c[2]}) >= 255 - 24; }), 0) << name;
+
+    int left = 150, right = -1, top = 150, bottom = -1;
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 150; ++x)
+        if (!isWhite(ship.at(x, y))) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    EXPECT_NEAR((left + right) / 2.0, 74.5, 3) << name << ": turned about the picture centre";
+    EXPECT_NEAR((top + bottom) / 2.0, 74.5, 12) << name;
+    EXPECT_GT(bottom - top, right - left) << name << ": bow up, so longer than wide";
+    EXPECT_GT(bottom - top, previousLength) << name;
+    previousLength = bottom - top;
+  }
+}
+
+TEST(BlackKeyedSprites, DrawTheirShapeOnBlack) {
+  const Bitmap disc = bitmap("hit_disc.bmp");
+  const int discArea = disc.count([](Rgb c) { return !isBlack(c); });
+  EXPECT_NEAR(discArea, 3.14159 * 20 * 20, 30);
+  EXPECT_TRUE(isBlack(disc.at(0, 0)) && isBlack(disc.at(39, 39)));
+  EXPECT_FALSE(isBlack(disc.at(0, 20)) || isBlack(disc.at(20, 0)) || isBlack(disc.at(39, 19)));
+  EXPECT_EQ(disc.at(20, 20)[0], disc.at(20, 20)[2]) << "grey";
+
+  const Bitmap ball = bitmap("ball.bmp");
+  EXPECT_EQ(ball.count([](Rgb c) { return c == Rgb{2, 2, 2}; }), 9);
+
+  const Bitmap smoke = bitmap("smoke.bmp");
+  EXPECT_TRUE(isBlack(smoke.at(0, 0)) && isBlack(smoke.at(9, 9)));
+  for (int y = 3; y < 7; ++y)
+    for (int x = 3; x < 7; ++x) EXPECT_FALSE(isBlack(smoke.at(x, y))) << "hole in the puff at " << x << "," << y;
+  EXPECT_EQ(smoke.count([](Rgb c) { return !isBlack(c) && std::abs(c[0] - c[2]) > 30; }), 0) << "grey";
+
+  for (const char* name : {"flame.bmp", "fire.bmp"}) {
+    const Bitmap b = bitmap(name);
+    EXPECT_GT(b.countBorder(isBlack), b.borderSize() * 9 / 10) << name;
+    EXPECT_GT(b.count(isWarm), b.w() * b.h() / 6) << name;
+  }
+}
+
+TEST(BlackKeyedSprites, NeedleIsRedWithItsTipAtTheLeftEnd) {
+  const Bitmap needle = bitmap("needle.bmp");
+  EXPECT_EQ(needle.count([](Rgb c) { return !isBlack(c) && c[0] < 2 * std::max(c[1], c[2]) + 60; }), 0) << "red";
+  const auto column = [&](int x) {
+    int n = 0;
+    for (int y = 0; y < 5; ++y) n += isBlack(needle.at(x, y)) ? 0 : 1;
+    return n;
+  };
+  EXPECT_GE(column(0), 1);
+  EXPECT_LT(column(0), column(149));
+  EXPECT_EQ(column(149), 5);
+}
+
+struct Wave {
+  uint32_t format = 0, channels = 0, rate = 0, byteRate = 0, blockAlign = 0, bits = 0, samples = 0;
+  Bytes data;
+};
+
+// Walks the RIFF chunks; a chunk of odd length is followed by a pad byte.
+Wave readWave(Bytes b) {
+  Wave w;
+  EXPECT_EQ(tag(b, 0), "RIFF");
+  EXPECT_EQ(le32(b, 4) + 8, b.size());
+  EXPECT_EQ(tag(b, 8), "WAVE");
+  for (size_t at = 12; at + 8 <= b.size();) {
+    const uint32_t length = le32(b, at + 4);
+    if (tag(b, at) == "fmt ") {
+      w.format = le16(b, at + 8), w.channels = le16(b, at + 10), w.rate = le32(b, at + 12);
+      w.byteRate = le32(b, at + 16), w.blockAlign = le16(b, at + 20), w.bits = le16(b, at + 22);
+    } else if (tag(b, at) == "data") {
+      w.samples = length;
+      w.data = b.subspan(at + 8, std::min<size_t>(length, b.size() - at - 8));
+    }
+    at += 8 + length + (length & 1);
+  }
+  return w;
+}
+
+TEST(Sounds, AreMono8BitPcmAtTheirExactRatesAndLengths) {
+  struct Expected {
+    const char* name;
+    uint32_t rate, samples;
+  };
+  for (const auto& [name, rate, samples] : {Expected{"shot.wav", 11025, 10230}, Expected{"hit.wav", 22050, 80537}}) {
+    const Wave w = readWave(file(name));
+    EXPECT_EQ(w.format, 1u) << name;
+    EXPECT_EQ(w.channels, 1u) << name;
+    EXPECT_EQ(w.bits, 8u) << name;
+    EXPECT_EQ(w.rate, rate) << name;
+    EXPECT_EQ(w.byteRate, rate) << name;
+    EXPECT_EQ(w.blockAlign, 1u) << name;
+    EXPECT_EQ(w.samples, samples) << name;
+    ASSERT_EQ(w.data.size(), samples) << name;
+    EXPECT_GT(*std::max_element(w.data.begin(), w.data.end()), 128 + 64) << name << ": audible";
+    EXPECT_NEAR(w.data.back(), 128, 2) << name << ": ends in silence, no click";
+  }
+}
+
+// libjpeg reports fatal errors by calling error_exit, which must not return.
+struct JpegErrors {
+  jpeg_error_mgr manager{};
+  std::jmp_buf escape{};
+};
+
+void escapeOnError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->escape, 1); }
+
+// The start-of-frame marker type, read by walking the segments before the scan.
+int startOfFrameMarker(Bytes b) {
+  for (size_t at = 2; at + 4 <= b.size() && b[at] == 0xFF;) {
+    const int marker = b[at + 1];
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) return marker;
+    at += 2 + (b[at + 2] << 8 | b[at + 3]);
+  }
+  return -1;
+}
+
+struct JpegFacts {
+  bool decoded = false, jfif = false, progressive = true, arithmetic = true;
+  unsigned width = 0, height = 0;
+  int components = 0;
+  J_COLOR_SPACE space = JCS_UNKNOWN;
+  std::array<bool, 4096> shadesSeen{};  // coarse red/blue pairs, to tell a picture from a flat fill
+};
+
+// Only trivially destructible locals here: a libjpeg error jumps straight out.
+void decodeJpeg(Bytes jpeg, JpegFacts& facts) {
+  jpeg_decompress_struct cinfo{};
+  JpegErrors errors;
+  cinfo.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = escapeOnError;
+  if (setjmp(errors.escape)) {
+    jpeg_destroy_decompress(&cinfo);
+    return;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  facts.jfif = cinfo.saw_JFIF_marker;
+  facts.progressive = cinfo.progressive_mode;
+  facts.arithmetic = cinfo.arith_code;
+  facts.width = cinfo.image_width, facts.height = cinfo.image_height;
+  facts.components = cinfo.num_components;
+  facts.space = cinfo.jpeg_color_space;
+  std::array<JSAMPLE, 500 * 3> row{};
+  cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  if (cinfo.output_width * 3 <= row.size()) {
+    while (cinfo.output_scanline < cinfo.output_height) {
+      JSAMPLE* rows[] = {row.data()};
+      jpeg_read_scanlines(&cinfo, rows, 1);
+      for (size_t i = 0; i < cinfo.output_width * 3; i += 3) facts.shadesSeen[row[i] / 4 * 64 + row[i + 2] / 4] = true;
+    }
+    jpeg_finish_decompress(&cinfo);
+    facts.decoded = true;
+  }
+  jpeg_destroy_decompress(&cinfo);
+}
+
+TEST(TitlePicture, IsABaselineJfifOf500By361InYCbCr) {
+  const Bytes jpeg = file("title.jpg");
+  EXPECT_EQ(startOfFrameMarker(jpeg), 0xC0) << "baseline";
+  JpegFacts facts;
+  decodeJpeg(jpeg, facts);
+  EXPECT_TRUE(facts.decoded);
+  EXPECT_TRUE(facts.jfif);
+  EXPECT_FALSE(facts.progressive);
+  EXPECT_FALSE(facts.arithmetic);
+  EXPECT_EQ(facts.width, 500u);
+  EXPECT_EQ(facts.height, 361u);
+  EXPECT_EQ(facts.components, 3);
+  EXPECT_EQ(facts.space, JCS_YCbCr);
+  EXPECT_GT(std::count(facts.shadesSeen.begin(), facts.shadesSeen.end(), true), 100);
+}
+
+}  // namespace
