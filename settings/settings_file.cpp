@@ -58,14 +58,23 @@ bool fillAndSync(UniqueFd fd, std::string_view content) {
   return ::close(fd.release()) == 0 && written;
 }
 
-// Writes a complete temporary file; its path when everything reached the disk.
+// Gives the temporary file the old file's permission bits and owner: a settings file
+// rewritten once by root must stay writable for its user. Ordinary users may not hand files
+// to others (EPERM); the bits alone still apply then.
+bool takeOverAttributes(int fd, const struct stat* old) {
+  if (old == nullptr) return true;
+  if (::fchown(fd, old->st_uid, old->st_gid) != 0 && errno != EPERM) return false;
+  return ::fchmod(fd, old->st_mode & 07777) == 0;
+}
+
+// Writes a complete temporary file; its path when everything reached the disk. Without an
+// old file the temporary file gets the usual 0666 less the umask.
 std::optional<std::string> writeTemp(const std::string& path, std::string_view content,
-                                     std::optional<mode_t> exactMode) {
+                                     const struct stat* old) {
   std::string tempPath;
-  UniqueFd fd = createTempBeside(path, exactMode.value_or(0666), tempPath);
+  UniqueFd fd = createTempBeside(path, 0666, tempPath);
   if (!fd) return std::nullopt;
-  const bool modeKept = !exactMode || ::fchmod(fd.get(), *exactMode) == 0;
-  if (modeKept && fillAndSync(std::move(fd), content)) return tempPath;
+  if (takeOverAttributes(fd.get(), old) && fillAndSync(std::move(fd), content)) return tempPath;
   ::unlink(tempPath.c_str());
   return std::nullopt;
 }
@@ -143,8 +152,8 @@ std::string resolvedPath(const std::string& path) {
   return resolved;
 }
 
-bool replaceWhole(const std::string& path, std::string_view content, mode_t mode) {
-  const std::optional<std::string> temp = writeTemp(path, content, mode & 07777);
+bool replaceWhole(const std::string& path, std::string_view content, const struct stat& old) {
+  const std::optional<std::string> temp = writeTemp(path, content, &old);
   if (!temp) return false;
   if (::rename(temp->c_str(), path.c_str()) != 0) {
     ::unlink(temp->c_str());
@@ -155,7 +164,7 @@ bool replaceWhole(const std::string& path, std::string_view content, mode_t mode
 }
 
 bool createWhole(const std::string& path, std::string_view content) {
-  const std::optional<std::string> temp = writeTemp(path, content, std::nullopt);
+  const std::optional<std::string> temp = writeTemp(path, content, nullptr);
   if (!temp) return false;
   if (!renameNoReplace(*temp, path)) {
     ::unlink(temp->c_str());

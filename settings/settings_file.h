@@ -3,6 +3,7 @@
 // a full disk or a size limit leaves the previous file whole.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <optional>
@@ -54,8 +55,9 @@ UniqueFd createEmpty(const std::string& path);
 // keeps its link. The path itself when it cannot be resolved.
 std::string resolvedPath(const std::string& path);
 
-// Replaces the file at path by content, keeping the permission bits given.
-bool replaceWhole(const std::string& path, std::string_view content, mode_t mode);
+// Replaces the file at path by content, keeping the permission bits and, where allowed, the
+// owner of the file described by old.
+bool replaceWhole(const std::string& path, std::string_view content, const struct stat& old);
 
 // Writes content as a new file at path; fails, leaving everything as it was, when a file
 // of that name exists by then.

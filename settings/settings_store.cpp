@@ -97,7 +97,7 @@ void SettingsStore::saveChanges() {
     if (file_ && !file_->readOnly) {
       struct stat info {};
       if (::fstat(file_->fd.get(), &info) != 0) return;
-      settings::replaceWhole(path_, settings::formatEntries(entries_, utf8Mode_), info.st_mode);
+      settings::replaceWhole(path_, settings::formatEntries(entries_, utf8Mode_), info);
     } else if (!file_ && rememberedName_) {
       settings::createWhole(*rememberedName_, settings::formatEntries(entries_, utf8Mode_));
     }

@@ -165,9 +165,10 @@ TEST_F(SettingsStoreTest, CreateSettingsEmptiesTheFile) {
   EXPECT_EQ(rewritten(), "");
 }
 
-TEST_F(SettingsStoreTest, RewriteKeepsPermissionsAndSymbolicLinks) {
+TEST_F(SettingsStoreTest, RewriteKeepsPermissionsOwnerAndSymbolicLinks) {
   openWith("x = 1\n");
   ::chmod(file.c_str(), 0640);
+  const bool handedOver = ::chown(file.c_str(), 65534, 65534) == 0;  // only root may
   std::filesystem::create_symlink(file, dir.file("link"));
   ASSERT_TRUE(store.openSettings(dir.file("link")));
   store.writeInt("x", 2);
@@ -177,6 +178,7 @@ TEST_F(SettingsStoreTest, RewriteKeepsPermissionsAndSymbolicLinks) {
   struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(info.st_uid, handedOver ? 65534u : ::geteuid());
 }
 
 // Something of that name that cannot be opened as a file is never replaced.
