@@ -97,7 +97,7 @@ TEST_F(SdlBackendTest, FrameWithZeroTopByteIsStretchedOverTheWholeWindow) {
   ASSERT_TRUE(backend.openWindow(1024, 768));
   ASSERT_TRUE(backend.openScreen(1680, 1050));
   // Left half red, right half blue, bottom rows green; XRGB with a zero top byte.
-  std::vector<uint32_t> frame(1680 * 1050, 0x00FF0000);
+  std::vector<uint32_t> frame(size_t{1680} * 1050, 0x00FF0000);
   for (int y = 0; y < 1050; ++y) {
     for (int x = 840; x < 1680; ++x) frame[y * 1680 + x] = 0x000000FF;
   }

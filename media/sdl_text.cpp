@@ -82,7 +82,7 @@ Image toImage(const SDL_Surface& surface) {
   Image image(surface.w, surface.h);
   const SDL_Palette* palette = surface.format->palette;
   for (int y = 0; y < surface.h; ++y) {
-    const auto* row = static_cast<const Uint8*>(surface.pixels) + y * surface.pitch;
+    const auto* row = static_cast<const Uint8*>(surface.pixels) + static_cast<ptrdiff_t>(y) * surface.pitch;
     for (int x = 0; x < surface.w; ++x) {
       const SDL_Color c = palette->colors[row[x] < palette->ncolors ? row[x] : 0];
       image.at(x, y) = (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
