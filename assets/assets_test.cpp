@@ -67,7 +67,7 @@ bool isWhite(Rgb c) { return c == kWhite; }
 bool isBlack(Rgb c) { return c == kBlack; }
 bool isWarm(Rgb c) { return c[0] > 120 && c[0] >= c[1] && c[1] >= c[2]; }
 
-TEST(EmbeddedFiles, HoldTheWholeCatalogueUnderUniqueNames) {
+TEST(AssetsCatalogue, HoldTheWholeCatalogueUnderUniqueNames) {
   std::set<std::string_view> names;
   for (const auto& f : embeddedFiles()) {
     EXPECT_FALSE(f.data.empty()) << f.name;
@@ -83,7 +83,7 @@ TEST(EmbeddedFiles, HoldTheWholeCatalogueUnderUniqueNames) {
   EXPECT_TRUE(embeddedFile("").empty());
 }
 
-TEST(Bitmaps, AreUncompressed24BitAtTheirCatalogueSizes) {
+TEST(AssetsBitmaps, AreUncompressed24BitAtTheirCatalogueSizes) {
   struct Expected {
     const char* name;
     int w, h;
@@ -106,7 +106,7 @@ TEST(Bitmaps, AreUncompressed24BitAtTheirCatalogueSizes) {
   }
 }
 
-TEST(ShipBitmaps, StandOnPureWhiteWithHardEdgesAndGrowWithTheClass) {
+TEST(AssetsShips, StandOnPureWhiteWithHardEdgesAndGrowWithTheClass) {
   int previousLength = 0;
   for (const char* name : kShips) {
     const Bitmap ship = bitmap(name);
@@ -127,7 +127,7 @@ TEST(ShipBitmaps, StandOnPureWhiteWithHardEdgesAndGrowWithTheClass) {
   }
 }
 
-TEST(BlackKeyedSprites, DrawTheirShapeOnBlack) {
+TEST(AssetsBlackKeyed, DrawTheirShapeOnBlack) {
   const Bitmap disc = bitmap("hit_disc.bmp");
   const int discArea = disc.count([](Rgb c) { return !isBlack(c); });
   EXPECT_NEAR(discArea, 3.14159 * 20 * 20, 30);
@@ -151,7 +151,7 @@ TEST(BlackKeyedSprites, DrawTheirShapeOnBlack) {
   }
 }
 
-TEST(BlackKeyedSprites, NeedleIsRedWithItsTipAtTheLeftEnd) {
+TEST(AssetsBlackKeyed, NeedleIsRedWithItsTipAtTheLeftEnd) {
   const Bitmap needle = bitmap("needle.bmp");
   EXPECT_EQ(needle.count([](Rgb c) { return !isBlack(c) && c[0] < 2 * std::max(c[1], c[2]) + 60; }), 0) << "red";
   const auto column = [&](int x) {
@@ -189,7 +189,7 @@ Wave readWave(Bytes b) {
   return w;
 }
 
-TEST(Sounds, AreMono8BitPcmAtTheirExactRatesAndLengths) {
+TEST(AssetsSounds, AreMono8BitPcmAtTheirExactRatesAndLengths) {
   struct Expected {
     const char* name;
     uint32_t rate, samples;
@@ -269,7 +269,7 @@ void decodeJpeg(Bytes jpeg, JpegFacts& facts) {
   jpeg_destroy_decompress(&cinfo);
 }
 
-TEST(TitlePicture, IsABaselineJfifOf500By361InYCbCr) {
+TEST(AssetsTitle, IsABaselineJfifOf500By361InYCbCr) {
   const Bytes jpeg = file("title.jpg");
   EXPECT_EQ(startOfFrameMarker(jpeg), 0xC0) << "baseline";
   JpegFacts facts;

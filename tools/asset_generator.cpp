@@ -1,15 +1,18 @@
-// Writes every picture and sound of the game into the directory given as the
-// only argument. The output is the same on every run, so the files committed in
+// Writes every picture and sound of the game into the directory given as its
+// first argument. The output is the same on every run, so the files committed in
 // assets/ can be checked and reproduced. To regenerate them:
 //
 //   cmake --build build --target asset_generator && build/tools/asset_generator assets
 //
 // With a second argument (a scratch directory) it also writes contact sheets of
 // the pictures, for looking at the art.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "art.h"
 #include "sounds.h"
@@ -39,6 +42,28 @@ void writeContactSheets(const std::string& dir, const std::vector<gen::Picture>&
   gen::writeBmp(dir + "/sprites.bmp", contactSheet(sprites, 2));
 }
 
+struct Written {
+  std::vector<gen::Picture> ships, sprites;
+};
+
+Written writePictures(const std::string& out) {
+  Written written;
+  for (int k = 0; k < gen::kShipClasses; ++k) {
+    written.ships.push_back(gen::drawShip(k));
+    gen::writeBmp(out + "/ship" + std::to_string(k) + ".bmp", written.ships.back());
+  }
+  const std::vector<std::pair<std::string, gen::Picture>> sprites{
+      {"hit_disc.bmp", gen::drawHitDisc()},  {"ball.bmp", gen::drawBall()},
+      {"needle.bmp", gen::drawNeedle()},     {"smoke.bmp", gen::drawSmokePuff()},
+      {"flame.bmp", gen::drawMuzzleFlame()}, {"fire.bmp", gen::drawFire()}};
+  for (const auto& [name, picture] : sprites) {
+    gen::writeBmp(out + "/" + name, picture);
+    written.sprites.push_back(picture);
+  }
+  gen::writeJpeg(out + "/title.jpg", gen::drawTitle(), 90);
+  return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,24 +74,10 @@ int main(int argc, char** argv) {
   try {
     const std::string out = argv[1];
     std::filesystem::create_directories(out);
-    std::vector<gen::Picture> ships;
-    for (int k = 0; k < gen::kShipClasses; ++k) {
-      ships.push_back(gen::drawShip(k));
-      gen::writeBmp(out + "/ship" + std::to_string(k) + ".bmp", ships.back());
-    }
-    const std::vector<std::pair<std::string, gen::Picture>> sprites{
-        {"hit_disc.bmp", gen::drawHitDisc()}, {"ball.bmp", gen::drawBall()},
-        {"needle.bmp", gen::drawNeedle()},    {"smoke.bmp", gen::drawSmokePuff()},
-        {"flame.bmp", gen::drawMuzzleFlame()}, {"fire.bmp", gen::drawFire()}};
-    std::vector<gen::Picture> spritePictures;
-    for (const auto& [name, picture] : sprites) {
-      gen::writeBmp(out + "/" + name, picture);
-      spritePictures.push_back(picture);
-    }
+    const Written written = writePictures(out);
     gen::writeWav(out + "/shot.wav", gen::kShotRate, gen::cannonShot());
     gen::writeWav(out + "/hit.wav", gen::kHitRate, gen::woodHit());
-    gen::writeJpeg(out + "/title.jpg", gen::drawTitle(), 90);
-    if (argc > 2) writeContactSheets(argv[2], ships, spritePictures);
+    if (argc > 2) writeContactSheets(argv[2], written.ships, written.sprites);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "asset_generator: %s\n", e.what());
     return 1;
