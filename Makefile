@@ -29,7 +29,7 @@ bench: build
 sanitize: deps
 	@cmake -S . -B build-asan $(GENERATOR) -DKF_SANITIZE=ON -DKF_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-asan --parallel
-	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure --parallel 2 -LE realwindow
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/media/lsan.supp ctest --test-dir build-asan --output-on-failure --parallel 2 -LE realwindow
 
 # The settings parser under libFuzzer for FUZZ_SECONDS seconds.
 FUZZ_SECONDS ?= 60
