@@ -1,0 +1,33 @@
+// Start-up, the preparation of each battle, and the shutdown sequence.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "media/media.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "ships/spiel.h"
+
+// Brings up the media services, the tables and the result font, and measures the desktop.
+// False when a media service failed (after the start-up message has been shown).
+bool Hochfahren(Spiel& spiel, Media& media);
+
+// Where the art and sound files come from: the embedded files, or a test's stand-ins.
+using DateiQuelle = std::function<std::span<const uint8_t>(std::string_view name)>;
+
+// Opens the battle window and screen, makes the sea, loads every sprite and sound,
+// makes the rotatable sprites and reads the battle settings. False when the battle
+// window could not be opened.
+bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
+                     const std::string& einstellungen = kSettingsFile);
+
+// Loads every sprite and sound under its number and makes the rotatable sprites. A file
+// that is missing or broken leaves its number empty.
+void BilderUndToeneLaden(Media& media, const DateiQuelle& quelle);
+
+// Releases everything; the program then ends with the returned exit code 0.
+int Herunterfahren(Media& media, SettingsStore& store);

@@ -1,0 +1,85 @@
+#!/bin/bash
+# Starts the real game on a virtual X display, looks at the whole screen and leaves
+# the battle with Escape and Yes.
+#   battle_window_test.sh <kaperfahrt binary> <width> <height> [variant]
+# variant: "plain" (default), "nofonts" (fontconfig finds no font at all),
+#          "noaudio" (no usable audio driver).
+set -euo pipefail
+
+game=$(realpath "$1")
+width=$2
+height=$3
+variant=${4:-plain}
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A free display number: Xvfb picks one and writes it to the descriptor we give it.
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# Four ships on the field, so the picture shows more than the sea.
+printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
+
+case "$variant" in
+  nofonts)
+    printf '<?xml version="1.0"?>\n<fontconfig><dir>%s/nofonts</dir><cachedir>%s/cache</cachedir></fontconfig>\n' \
+      "$work" "$work" >"$work/fonts.conf"
+    export FONTCONFIG_FILE="$work/fonts.conf" ;;
+  noaudio) export SDL_AUDIODRIVER=nosuchdriver ;;
+  plain) export SDL_AUDIODRIVER=dummy ;;
+esac
+
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+game_pid=$!
+
+# Wait until the battle window shows the sea.
+pixel() { convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
+sea="1,119,254"
+for _ in $(seq 1 100); do
+  kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended early"; }
+  import -window root "$work/shot.png" 2>/dev/null || true
+  [ -f "$work/shot.png" ] && [ "$(pixel $((width / 2)) 5)" = "$sea" ] && break
+  sleep 0.1
+done
+
+# The sea fills the whole desktop: every corner and edge midpoint, no letterbox.
+for point in "1 1" "$((width - 2)) 1" "1 $((height / 2))" "$((width - 2)) $((height / 2))" \
+             "$((width / 2)) 1" "$((width / 2)) $((height - 2))" "$((width * 800 / 1680)) $((height * 500 / 1050))"; do
+  set -- $point
+  got=$(pixel "$1" "$2")
+  [ "$got" = "$sea" ] || fail "pixel ($1, $2) is $got, not the sea colour $sea"
+done
+
+# Ship 0 starts with its picture's top-left corner at (150, 800): its middle is no sea.
+got=$(pixel $((width * 225 / 1680)) $((height * 875 / 1050)))
+[ "$got" != "$sea" ] || fail "no ship at Player 1's starting place"
+
+[ -n "${KF_SHOT_DIR:-}" ] && cp "$work/shot.png" "$KF_SHOT_DIR/battle_${width}x${height}_$variant.png"
+
+# Escape, then Yes in the question "Beenden": the game ends with exit code 0.
+xdotool key Escape
+sleep 1
+xdotool key Return
+for _ in $(seq 1 50); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after Escape and Yes"
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" = 0 ] || { cat "$work/game.log"; fail "exit code $status"; }
+echo "ok: ${width}x${height} $variant"
