@@ -55,14 +55,6 @@ TEST(CopyImage, DrawsTheVisiblePartAtEveryEdgeAndNothingWhollyOutside) {
   }
 }
 
-TEST(CopyImage, KeyedCopyLeavesTransparentPixelsAlone) {
-  Image dst(10, 8, kBack);
-  copyImageKeyed(dst, sprite(), 2, 2, kKey);
-  EXPECT_EQ(dst.at(3, 3), kBack);
-  EXPECT_EQ(dst.at(5, 2), kBack);
-  EXPECT_EQ(dst.at(2, 2), sprite().at(0, 0));
-}
-
 TEST(ImagesOverlap, RectanglesThatOnlyTouchDoNotOverlap) {
   const Image a(4, 3, 0xFFFFFF), b(5, 2, 0xFFFFFF);
   EXPECT_FALSE(imagesOverlap(a, 0, 10, 10, b, 0, 14, 10));  // b right of a
@@ -108,24 +100,19 @@ std::pair<int, int> columnsOf(const Image& image, int row, uint32_t colour) {
   return {from, to};
 }
 
-TEST(FillRoundBox, NegativeSizesExtendLeftAndUp) {
+TEST(FillRoundBox, NegativeSizesExtendLeftAndUpAndRadiiAreCutToHalf) {
   Image image(200, 60, kBack);
   fillRoundBox(image, 100, 30, -20, -10, 0, 0, 1);
   EXPECT_EQ(columnsOf(image, 20, 1), std::make_pair(80, 99));
   EXPECT_EQ(columnsOf(image, 29, 1), std::make_pair(80, 99));
   EXPECT_EQ(columnsOf(image, 19, 1), std::make_pair(-1, -1));
   EXPECT_EQ(columnsOf(image, 30, 1), std::make_pair(-1, -1));
-  // Rounded, a negative box fills the same place as its positive twin.
   EXPECT_EQ(filled([](Image& i) { fillRoundBox(i, 100, 30, -20, -10, 5, 5, 1); }),
             filled([](Image& i) { fillRoundBox(i, 80, 20, 20, 10, 5, 5, 1); }));
-}
-
-TEST(FillRoundBox, RadiiAreCutToHalfTheSize) {
   EXPECT_EQ(filled([](Image& i) { fillRoundBox(i, 10, 10, 16, 21, 500, 100, 1); }),
             filled([](Image& i) { fillRoundBox(i, 10, 10, 16, 21, 8, 10, 1); }));
   EXPECT_NE(filled([](Image& i) { fillRoundBox(i, 10, 10, 16, 21, 8, 10, 1); }),
             filled([](Image& i) { fillRoundBox(i, 10, 10, 16, 21, 7, 10, 1); }));
-  // A zero radius is a plain box.
   EXPECT_EQ(filled([](Image& i) { fillRoundBox(i, 10, 10, 16, 21, 0, 10, 1); }),
             filled([](Image& i) { fillBox(i, 10, 10, 16, 21, 1); }));
 }

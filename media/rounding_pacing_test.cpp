@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "media/frame_pacer.h"
+#include "media/rounding.h"
+
+namespace {
+
+TEST(FramePacer, WaitsOutTheRestOfThePeriodWithoutDrift) {
+  FramePacer pacer(16667);
+  uint64_t now = 0;
+  for (int frame = 0; frame < 600; ++frame) now += 1000 * pacer.delayAfterFrame(now);
+  // 599 waits of a period each, give or take the last millisecond.
+  EXPECT_NEAR(static_cast<double>(now), 599 * 16667.0, 1000);
+}
+
+TEST(RoundToInt, NearestWithTiesToEvenAndSaturating) {
+  EXPECT_EQ(roundToInt(2.5), 2);
+  EXPECT_EQ(roundToInt(3.5), 4);
+  EXPECT_EQ(roundToInt(-2.5), -2);
+  EXPECT_EQ(roundToInt(827.5), 828);
+  EXPECT_EQ(roundToInt(std::nan("")), 0);
+  EXPECT_EQ(roundToInt(HUGE_VAL), INT_MAX);
+  EXPECT_EQ(roundToInt(-HUGE_VAL), INT_MIN);
+  EXPECT_EQ(roundToInt(1e30), INT_MAX);
+  EXPECT_EQ(roundToInt(2147483646.6), INT_MAX);
+  EXPECT_EQ(roundToInt(2147483646.4), INT_MAX - 1);
+}
+
+}  // namespace
