@@ -69,10 +69,32 @@ got=$(pixel $((width * 225 / 1680)) $((height * 875 / 1050)))
 
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/shot.png" "$KF_SHOT_DIR/battle_${width}x${height}_$variant.png"
 
-# Escape, then Yes in the question "Beenden": the game ends with exit code 0.
+# Answers the question "Beenden" with a key: Return is Yes, Escape is No. Without a
+# window manager nothing gives the box the focus, so give it by hand.
+answer() {
+  local box=""
+  for _ in $(seq 1 50); do
+    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no question after Escape"
+  xdotool windowfocus --sync "$box"
+  xdotool key "$1"
+  for _ in $(seq 1 50); do
+    xwininfo -root -tree | grep -q '"Kaperfahrt"' || return 0
+    sleep 0.1
+  done
+  fail "the question stayed open"
+}
+
+# Escape and No: the battle goes on. Escape and Yes: the game ends with exit code 0.
 xdotool key Escape
-sleep 1
-xdotool key Return
+answer Escape
+sleep 0.5
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended after No"
+xdotool key Escape
+answer Return
 for _ in $(seq 1 50); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1
