@@ -40,10 +40,24 @@ struct Point {
   int x, y;
 };
 
-const std::vector<Point> kPlaces = {
-    {3, 2},   {-2, 1},  {8, 1},   {1, -2},  {1, 6},  {-3, -2},  {9, 7},  {-4, 0},
-    {10, 0},  {0, -3},  {0, 8},   {INT_MIN, 0}, {INT_MAX, 0}, {0, INT_MIN}, {0, INT_MAX},
-    {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MAX - 2, INT_MIN + 1}};
+const std::vector<Point> kPlaces = {{3, 2},
+                                    {-2, 1},
+                                    {8, 1},
+                                    {1, -2},
+                                    {1, 6},
+                                    {-3, -2},
+                                    {9, 7},
+                                    {-4, 0},
+                                    {10, 0},
+                                    {0, -3},
+                                    {0, 8},
+                                    {INT_MIN, 0},
+                                    {INT_MAX, 0},
+                                    {0, INT_MIN},
+                                    {0, INT_MAX},
+                                    {INT_MIN, INT_MIN},
+                                    {INT_MAX, INT_MAX},
+                                    {INT_MAX - 2, INT_MIN + 1}};
 
 TEST(CopyImage, DrawsTheVisiblePartAtEveryEdgeAndNothingWhollyOutside) {
   for (const Point p : kPlaces) {
@@ -62,7 +76,7 @@ TEST(ImagesOverlap, RectanglesThatOnlyTouchDoNotOverlap) {
   EXPECT_FALSE(imagesOverlap(a, 0, 10, 10, b, 0, 10, 13));  // b below a
   EXPECT_FALSE(imagesOverlap(a, 0, 10, 10, b, 0, 10, 8));   // b above a
   EXPECT_TRUE(imagesOverlap(a, 0, 10, 10, b, 0, 13, 12));   // one shared corner pixel
-  EXPECT_TRUE(imagesOverlap(a, 0, 10, 10, b, 0, 6, 9));    // one shared pixel at (10, 10)
+  EXPECT_TRUE(imagesOverlap(a, 0, 10, 10, b, 0, 6, 9));     // one shared pixel at (10, 10)
 }
 
 TEST(ImagesOverlap, SharedPixelsCountOnlyWhereBothAreOpaque) {
@@ -120,7 +134,7 @@ TEST(FillRoundBox, NegativeSizesExtendLeftAndUpAndRadiiAreCutToHalf) {
 TEST(FillRoundBox, CornersAreRoundAndTheShapeIsSymmetric) {
   Image image(40, 40, kBack);
   fillRoundBox(image, 5, 6, 25, 17, 6, 4, 1);
-  EXPECT_EQ(image.at(5, 6), kBack);              // corner cut away
+  EXPECT_EQ(image.at(5, 6), kBack);                           // corner cut away
   EXPECT_EQ(columnsOf(image, 14, 1), std::make_pair(5, 29));  // middle row full width
   EXPECT_EQ(columnsOf(image, 5, 1), std::make_pair(-1, -1));
   EXPECT_EQ(columnsOf(image, 23, 1), std::make_pair(-1, -1));
@@ -219,7 +233,8 @@ TEST(DrawTurned, NoFringeOfTheTransparentColour) {
   for (int y = 5; y < 85; ++y) {
     const double halfBeam = 22.0 * std::sqrt(std::min(1.0, (y - 5) / 30.0));
     for (int x = 0; x < 60; ++x) {
-      if (std::abs(x - 29.5) <= halfBeam) ship.at(x, y) = std::abs(x - 29.5) < 4 ? 0xC8A070 : 0x6B3A1E;
+      if (std::abs(x - 29.5) <= halfBeam)
+        ship.at(x, y) = std::abs(x - 29.5) < 4 ? 0xC8A070 : 0x6B3A1E;
     }
   }
   Image sea(200, 200, kBack);
@@ -229,7 +244,8 @@ TEST(DrawTurned, NoFringeOfTheTransparentColour) {
     if (p == kBack) continue;
     ++drawn;
     const uint32_t r = p >> 16, g = (p >> 8) & 0xFF, b = p & 0xFF;
-    EXPECT_TRUE(r <= 0xC8 && g <= 0xA0 && b <= 0x70) << std::hex << p;  // never lighter than the deck
+    EXPECT_TRUE(r <= 0xC8 && g <= 0xA0 && b <= 0x70)
+        << std::hex << p;  // never lighter than the deck
   }
   int opaque = 0;
   for (uint32_t p : ship.pixels) opaque += p != kWhite;

@@ -12,9 +12,7 @@ bool known(Key key) {
 
 void Keyboard::takeSnapshot(const std::array<bool, kKeyCount>& down) { down_ = down; }
 
-bool Keyboard::isDown(Key key) const {
-  return known(key) && down_[static_cast<size_t>(key)];
-}
+bool Keyboard::isDown(Key key) const { return known(key) && down_[static_cast<size_t>(key)]; }
 
 bool Keyboard::wasReleased(Key key) {
   if (!known(key)) return false;

@@ -206,7 +206,6 @@ TEST(MediaDrawing, ShapesGoOnlyToTheOpenTarget) {
   rig.media->drawSprite(40, 10, 20);
   EXPECT_EQ(rig.media->pixel(10, 20), kRed);
   EXPECT_EQ(rig.media->pixel(11, 21), (Rgb{9, 9, 9}));
-
 }
 
 TEST(MediaDrawing, TextIsTheRenderersBoxCopiedAtTheCornerWithAnyUnknownFontAsDefault) {

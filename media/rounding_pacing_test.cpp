@@ -11,7 +11,8 @@ namespace {
 TEST(FramePacer, WaitsOutTheRestOfThePeriodWithoutDrift) {
   FramePacer pacer(16667);
   uint64_t now = 0;
-  for (int frame = 0; frame < 600; ++frame) now += 1000 * pacer.delayAfterFrame(now);
+  for (int frame = 0; frame < 600; ++frame)
+    now += uint64_t{1000} * static_cast<uint64_t>(pacer.delayAfterFrame(now));
   // 599 waits of a period each, give or take the last millisecond.
   EXPECT_NEAR(static_cast<double>(now), 599 * 16667.0, 1000);
 }

@@ -16,7 +16,8 @@ Image copyPixels(SDL_Surface* surface) {
   Image image(surface->w, surface->h);
   const auto* rows = static_cast<const uint8_t*>(surface->pixels);
   for (int y = 0; y < surface->h; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(rows + static_cast<size_t>(y) * surface->pitch);
+    const auto* row =
+        reinterpret_cast<const uint32_t*>(rows + static_cast<size_t>(y) * surface->pitch);
     // The unused byte is not guaranteed to be 0 after conversion.
     for (int x = 0; x < surface->w; ++x) image.at(x, y) = row[x] & 0x00FFFFFF;
   }

@@ -105,7 +105,9 @@ class OpaqueSampler {
       g += uint64_t{weight[i]} * ((p[i] >> 8) & 0xFF);
       b += uint64_t{weight[i]} * (p[i] & 0xFF);
     }
-    const auto mean = [total](uint64_t sum) { return static_cast<uint32_t>((sum + total / 2) / total); };
+    const auto mean = [total](uint64_t sum) {
+      return static_cast<uint32_t>((sum + total / 2) / total);
+    };
     return (mean(r) << 16) | (mean(g) << 8) | mean(b);
   }
 
