@@ -1,6 +1,7 @@
 // Reads every embedded file back and checks it against what the game expects
 // of it: format, size, use of the transparent colour, sample rate and length.
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <algorithm>
 #include <array>
@@ -9,8 +10,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "assets/embedded.h"
 
@@ -37,7 +36,8 @@ struct Bitmap {
   int h() const { return static_cast<int>(le32(data, 22)); }
   Rgb at(int x, int y) const {
     const size_t row = (static_cast<size_t>(w()) * 3 + 3) & ~size_t{3};
-    const size_t i = le32(data, 10) + (static_cast<size_t>(h() - 1 - y)) * row + static_cast<size_t>(x) * 3;
+    const size_t i =
+        le32(data, 10) + (static_cast<size_t>(h() - 1 - y)) * row + static_cast<size_t>(x) * 3;
     return {data[i + 2], data[i + 1], data[i]};
   }
   template <class Test>
@@ -75,8 +75,9 @@ TEST(AssetsCatalogue, HoldTheWholeCatalogueUnderUniqueNames) {
     names.insert(f.name);
   }
   EXPECT_EQ(names.size(), embeddedFiles().size());
-  for (const char* name : {"ship0.bmp", "ship7.bmp", "hit_disc.bmp", "ball.bmp", "needle.bmp", "smoke.bmp",
-                           "flame.bmp", "fire.bmp", "shot.wav", "hit.wav", "title.jpg"})
+  for (const char* name :
+       {"ship0.bmp", "ship7.bmp", "hit_disc.bmp", "ball.bmp", "needle.bmp", "smoke.bmp",
+        "flame.bmp", "fire.bmp", "shot.wav", "hit.wav", "title.jpg"})
     EXPECT_TRUE(names.count(name)) << name;
   EXPECT_EQ(names.size(), 17u);
   EXPECT_TRUE(embeddedFile("nope").empty());
@@ -88,8 +89,9 @@ TEST(AssetsBitmaps, AreUncompressed24BitAtTheirCatalogueSizes) {
     const char* name;
     int w, h;
   };
-  std::vector<Expected> expected{{"hit_disc.bmp", 40, 40}, {"ball.bmp", 3, 3},   {"needle.bmp", 150, 5},
-                                 {"smoke.bmp", 10, 10},    {"flame.bmp", 15, 75}, {"fire.bmp", 150, 150}};
+  std::vector<Expected> expected{{"hit_disc.bmp", 40, 40}, {"ball.bmp", 3, 3},
+                                 {"needle.bmp", 150, 5},   {"smoke.bmp", 10, 10},
+                                 {"flame.bmp", 15, 75},    {"fire.bmp", 150, 150}};
   for (const char* ship : kShips) expected.push_back({ship, 150, 150});
   for (const auto& [name, w, h] : expected) {
     const Bitmap b = bitmap(name);
@@ -113,12 +115,18 @@ TEST(AssetsShips, StandOnPureWhiteWithHardEdgesAndGrowWithTheClass) {
     EXPECT_EQ(ship.countBorder(isWhite), ship.borderSize()) << name;
     EXPECT_GT(ship.count([](Rgb c) { return !isWhite(c); }), 1500) << name;
     // A pale pixel next to the key colour would show as a fringe on the sea.
-    EXPECT_EQ(ship.count([](Rgb c) { return !isWhite(c) && std::min({c[0], c[1], c[2]}) >= 255 - 24; }), 0) << name;
+    EXPECT_EQ(ship.count([](Rgb c) {
+      return !isWhite(c) && std::min({c[0], c[1], c[2]}) >= 255 - 24;
+    }),
+              0)
+        << name;
 
     int left = 150, right = -1, top = 150, bottom = -1;
     for (int y = 0; y < 150; ++y)
       for (int x = 0; x < 150; ++x)
-        if (!isWhite(ship.at(x, y))) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+        if (!isWhite(ship.at(x, y)))
+          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+          bottom = std::max(bottom, y);
     EXPECT_NEAR((left + right) / 2.0, 74.5, 3) << name << ": turned about the picture centre";
     EXPECT_NEAR((top + bottom) / 2.0, 74.5, 12) << name;
     EXPECT_GT(bottom - top, right - left) << name << ": bow up, so longer than wide";
@@ -141,8 +149,10 @@ TEST(AssetsBlackKeyed, DrawTheirShapeOnBlack) {
   const Bitmap smoke = bitmap("smoke.bmp");
   EXPECT_TRUE(isBlack(smoke.at(0, 0)) && isBlack(smoke.at(9, 9)));
   for (int y = 3; y < 7; ++y)
-    for (int x = 3; x < 7; ++x) EXPECT_FALSE(isBlack(smoke.at(x, y))) << "hole in the puff at " << x << "," << y;
-  EXPECT_EQ(smoke.count([](Rgb c) { return !isBlack(c) && std::abs(c[0] - c[2]) > 30; }), 0) << "grey";
+    for (int x = 3; x < 7; ++x)
+      EXPECT_FALSE(isBlack(smoke.at(x, y))) << "hole in the puff at " << x << "," << y;
+  EXPECT_EQ(smoke.count([](Rgb c) { return !isBlack(c) && std::abs(c[0] - c[2]) > 30; }), 0)
+      << "grey";
 
   for (const char* name : {"flame.bmp", "fire.bmp"}) {
     const Bitmap b = bitmap(name);
@@ -153,7 +163,9 @@ TEST(AssetsBlackKeyed, DrawTheirShapeOnBlack) {
 
 TEST(AssetsBlackKeyed, NeedleIsRedWithItsTipAtTheLeftEnd) {
   const Bitmap needle = bitmap("needle.bmp");
-  EXPECT_EQ(needle.count([](Rgb c) { return !isBlack(c) && c[0] < 2 * std::max(c[1], c[2]) + 60; }), 0) << "red";
+  EXPECT_EQ(needle.count([](Rgb c) { return !isBlack(c) && c[0] < 2 * std::max(c[1], c[2]) + 60; }),
+            0)
+      << "red";
   const auto column = [&](int x) {
     int n = 0;
     for (int y = 0; y < 5; ++y) n += isBlack(needle.at(x, y)) ? 0 : 1;
@@ -194,7 +206,8 @@ TEST(AssetsSounds, AreMono8BitPcmAtTheirExactRatesAndLengths) {
     const char* name;
     uint32_t rate, samples;
   };
-  for (const auto& [name, rate, samples] : {Expected{"shot.wav", 11025, 10230}, Expected{"hit.wav", 22050, 80537}}) {
+  for (const auto& [name, rate, samples] :
+       {Expected{"shot.wav", 11025, 10230}, Expected{"hit.wav", 22050, 80537}}) {
     const Wave w = readWave(file(name));
     EXPECT_EQ(w.format, 1u) << name;
     EXPECT_EQ(w.channels, 1u) << name;
@@ -215,13 +228,16 @@ struct JpegErrors {
   std::jmp_buf escape{};
 };
 
-void escapeOnError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->escape, 1); }
+void escapeOnError(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->escape, 1);
+}
 
 // The start-of-frame marker type, read by walking the segments before the scan.
 int startOfFrameMarker(Bytes b) {
   for (size_t at = 2; at + 4 <= b.size() && b[at] == 0xFF;) {
     const int marker = b[at + 1];
-    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) return marker;
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+      return marker;
     at += 2 + (b[at + 2] << 8 | b[at + 3]);
   }
   return -1;
@@ -261,7 +277,8 @@ void decodeJpeg(Bytes jpeg, JpegFacts& facts) {
     while (cinfo.output_scanline < cinfo.output_height) {
       JSAMPLE* rows[] = {row.data()};
       jpeg_read_scanlines(&cinfo, rows, 1);
-      for (size_t i = 0; i < cinfo.output_width * 3; i += 3) facts.shadesSeen[row[i] / 4 * 64 + row[i + 2] / 4] = true;
+      for (size_t i = 0; i < cinfo.output_width * 3; i += 3)
+        facts.shadesSeen[row[i] / 4 * 64 + row[i + 2] / 4] = true;
     }
     jpeg_finish_decompress(&cinfo);
     facts.decoded = true;

@@ -35,7 +35,9 @@ class StartTest : public ::testing::Test {
   }
   ~StartTest() override { fs::remove_all(dir); }
 
-  void writeSettings(const std::string& bytes) { std::ofstream(settingsFile, std::ios::binary) << bytes; }
+  void writeSettings(const std::string& bytes) {
+    std::ofstream(settingsFile, std::ios::binary) << bytes;
+  }
   std::string readSettings() {
     std::ifstream in(settingsFile, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

@@ -1,7 +1,7 @@
 #include "gunnery/kugeln.h"
 
-void KugelAnhaengen(std::vector<Kugel>& liste, double posX, double posY, double tempo,
-                    double kurs, int32_t seite, int8_t schuetze) {
+void KugelAnhaengen(std::vector<Kugel>& liste, double posX, double posY, double tempo, double kurs,
+                    int32_t seite, int8_t schuetze) {
   liste.push_back(Kugel{posX, posY, tempo, kurs, seite, 0, schuetze});
 }
 

@@ -7,8 +7,8 @@
 #include "gunnery/kugel.h"
 
 // Appends a ball with Alter 0 at the end of the list.
-void KugelAnhaengen(std::vector<Kugel>& liste, double posX, double posY, double tempo,
-                    double kurs, int32_t seite, int8_t schuetze = 0);
+void KugelAnhaengen(std::vector<Kugel>& liste, double posX, double posY, double tempo, double kurs,
+                    int32_t seite, int8_t schuetze = 0);
 
 // Removes every ball of the list.
 void KugelnLeeren(std::vector<Kugel>& liste);

@@ -54,7 +54,7 @@ class Media {
   void beginRotatedDrawing();
   void endRotatedDrawing();
 
-  bool beginDrawing();        // onto the back buffer
+  bool beginDrawing();            // onto the back buffer
   bool beginDrawing(int sprite);  // onto a sprite
   void endDrawing();
   void fillBox(int x, int y, int w, int h, Rgb);

@@ -44,7 +44,8 @@ void Mixer::render(int16_t* out, int frames) {
   std::erase_if(voices_, [](const Voice& v) { return v.position >= v.samples->size(); });
   constexpr int32_t lo = std::numeric_limits<int16_t>::min();
   constexpr int32_t hi = std::numeric_limits<int16_t>::max();
-  for (size_t i = 0; i < count; ++i) out[i] = static_cast<int16_t>(std::clamp(accumulator_[i], lo, hi));
+  for (size_t i = 0; i < count; ++i)
+    out[i] = static_cast<int16_t>(std::clamp(accumulator_[i], lo, hi));
 }
 
 void Mixer::mixVoice(Voice& voice, size_t count) {

@@ -10,10 +10,9 @@ namespace {
 
 // Indexed by Key. Keypad 1 and 2 are the same scancodes with NumLock on or off.
 constexpr std::array<SDL_Scancode, kKeyCount> kScancodes = {
-    SDL_SCANCODE_W,    SDL_SCANCODE_S,    SDL_SCANCODE_A,    SDL_SCANCODE_D,
-    SDL_SCANCODE_UP,   SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,
-    SDL_SCANCODE_V,    SDL_SCANCODE_B,    SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2,
-    SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE};
+    SDL_SCANCODE_W,    SDL_SCANCODE_S,    SDL_SCANCODE_A,      SDL_SCANCODE_D,     SDL_SCANCODE_UP,
+    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,  SDL_SCANCODE_V,     SDL_SCANCODE_B,
+    SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE};
 
 constexpr int kAudioRate = 44100;
 constexpr int kAudioFrames = 1024;
@@ -81,9 +80,9 @@ bool SdlBackend::openWindow(int w, int h) {
   closeWindow();
   setHints();
   // Full-screen-desktop: a plain borderless window can end up the size of the work area.
-  window_ = SDL_CreateWindow("", 0, 0, w, h,
-                             SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP |
-                                 SDL_WINDOW_BORDERLESS);
+  window_ = SDL_CreateWindow(
+      "", 0, 0, w, h,
+      SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS);
   if (window_ == nullptr) return false;
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (renderer_ == nullptr) {
@@ -97,7 +96,8 @@ bool SdlBackend::openScreen(int w, int h) {
   if (renderer_ == nullptr) return false;
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");  // read when the texture is made
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+  texture_ =
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
   if (texture_ == nullptr) return false;
   // The frames are XRGB with a zero top byte: blending would make them transparent.
   SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);

@@ -74,7 +74,8 @@ class SdlBackendTest : public ::testing::Test {
   uint32_t windowPixel(int x, int y) {
     uint32_t pixel = 0;
     const SDL_Rect one{x, y, 1, 1};
-    EXPECT_EQ(SDL_RenderReadPixels(backend.renderer(), &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4), 0);
+    EXPECT_EQ(SDL_RenderReadPixels(backend.renderer(), &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4),
+              0);
     return pixel & 0xFFFFFF;
   }
 

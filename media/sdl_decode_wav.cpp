@@ -49,10 +49,10 @@ std::optional<std::vector<int16_t>> decodeWav(std::span<const uint8_t> bytes, Au
   if (to.rate <= 0 || to.channels < 1 || to.channels > 8) return std::nullopt;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (rw == nullptr) return std::nullopt;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec source{};
   WavBuffer wav;
-  if (SDL_LoadWAV_RW(rw, 1, &spec, &wav.data, &wav.length) == nullptr) return std::nullopt;
-  const auto converted = convert(spec, wav, to);
+  if (SDL_LoadWAV_RW(rw, 1, &source, &wav.data, &wav.length) == nullptr) return std::nullopt;
+  const auto converted = convert(source, wav, to);
   if (!converted) return std::nullopt;
   std::vector<int16_t> samples(converted->size());
   std::transform(converted->begin(), converted->end(), samples.begin(), toSample);

@@ -1,14 +1,14 @@
 // Text rendering: fontconfig finds a font file for a face name, SDL_ttf draws with it.
 #include "media/sdl_text.h"
 
-#include "media/sdl_latin1.h"
-
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
 #include <optional>
 #include <vector>
+
+#include "media/sdl_latin1.h"
 
 namespace {
 
@@ -82,7 +82,8 @@ Image toImage(const SDL_Surface& surface) {
   Image image(surface.w, surface.h);
   const SDL_Palette* palette = surface.format->palette;
   for (int y = 0; y < surface.h; ++y) {
-    const auto* row = static_cast<const Uint8*>(surface.pixels) + static_cast<ptrdiff_t>(y) * surface.pitch;
+    const auto* row =
+        static_cast<const Uint8*>(surface.pixels) + static_cast<ptrdiff_t>(y) * surface.pitch;
     for (int x = 0; x < surface.w; ++x) {
       const SDL_Color c = palette->colors[row[x] < palette->ncolors ? row[x] : 0];
       image.at(x, y) = (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
@@ -148,8 +149,9 @@ Image TextRenderer::render(int n, std::string_view latin1) const {
   const auto found = impl_->fonts.find(n);
   if (latin1.empty() || found == impl_->fonts.end()) return {};
   const std::string utf8 = latin1ToUtf8(latin1);
-  SDL_Surface* surface = TTF_RenderUTF8_Shaded(found->second.font.get(), utf8.c_str(),
-                                               SDL_Color{255, 255, 255, 255}, SDL_Color{0, 0, 0, 255});
+  SDL_Surface* surface =
+      TTF_RenderUTF8_Shaded(found->second.font.get(), utf8.c_str(), SDL_Color{255, 255, 255, 255},
+                            SDL_Color{0, 0, 0, 255});
   if (surface == nullptr) return {};
   Image image = surface->format->palette != nullptr ? toImage(*surface) : Image{};
   SDL_FreeSurface(surface);

@@ -23,7 +23,8 @@ constexpr std::string_view kManoev = "Man\xF6vrierf\xE4higkeit";
 const std::string& fuzzFile() {
   static const std::string path = [] {
     const char* base = std::getenv("TMPDIR");
-    std::string dir = base && *base ? base : (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+    std::string dir =
+        base && *base ? base : (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
     std::string pattern = dir + "/kf_settings_fuzz_XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) std::abort();

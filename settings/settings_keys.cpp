@@ -17,8 +17,8 @@ SchiffsTyp readClass(SettingsStore& store, int klasse, bool asAtBattleStart) {
   store.selectGroup(kKlassenGruppen[klasse]);
   SchiffsTyp typ{};
   for (const ClassKey& key : kClassKeys) {
-    typ.*key.field = asAtBattleStart ? readBattleValue(store, klasse, key)
-                                     : store.readFloat(key.key, key.def);
+    typ.*key.field =
+        asAtBattleStart ? readBattleValue(store, klasse, key) : store.readFloat(key.key, key.def);
   }
   return typ;
 }

@@ -78,8 +78,7 @@ SchiffsTyp defaultShipClass();
 
 // Start of every battle: creates the file (empty) when it cannot be opened, then fills the
 // class table and the options of game from it. Gegneranzahl is stored as read.
-void readBattleSettings(Spiel& game, SettingsStore& store,
-                        const std::string& file = kSettingsFile);
+void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& file = kSettingsFile);
 
 // The launcher's ship list and editor: all 64 class values as floats.
 std::array<SchiffsTyp, 8> loadShipClasses(SettingsStore& store,

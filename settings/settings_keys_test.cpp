@@ -50,8 +50,11 @@ TEST_F(SettingsKeysTest, FirstBattleWithoutFileUsesDefaultsAndLeavesAnEmptyFile)
   EXPECT_EQ(std::memcmp(&game.Schiffstabelle, defaultClasses().data(), sizeof(SchiffsTyp) * 8), 0);
   EXPECT_EQ(game.Schiffstabelle[5].Beschleunigung, 0.015f);
   EXPECT_EQ(game.Schiffstabelle[0].Manoevrierfaehigkeit, 0.5f);
-  const std::array<int32_t, 6> options = {game.Option, game.Reichweite, game.Sound,
-                                          game.SchussLautstaerke, game.TrefferLautstaerke,
+  const std::array<int32_t, 6> options = {game.Option,
+                                          game.Reichweite,
+                                          game.Sound,
+                                          game.SchussLautstaerke,
+                                          game.TrefferLautstaerke,
                                           game.Gegneranzahl};
   EXPECT_EQ(options, (std::array<int32_t, 6>{1, 100, 1, 20, 20, 1}));
   EXPECT_TRUE(std::filesystem::exists(file));
@@ -120,8 +123,9 @@ TEST_F(SettingsKeysTest, OptionsAreStoredAsTheyAre) {
 
 // Hand-edited class values are never infinite or NaN, however they are written.
 TEST_F(SettingsKeysTest, WildClassValuesStayFinite) {
-  writeBytes(file, "[Schiff_3]\nHealth = inf\nTopSpeed = 1e50\nSchaden = -1e99\n"
-                   "Beschleunigung = nan\nNachladezeit = 1e30\n");
+  writeBytes(file,
+             "[Schiff_3]\nHealth = inf\nTopSpeed = 1e50\nSchaden = -1e99\n"
+             "Beschleunigung = nan\nNachladezeit = 1e30\n");
   readBattleSettings(game, store, file);
   const SchiffsTyp& typ = game.Schiffstabelle[2];
   EXPECT_EQ(typ.Health, 0.0f);

@@ -64,7 +64,7 @@ class SettingsStore {
   std::optional<size_t> currentGroup_;  // index of its header; none = the top section
   std::string pendingGroup_;            // never empty while pending
   std::optional<settings::OpenedFile> file_;
-  std::string path_;                            // the file a save replaces
+  std::string path_;                           // the file a save replaces
   std::optional<std::string> rememberedName_;  // set only when opening failed
   bool utf8Mode_ = false;
   bool modified_ = false;

@@ -58,8 +58,8 @@ TEST_F(SettingsStoreTest, MissingFileGivesDefaultsAndWritesCreateItInOrder) {
   store.writeFloat("Health", 100.0f);
   store.selectGroup("Allgemein");
   store.writeInt("Sound", 0);
-  EXPECT_EQ(rewritten(),
-            crlfLines({"[Allgemein]", "Option = 1", "Sound = 0", "[Schiff_1]", "Health = 100.000000"}));
+  EXPECT_EQ(rewritten(), crlfLines({"[Allgemein]", "Option = 1", "Sound = 0", "[Schiff_1]",
+                                    "Health = 100.000000"}));
 
   EXPECT_FALSE(store.openSettings(dir.file("other.prefs")));
   store.closeSettings();
@@ -70,19 +70,26 @@ TEST_F(SettingsStoreTest, MissingFileGivesDefaultsAndWritesCreateItInOrder) {
 }
 
 TEST_F(SettingsStoreTest, EncodingMarkKeepsItselfAndUtf8Names) {
-  openWith("\xEF\xBB\xBF[Gr\xC3\xBC\xC3\x9F" "e]\nMan\xC3\xB6vrierf\xC3\xA4higkeit = 0.7\n");
-  ASSERT_TRUE(store.selectGroup("Gr\xFC\xDF" "e"));
+  openWith(
+      "\xEF\xBB\xBF[Gr\xC3\xBC\xC3\x9F"
+      "e]\nMan\xC3\xB6vrierf\xC3\xA4higkeit = 0.7\n");
+  ASSERT_TRUE(
+      store.selectGroup("Gr\xFC\xDF"
+                        "e"));
   EXPECT_FLOAT_EQ(store.readFloat(kManoev, 0.5f), 0.7f);
   store.writeFloat(kManoev, 0.25f);
   store.writeInt("SchussLautst\xE4rke", 20);
-  EXPECT_EQ(rewritten(), "\xEF\xBB\xBF\r\n" + crlfLines({"[Gr\xC3\xBC\xC3\x9F" "e]",
-                                                         "Man\xC3\xB6vrierf\xC3\xA4higkeit = 0.250000",
-                                                         "SchussLautst\xC3\xA4rke = 20"}));
+  EXPECT_EQ(rewritten(),
+            "\xEF\xBB\xBF\r\n" + crlfLines({"[Gr\xC3\xBC\xC3\x9F"
+                                            "e]",
+                                            "Man\xC3\xB6vrierf\xC3\xA4higkeit = 0.250000",
+                                            "SchussLautst\xC3\xA4rke = 20"}));
 }
 
 TEST_F(SettingsStoreTest, KeysMatchWithoutAsciiCaseAndTakeTheWritersText) {
-  openWith("[schiff_1] comment\r\nhealth = 7\r\nman\xF6vrierf\xE4higkeit = 1\r\n"
-           "MAN\xD6VRIERF\xC4HIGKEIT = 2\r\n");
+  openWith(
+      "[schiff_1] comment\r\nhealth = 7\r\nman\xF6vrierf\xE4higkeit = 1\r\n"
+      "MAN\xD6VRIERF\xC4HIGKEIT = 2\r\n");
   ASSERT_TRUE(store.selectGroup("Schiff_1"));
   EXPECT_EQ(store.readInt("Health", 0), 7);
   EXPECT_EQ(store.readFloat(kManoev, 0), 1.0f);
@@ -125,8 +132,7 @@ TEST_F(SettingsStoreTest, TopSectionIsSeparateFromNamedGroups) {
   EXPECT_EQ(store.readInt("Sound", 1), 0);
   EXPECT_EQ(store.readInt("Option", 1), 1);
   store.writeInt("Reichweite", 50);
-  EXPECT_EQ(rewritten(),
-            crlfLines({"Sound = 0", "Reichweite = 50", "[Allgemein]", "Option = 0"}));
+  EXPECT_EQ(rewritten(), crlfLines({"Sound = 0", "Reichweite = 50", "[Allgemein]", "Option = 0"}));
 
   openWith("[Allgemein]\n");
   store.writeInt("Oben", 1);

@@ -22,7 +22,9 @@ std::string describe(const std::vector<Entry>& entries) {
 }
 
 TEST(SettingsParse, LinesBecomeHeadersCommentsAndKeys) {
-  struct Case { std::string_view content, expected; };
+  struct Case {
+    std::string_view content, expected;
+  };
   const Case cases[] = {
       {";a\n;  b\n; c", "C<a>C< b>C<c>"},
       {"[Schiff_1] comment\r\n[no end\r\n[a]b]", "G<Schiff_1>G<no end>G<a>"},
@@ -50,26 +52,60 @@ TEST(SettingsParse, WrittenFormReadsBackAsTheSameEntries) {
 }
 
 TEST(SettingsNumbers, FloatTextTakesItsLeadingDecimalNumber) {
-  struct Case { std::string_view text; float expected; };
+  struct Case {
+    std::string_view text;
+    float expected;
+  };
   const Case cases[] = {
-      {"  100.5  ", 100.5f}, {"4.5", 4.5f},    {"$10", 0},      {"abc", 0},   {"", 0},
-      {"inf", 0},            {"-nan", 0},      {"0x10", 0},     {".5", 0.5f}, {"5.", 5},
-      {"-.", 0},             {"+3e2x", 300},   {"1e", 1},       {"1e+", 1},   {"-1.5E-1", -0.15f},
-      {"\v\f 7", 7},         {"150.7", 150.7f}, {"1e-400", 0},  {"0.015000", 0.015f},
-      {"1e30", 1e30f},       {"1e39", FLT_MAX}, {"-1e400", -FLT_MAX},
+      {"  100.5  ", 100.5f},
+      {"4.5", 4.5f},
+      {"$10", 0},
+      {"abc", 0},
+      {"", 0},
+      {"inf", 0},
+      {"-nan", 0},
+      {"0x10", 0},
+      {".5", 0.5f},
+      {"5.", 5},
+      {"-.", 0},
+      {"+3e2x", 300},
+      {"1e", 1},
+      {"1e+", 1},
+      {"-1.5E-1", -0.15f},
+      {"\v\f 7", 7},
+      {"150.7", 150.7f},
+      {"1e-400", 0},
+      {"0.015000", 0.015f},
+      {"1e30", 1e30f},
+      {"1e39", FLT_MAX},
+      {"-1e400", -FLT_MAX},
       {"340282346638528859811704183484516925440.000000", FLT_MAX},
-      {"1e99999999999999999999", FLT_MAX}, {"0.000000000000000000000000000000000000000001e400", FLT_MAX},
+      {"1e99999999999999999999", FLT_MAX},
+      {"0.000000000000000000000000000000000000000001e400", FLT_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(parseFloatText(c.text), c.expected) << c.text;
 }
 
 TEST(SettingsNumbers, IntegerTextTakesItsLeadingWholeNumberAndSaturates) {
-  struct Case { std::string_view text; int32_t expected; };
+  struct Case {
+    std::string_view text;
+    int32_t expected;
+  };
   const Case cases[] = {
-      {"  100.5  ", 100}, {"4.5", 4},       {"100.000000", 100}, {"-7", -7},   {"+7", 7},
-      {"$10", 0},         {"- 5", 0},       {"1e3", 1},          {"", 0},      {"0x1F", 0},
-      {"2147483647", INT32_MAX},            {"2147483648", INT32_MAX},
-      {"-2147483648", INT32_MIN},           {"-2147483649", INT32_MIN},
+      {"  100.5  ", 100},
+      {"4.5", 4},
+      {"100.000000", 100},
+      {"-7", -7},
+      {"+7", 7},
+      {"$10", 0},
+      {"- 5", 0},
+      {"1e3", 1},
+      {"", 0},
+      {"0x1F", 0},
+      {"2147483647", INT32_MAX},
+      {"2147483648", INT32_MAX},
+      {"-2147483648", INT32_MIN},
+      {"-2147483649", INT32_MIN},
       {"99999999999999999999999999", INT32_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(parseIntText(c.text), c.expected) << c.text;

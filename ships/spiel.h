@@ -13,7 +13,7 @@ struct Spiel {
   std::array<Schiff, 4> Flotte{};
   int32_t SpielModus = 0, Gegneranzahl = 0, Spielende = 0;
   int32_t Option = 0, Reichweite = 0, Sound = 0, SchussLautstaerke = 0, TrefferLautstaerke = 0;
-  std::vector<Kugel> ListeA, ListeB;  // ordered; sweeps compact in place
+  std::vector<Kugel> ListeA, ListeB;       // ordered; sweeps compact in place
   std::array<int32_t, 2> Schussversatz{};  // [0] port, [1] starboard
   std::array<std::array<std::array<double, 2>, 2>, 4> Muendungsversatz{};  // [ship][side][dx,dy]
 

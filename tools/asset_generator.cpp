@@ -29,7 +29,8 @@ gen::Picture contactSheet(const std::vector<gen::Picture>& pictures, int zoom) {
   int left = 4;
   for (const auto& p : pictures) {
     for (int y = 0; y < p.h * zoom; ++y)
-      for (int x = 0; x < p.w * zoom; ++x) std::copy_n(p.at(x / zoom, y / zoom), 3, sheet.at(left + x, 4 + y));
+      for (int x = 0; x < p.w * zoom; ++x)
+        std::copy_n(p.at(x / zoom, y / zoom), 3, sheet.at(left + x, 4 + y));
     left += p.w * zoom + 4;
   }
   return sheet;

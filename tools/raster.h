@@ -82,7 +82,8 @@ class Noise {
   static double smooth(double t) { return t * t * (3 - 2 * t); }
   static double mix1(double a, double b, double t) { return a + (b - a) * t; }
   double corner(int x, int y) const {
-    const auto hx = static_cast<unsigned>(x) & (kSize - 1), hy = static_cast<unsigned>(y) & (kSize - 1);
+    const auto hx = static_cast<unsigned>(x) & (kSize - 1),
+               hy = static_cast<unsigned>(y) & (kSize - 1);
     return lattice_[(hx * 97u + hy * 131u + ((hx * hy) & 63u)) & (kSize * kSize - 1)];
   }
   std::vector<double> lattice_ = std::vector<double>(kSize * kSize);
@@ -103,7 +104,8 @@ struct Shape {
 };
 
 inline Shape rect(double x0, double y0, double x1, double y1) {
-  return {{x0, y0, x1, y1}, [=](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; }};
+  return {{x0, y0, x1, y1},
+          [=](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; }};
 }
 
 inline Shape ellipse(double cx, double cy, double rx, double ry) {
@@ -122,7 +124,8 @@ inline Shape segment(Point a, Point b, double halfWidth) {
   return {box, [=](double x, double y) {
             const double vx = b.x - a.x, vy = b.y - a.y;
             const double len2 = vx * vx + vy * vy;
-            const double t = len2 > 0 ? std::clamp(((x - a.x) * vx + (y - a.y) * vy) / len2, 0.0, 1.0) : 0;
+            const double t =
+                len2 > 0 ? std::clamp(((x - a.x) * vx + (y - a.y) * vy) / len2, 0.0, 1.0) : 0;
             const double dx = x - a.x - t * vx, dy = y - a.y - t * vy;
             return dx * dx + dy * dy <= halfWidth * halfWidth;
           }};
@@ -130,7 +133,9 @@ inline Shape segment(Point a, Point b, double halfWidth) {
 
 inline Shape polygon(std::vector<Point> points) {
   Box box{1e9, 1e9, -1e9, -1e9};
-  for (const auto& p : points) box = {std::min(box.x0, p.x), std::min(box.y0, p.y), std::max(box.x1, p.x), std::max(box.y1, p.y)};
+  for (const auto& p : points)
+    box = {std::min(box.x0, p.x), std::min(box.y0, p.y), std::max(box.x1, p.x),
+           std::max(box.y1, p.y)};
   return {box, [pts = std::move(points)](double x, double y) {
             bool in = false;  // even-odd crossing count
             for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
@@ -164,7 +169,8 @@ inline Shade flat(Rgb c) {
 struct Picture {
   int w = 0, h = 0;
   std::vector<uint8_t> rgb;  // r, g, b per pixel
-  Picture(int width, int height) : w(width), h(height), rgb(static_cast<size_t>(width) * height * 3) {}
+  Picture(int width, int height)
+      : w(width), h(height), rgb(static_cast<size_t>(width) * height * 3) {}
   uint8_t* at(int x, int y) { return &rgb[(static_cast<size_t>(y) * w + x) * 3]; }
   const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * w + x) * 3]; }
 };
@@ -220,7 +226,8 @@ class Canvas {
       for (auto i : samples)
         if (marked_[i]) sum = sum + colour_[i], ++count;
       const bool object = count * 2 >= samples.size();
-      store(out.at(px, py), object ? keepClearOfKey(sum * (1.0 / static_cast<double>(count))) : key);
+      store(out.at(px, py),
+            object ? keepClearOfKey(sum * (1.0 / static_cast<double>(count))) : key);
     });
     return out;
   }
@@ -250,7 +257,8 @@ class Canvas {
         size_t k = 0;
         for (int sy = 0; sy < scale_; ++sy)
           for (int sx = 0; sx < scale_; ++sx)
-            samples[k++] = static_cast<size_t>(py * scale_ + sy) * (w_ * scale_) + (px * scale_ + sx);
+            samples[k++] =
+                static_cast<size_t>(py * scale_ + sy) * (w_ * scale_) + (px * scale_ + sx);
         f(px, py, samples);
       }
   }

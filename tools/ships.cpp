@@ -22,14 +22,110 @@ struct ShipClass {
 
 // Lengths and beams grow with the class; colours and rig tell them apart at a glance.
 const std::array<ShipClass, kShipClasses> kClasses{{
-    {74, 24, 1, true, 4, {122, 84, 48}, {60, 40, 24}, {156, 108, 62}, {204, 166, 114}, {226, 214, 184}, {128, 76, 42}, {200, 30, 30}, false},
-    {84, 27, 2, false, 6, {30, 70, 52}, {206, 172, 86}, {58, 124, 88}, {190, 152, 100}, {214, 204, 178}, {44, 96, 68}, {30, 70, 180}, false},
-    {92, 29, 2, true, 7, {30, 48, 96}, {212, 182, 78}, {62, 94, 166}, {208, 174, 124}, {230, 220, 192}, {44, 62, 120}, {220, 190, 40}, false},
-    {100, 32, 3, false, 8, {110, 34, 30}, {34, 30, 28}, {172, 54, 40}, {196, 156, 104}, {222, 210, 182}, {120, 40, 32}, {240, 220, 60}, false},
-    {108, 35, 3, true, 10, {50, 50, 56}, {184, 62, 42}, {112, 114, 122}, {202, 168, 116}, {218, 212, 198}, {74, 74, 82}, {200, 40, 40}, false},
-    {116, 38, 3, false, 11, {56, 84, 108}, {216, 190, 112}, {100, 140, 170}, {188, 160, 122}, {224, 210, 180}, {60, 90, 116}, {40, 140, 60}, false},
-    {124, 42, 3, true, 12, {128, 82, 34}, {40, 36, 34}, {196, 136, 62}, {198, 162, 110}, {232, 222, 194}, {110, 66, 30}, {30, 60, 170}, false},
-    {134, 46, 3, true, 14, {26, 24, 24}, {216, 170, 62}, {176, 44, 34}, {212, 178, 124}, {236, 226, 198}, {128, 36, 28}, {214, 30, 30}, true},
+    {74,
+     24,
+     1,
+     true,
+     4,
+     {122, 84, 48},
+     {60, 40, 24},
+     {156, 108, 62},
+     {204, 166, 114},
+     {226, 214, 184},
+     {128, 76, 42},
+     {200, 30, 30},
+     false},
+    {84,
+     27,
+     2,
+     false,
+     6,
+     {30, 70, 52},
+     {206, 172, 86},
+     {58, 124, 88},
+     {190, 152, 100},
+     {214, 204, 178},
+     {44, 96, 68},
+     {30, 70, 180},
+     false},
+    {92,
+     29,
+     2,
+     true,
+     7,
+     {30, 48, 96},
+     {212, 182, 78},
+     {62, 94, 166},
+     {208, 174, 124},
+     {230, 220, 192},
+     {44, 62, 120},
+     {220, 190, 40},
+     false},
+    {100,
+     32,
+     3,
+     false,
+     8,
+     {110, 34, 30},
+     {34, 30, 28},
+     {172, 54, 40},
+     {196, 156, 104},
+     {222, 210, 182},
+     {120, 40, 32},
+     {240, 220, 60},
+     false},
+    {108,
+     35,
+     3,
+     true,
+     10,
+     {50, 50, 56},
+     {184, 62, 42},
+     {112, 114, 122},
+     {202, 168, 116},
+     {218, 212, 198},
+     {74, 74, 82},
+     {200, 40, 40},
+     false},
+    {116,
+     38,
+     3,
+     false,
+     11,
+     {56, 84, 108},
+     {216, 190, 112},
+     {100, 140, 170},
+     {188, 160, 122},
+     {224, 210, 180},
+     {60, 90, 116},
+     {40, 140, 60},
+     false},
+    {124,
+     42,
+     3,
+     true,
+     12,
+     {128, 82, 34},
+     {40, 36, 34},
+     {196, 136, 62},
+     {198, 162, 110},
+     {232, 222, 194},
+     {110, 66, 30},
+     {30, 60, 170},
+     false},
+    {134,
+     46,
+     3,
+     true,
+     14,
+     {26, 24, 24},
+     {216, 170, 62},
+     {176, 44, 34},
+     {212, 178, 124},
+     {236, 226, 198},
+     {128, 36, 28},
+     {214, 30, 30},
+     true},
 }};
 
 // Repeatable hash of an integer into [0, 1), for plank tones and joints.
@@ -79,7 +175,8 @@ void drawGuns(Canvas& canvas, const Hull& hull, bool barrels) {
     const double t = 0.27 + 0.55 * (i + 0.5) / c.gunsPerSide;
     const double y = hull.yAt(t), w = hull.halfWidth(t);
     for (double side : {-1.0, 1.0}) {
-      const double inner = kCentre + side * (w - 1.6), outer = kCentre + side * (w + (barrels ? 2.6 : 0));
+      const double inner = kCentre + side * (w - 1.6),
+                   outer = kCentre + side * (w + (barrels ? 2.6 : 0));
       const Shape port = rect(std::min(inner, outer), y - 0.8, std::max(inner, outer), y + 0.8);
       canvas.fill(port, barrels ? Rgb{58, 58, 64} : (c.gilded ? Rgb{20, 18, 18} : c.stripe * 0.35));
     }
@@ -96,7 +193,8 @@ void drawHullAndDeck(Canvas& canvas, const Hull& hull) {
   drawGuns(canvas, hull, false);
   // Forecastle and quarterdeck stand a little higher: lighter, with a rail at the break.
   for (auto [from, to] : {std::pair{0.0, 0.2}, std::pair{0.74, 1.0}}) {
-    const Shape raised = intersect(hull.shape(kDeckInset), rect(0, hull.yAt(from), kSize, hull.yAt(to)));
+    const Shape raised =
+        intersect(hull.shape(kDeckInset), rect(0, hull.yAt(from), kSize, hull.yAt(to)));
     canvas.tint(raised, [](Rgb old, double, double) { return old * 1.07; });
     const double railY = hull.yAt(from > 0 ? from : to);
     canvas.fill(intersect(hull.shape(2.8), rect(0, railY - 0.6, kSize, railY + 0.6)), c.bulwark);
@@ -105,10 +203,11 @@ void drawHullAndDeck(Canvas& canvas, const Hull& hull) {
 
 void drawGrating(Canvas& canvas, double cx, double cy, double half) {
   canvas.fill(rect(cx - half, cy - half, cx + half, cy + half), Rgb{74, 52, 32});
-  canvas.fill(rect(cx - half + 0.6, cy - half + 0.6, cx + half - 0.6, cy + half - 0.6), [](double x, double y) {
-    const bool bar = std::fmod(x * 1.4, 1.0) < 0.35 || std::fmod(y * 1.4, 1.0) < 0.35;
-    return bar ? Rgb{140, 104, 64} : Rgb{44, 30, 20};
-  });
+  canvas.fill(rect(cx - half + 0.6, cy - half + 0.6, cx + half - 0.6, cy + half - 0.6),
+              [](double x, double y) {
+                const bool bar = std::fmod(x * 1.4, 1.0) < 0.35 || std::fmod(y * 1.4, 1.0) < 0.35;
+                return bar ? Rgb{140, 104, 64} : Rgb{44, 30, 20};
+              });
 }
 
 std::vector<double> mastPositions(int masts) {
@@ -135,8 +234,11 @@ void drawSternCabin(Canvas& canvas, const Hull& hull) {
   const double top = hull.yAt(0.86), bottom = hull.sternY() - 3.2;
   const double half = hull.halfWidth(0.9) - 3.6;
   const Shape roof = intersect(hull.shape(3.4), rect(kCentre - half, top, kCentre + half, bottom));
-  if (c.gilded) canvas.fill(intersect(hull.shape(2.6), rect(0, top - 1, kSize, bottom + 1)), Rgb{222, 178, 52});
-  canvas.fill(roof, [&c, top, bottom](double, double y) { return c.roof * (1.05 - 0.2 * (y - top) / (bottom - top)); });
+  if (c.gilded)
+    canvas.fill(intersect(hull.shape(2.6), rect(0, top - 1, kSize, bottom + 1)), Rgb{222, 178, 52});
+  canvas.fill(roof, [&c, top, bottom](double, double y) {
+    return c.roof * (1.05 - 0.2 * (y - top) / (bottom - top));
+  });
   drawGrating(canvas, kCentre, (top + bottom) / 2, std::min(half, bottom - top) * 0.3);
 }
 
@@ -146,8 +248,9 @@ void drawBowsprit(Canvas& canvas, const Hull& hull) {
   canvas.fill(segment({kCentre, root}, {kCentre, hull.bowY() + 1}, 1.4), Rgb{112, 76, 42});
   canvas.fill(segment({kCentre, hull.bowY() + 1}, {kCentre, tip}, 0.8), Rgb{112, 76, 42});
   const double foremast = hull.yAt(mastPositions(c.masts).front());
-  canvas.fill(segment({kCentre, tip + 1}, {kCentre + 0.6, foremast}, 0.3), Rgb{58, 44, 30});  // forestay
-  if (c.gilded)  // anchors hanging at the catheads
+  canvas.fill(segment({kCentre, tip + 1}, {kCentre + 0.6, foremast}, 0.3),
+              Rgb{58, 44, 30});  // forestay
+  if (c.gilded)                  // anchors hanging at the catheads
     for (double side : {-1.0, 1.0}) {
       const double y = hull.yAt(0.1), x = kCentre + side * hull.halfWidth(0.1);
       canvas.fill(segment({x, y}, {x + side * 2.6, y + 1.6}, 0.8), Rgb{52, 52, 58});
@@ -166,7 +269,8 @@ void drawShrouds(Canvas& canvas, const Hull& hull, double t) {
 
 // A set sail seen from above: the canvas bellies forward of its yard.
 Shape sailShape(double my, double halfSpan, double belly) {
-  return {{kCentre - halfSpan, my - belly - 1, kCentre + halfSpan, my + 1.2}, [=](double x, double y) {
+  return {{kCentre - halfSpan, my - belly - 1, kCentre + halfSpan, my + 1.2},
+          [=](double x, double y) {
             const double u = (x - kCentre) / halfSpan;
             if (std::abs(u) > 1) return false;
             return y <= my + 1.2 && y >= my - 0.4 - belly * (1 - u * u);
@@ -175,7 +279,8 @@ Shape sailShape(double my, double halfSpan, double belly) {
 
 void drawSetSail(Canvas& canvas, const ShipClass& c, double my, double halfSpan, double belly) {
   const Shape sail = sailShape(my, halfSpan, belly);
-  canvas.tint(shifted(sail, 2.5, 3.5), [](Rgb old, double, double) { return old * 0.72; });  // shadow on deck
+  canvas.tint(shifted(sail, 2.5, 3.5),
+              [](Rgb old, double, double) { return old * 0.72; });  // shadow on deck
   canvas.fill(sail, [&c, my, halfSpan, belly](double x, double y) {
     const double u = (x - kCentre) / halfSpan;
     const double depth = std::clamp((my - y) / std::max(belly, 1.0), 0.0, 1.0);
@@ -183,17 +288,19 @@ void drawSetSail(Canvas& canvas, const ShipClass& c, double my, double halfSpan,
     const bool seam = std::fmod(x - kCentre + 100.3, 2.6) < 0.3;
     return c.sail * (light * (seam ? 0.93 : 1.0));
   });
-  canvas.fill(segment({kCentre - halfSpan, my + 0.5}, {kCentre + halfSpan, my + 0.5}, 0.75), Rgb{96, 64, 36});
+  canvas.fill(segment({kCentre - halfSpan, my + 0.5}, {kCentre + halfSpan, my + 0.5}, 0.75),
+              Rgb{96, 64, 36});
 }
 
 void drawFurledSail(Canvas& canvas, const ShipClass& c, double my, double halfSpan) {
   canvas.fill(segment({kCentre - halfSpan, my}, {kCentre + halfSpan, my}, 0.8), Rgb{96, 64, 36});
-  canvas.fill(segment({kCentre - halfSpan * 0.86, my - 0.6}, {kCentre + halfSpan * 0.86, my - 0.6}, 1.6),
-              [&c, my](double x, double y) {
-                const double across = std::abs(y - (my - 1.1)) / 1.6;  // rounded roll, lit from above
-                const bool gasket = std::fmod(x - kCentre + 100.0, 5.0) < 0.5;
-                return c.sail * ((gasket ? 0.7 : 1.0) * (0.98 - 0.22 * across));
-              });
+  canvas.fill(
+      segment({kCentre - halfSpan * 0.86, my - 0.6}, {kCentre + halfSpan * 0.86, my - 0.6}, 1.6),
+      [&c, my](double x, double y) {
+        const double across = std::abs(y - (my - 1.1)) / 1.6;  // rounded roll, lit from above
+        const bool gasket = std::fmod(x - kCentre + 100.0, 5.0) < 0.5;
+        return c.sail * ((gasket ? 0.7 : 1.0) * (0.98 - 0.22 * across));
+      });
 }
 
 void drawMast(Canvas& canvas, const Hull& hull, double t, double size) {
@@ -210,7 +317,8 @@ void drawMast(Canvas& canvas, const Hull& hull, double t, double size) {
     drawFurledSail(canvas, c, my - 2.2, span * 0.74);
   }
   // The fighting top and the mast head.
-  canvas.fill(ellipse(kCentre, my + 0.6, c.beam * 0.13 * size, c.beam * 0.09 * size), Rgb{104, 70, 40});
+  canvas.fill(ellipse(kCentre, my + 0.6, c.beam * 0.13 * size, c.beam * 0.09 * size),
+              Rgb{104, 70, 40});
   canvas.fill(circle(kCentre, my, std::max(1.3, c.beam * 0.05)), Rgb{70, 46, 26});
   canvas.fill(circle(kCentre - 0.3, my - 0.3, std::max(0.6, c.beam * 0.022)), Rgb{140, 100, 60});
 }
@@ -221,7 +329,8 @@ void drawPennant(Canvas& canvas, const Hull& hull) {
   const double my = hull.yAt(mastPositions(c.masts).back()), length = c.length * 0.2;
   std::vector<Point> left, right;
   for (int i = 0; i <= 12; ++i) {
-    const double s = i / 12.0, x = kCentre + 1.6 * std::sin(s * 2 * kPi), half = 1.3 * (1 - s) + 0.2;
+    const double s = i / 12.0, x = kCentre + 1.6 * std::sin(s * 2 * kPi),
+                 half = 1.3 * (1 - s) + 0.2;
     left.push_back({x - half, my + s * length});
     right.push_back({x + half, my + s * length});
   }

@@ -77,7 +77,8 @@ std::vector<uint8_t> woodHit() {
   const auto at = [](double seconds) { return static_cast<size_t>(seconds * kHitRate); };
   // Splinters: short resonant bursts, dense at the impact and thinning out.
   for (int k = 0; k < 90; ++k) {
-    const double start = k < 12 ? random.range(0, 0.05) : std::min(3.3, -0.55 * std::log(1 - random.unit()));
+    const double start =
+        k < 12 ? random.range(0, 0.05) : std::min(3.3, -0.55 * std::log(1 - random.unit()));
     const double loudness = (k < 12 ? 1.0 : std::exp(-start / 0.7)) * random.range(0.4, 1.0);
     BandPass ring(random.range(700, 4200), random.range(3, 9), kHitRate);
     const double length = random.range(0.004, 0.03);
@@ -92,7 +93,8 @@ std::vector<uint8_t> woodHit() {
   for (size_t i = 0; i < wave.size(); ++i) {
     const double t = static_cast<double>(i) / kHitRate;
     double body = 0;
-    for (const auto& [frequency, decay] : modes) body += std::sin(2 * kPi * frequency * t) * std::exp(-t / decay);
+    for (const auto& [frequency, decay] : modes)
+      body += std::sin(2 * kPi * frequency * t) * std::exp(-t / decay);
     const double crack = random.symmetric() * std::exp(-t / 0.004);
     const double tail = debrisBody(debris(random.symmetric())) * std::exp(-t / 1.1);
     wave[i] += 0.35 * body + 1.2 * crack + 2.2 * tail;

@@ -1,11 +1,11 @@
 #include "writers.h"
 
+#include <jpeglib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
-
-#include <jpeglib.h>
 
 namespace gen {
 namespace {
@@ -24,7 +24,8 @@ void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), 
 
 void save(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   if (!file) throw std::runtime_error("cannot write " + path);
 }
 
