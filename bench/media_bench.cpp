@@ -48,6 +48,31 @@ void BM_ClearAndSea(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearAndSea)->Repetitions(9)->ReportAggregatesOnly(true);
 
+// The overlay writes a dozen small labels per frame; the result text is large.
+void BM_DrawSmallLabel(benchmark::State& state) {
+  auto media = battleMedia();
+  media->beginDrawing();
+  for (auto _ : state) {
+    media->drawText(10, 956, "30");
+    benchmark::ClobberMemory();
+  }
+  media->endDrawing();
+}
+BENCHMARK(BM_DrawSmallLabel)->Repetitions(9)->ReportAggregatesOnly(true);
+
+void BM_DrawResultText(benchmark::State& state) {
+  auto media = battleMedia();
+  media->loadFont(0, "impact", 100);
+  media->beginDrawing();
+  media->useFont(0);
+  for (auto _ : state) {
+    media->drawText(400, 400, "You win!");
+    benchmark::ClobberMemory();
+  }
+  media->endDrawing();
+}
+BENCHMARK(BM_DrawResultText)->Repetitions(9)->ReportAggregatesOnly(true);
+
 void BM_PlainBackBufferCopy(benchmark::State& state) {
   const size_t pixels = static_cast<size_t>(kScreenWidth) * kScreenHeight;
   std::vector<uint32_t> from(pixels, 0x0177FE), to(pixels);
