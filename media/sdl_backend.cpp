@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <string_view>
 
 #include "media/sdl_latin1.h"
 
@@ -43,7 +44,20 @@ SdlBackend::~SdlBackend() { shutdown(); }
 bool SdlBackend::initScreen() {
   setHints();
   started_ = true;  // SDL_Quit is due even after a partial init
-  return SDL_Init(SDL_INIT_VIDEO) == 0;
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  return showsAnything();
+}
+
+// Without a display SDL falls back to a driver that draws nowhere: the battle would then
+// run unseen, with no key to leave it. Such a driver counts only when asked for by name
+// (as the tests do).
+bool SdlBackend::showsAnything() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  const std::string_view name = driver;
+  if (name != "offscreen" && name != "dummy") return true;
+  const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  return requested != nullptr && name == requested;
 }
 
 bool SdlBackend::initKeyboard() {

@@ -59,6 +59,7 @@ class SdlBackend : public Backend {
   static void audioCallback(void* link, uint8_t* stream, int bytes);
   void latch(const SDL_Event& event);
   void takeKeyEvents();
+  static bool showsAnything();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
