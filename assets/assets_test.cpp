@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/embedded.h"
@@ -60,6 +62,39 @@ struct Bitmap {
 
 Bitmap bitmap(const char* name) { return {file(name)}; }
 
+// Pixels of the key colour that cannot be reached from the picture's border through
+// key-coloured pixels: holes through which the sea or the ship below would show.
+int enclosedKeyPixels(const Bitmap& b, Rgb key) {
+  const int w = b.w(), h = b.h();
+  std::vector<bool> reached(static_cast<size_t>(w) * h, false);
+  std::vector<std::pair<int, int>> todo;
+  int reachedCount = 0;
+  const auto reach = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= w || y >= h) return;
+    const size_t i = static_cast<size_t>(y) * w + x;
+    if (reached[i] || b.at(x, y) != key) return;
+    reached[i] = true;
+    ++reachedCount;
+    todo.emplace_back(x, y);
+  };
+  for (int x = 0; x < w; ++x) reach(x, 0), reach(x, h - 1);
+  for (int y = 0; y < h; ++y) reach(0, y), reach(w - 1, y);
+  while (!todo.empty()) {
+    const auto [x, y] = todo.back();
+    todo.pop_back();
+    reach(x + 1, y), reach(x - 1, y), reach(x, y + 1), reach(x, y - 1);
+  }
+  return b.count([&](Rgb c) { return c == key; }) - reachedCount;
+}
+
+// The three hit zones of a ship at heading 0, in its picture: discs of radius 20
+// centred on the centre line 18 ahead of, 18 astern of and 55 astern of the centre.
+constexpr int kZoneTops[] = {37, 73, 110};
+bool inZone(int x, int y, int top) {
+  const double dx = x + 0.5 - 75, dy = y + 0.5 - (top + 20);
+  return dx * dx + dy * dy <= 400;
+}
+
 const char* const kShips[] = {"ship0.bmp", "ship1.bmp", "ship2.bmp", "ship3.bmp",
                               "ship4.bmp", "ship5.bmp", "ship6.bmp", "ship7.bmp"};
 
@@ -109,29 +144,58 @@ TEST(AssetsBitmaps, AreUncompressed24BitAtTheirCatalogueSizes) {
 }
 
 TEST(AssetsShips, StandOnPureWhiteWithHardEdgesAndGrowWithTheClass) {
-  int previousLength = 0;
+  int previousArea = 0;
   for (const char* name : kShips) {
     const Bitmap ship = bitmap(name);
-    EXPECT_EQ(ship.countBorder(isWhite), ship.borderSize()) << name;
-    EXPECT_GT(ship.count([](Rgb c) { return !isWhite(c); }), 1500) << name;
+    const auto isShip = [](Rgb c) { return !isWhite(c); };
     // A pale pixel next to the key colour would show as a fringe on the sea.
     EXPECT_EQ(ship.count([](Rgb c) {
       return !isWhite(c) && std::min({c[0], c[1], c[2]}) >= 255 - 24;
     }),
               0)
         << name;
+    EXPECT_EQ(enclosedKeyPixels(ship, kWhite), 0) << name << ": sea showing through the ship";
 
     int left = 150, right = -1, top = 150, bottom = -1;
     for (int y = 0; y < 150; ++y)
       for (int x = 0; x < 150; ++x)
-        if (!isWhite(ship.at(x, y)))
+        if (isShip(ship.at(x, y)))
           left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
           bottom = std::max(bottom, y);
+    EXPECT_GT(left, 0) << name << ": nothing cut off at the sides";
+    EXPECT_LT(right, 149) << name;
+    EXPECT_GT(top, 0) << name << ": nor at the bow";
     EXPECT_NEAR((left + right) / 2.0, 74.5, 3) << name << ": turned about the picture centre";
-    EXPECT_NEAR((top + bottom) / 2.0, 74.5, 12) << name;
     EXPECT_GT(bottom - top, right - left) << name << ": bow up, so longer than wide";
-    EXPECT_GT(bottom - top, previousLength) << name;
-    previousLength = bottom - top;
+    // The stern sits on the bottom edge: one stretch of transom, centred.
+    int sternLeft = 150, sternRight = -1, sternPixels = 0;
+    for (int x = 0; x < 150; ++x)
+      if (isShip(ship.at(x, 149)))
+        sternLeft = std::min(sternLeft, x), sternRight = std::max(sternRight, x), ++sternPixels;
+    EXPECT_EQ(sternPixels, sternRight - sternLeft + 1) << name;
+    EXPECT_NEAR((sternLeft + sternRight) / 2.0, 74.5, 1) << name;
+
+    const int area = ship.count(isShip);
+    EXPECT_GT(area, previousArea) << name << ": each class bigger than the one before";
+    previousArea = area;
+  }
+}
+
+// A ball vanishes when it touches one of the three zones along the centre line;
+// the hull must be there for the player to see what was hit.
+TEST(AssetsShips, HullsLieUnderAllThreeHitZones) {
+  for (const char* name : kShips) {
+    const Bitmap ship = bitmap(name);
+    for (int y = kZoneTops[0]; y < 150; ++y)
+      for (int x = 71; x <= 78; ++x)
+        ASSERT_FALSE(isWhite(ship.at(x, y))) << name << ": open water on the centre line at " << y;
+    for (int top : kZoneTops) {
+      int zone = 0, covered = 0;
+      for (int y = top; y < top + 40; ++y)
+        for (int x = 55; x < 95; ++x)
+          if (inZone(x, y, top)) ++zone, covered += isWhite(ship.at(x, y)) ? 0 : 1;
+      EXPECT_GT(covered, zone * 8 / 10) << name << ": zone at row " << top;
+    }
   }
 }
 

@@ -158,6 +158,12 @@ inline Shape intersect(const Shape& a, const Shape& b) {
           [ia = a.inside, ib = b.inside](double x, double y) { return ia(x, y) && ib(x, y); }};
 }
 
+// The part of `a` outside `b`.
+inline Shape minus(const Shape& a, const Shape& b) {
+  return {a.box,
+          [ia = a.inside, ib = b.inside](double x, double y) { return ia(x, y) && !ib(x, y); }};
+}
+
 using Shade = std::function<Rgb(double x, double y)>;
 using Opacity = std::function<double(double x, double y)>;
 

@@ -1,344 +1,348 @@
-// The eight ship classes seen from above, bow up, on white.
+// The eight ship classes seen from above, bow up, on white: hull, deck, guns and
+// deck fittings. The masts and sails are in rigging.cpp.
 #include <array>
 
 #include "art.h"
+#include "ship_plan.h"
 
 namespace gen {
 namespace {
 
-constexpr int kSize = 150;
 constexpr int kSamples = 4;
-constexpr double kCentre = kSize / 2.0;
-constexpr double kDeckInset = 4.2;  // hull side, stripe and bulwark around the deck
 
-struct ShipClass {
-  double length, beam;
-  int masts;
-  bool sailsSet;
-  int gunsPerSide;
-  Rgb hull, stripe, bulwark, deck, sail, roof, pennant;
-  bool gilded;  // the flagship's gold trim, lanterns and anchors
-};
+// Masts of the small craft: a sloop's single mast with a gaff mainsail and a
+// square topsail, a schooner's two gaff-rigged masts, a brig's two square-rigged
+// ones. Ships from the corvette up carry three square-rigged masts.
+const std::vector<MastPlan> kSloop{{0.36, 0.8, 0.5}};
+const std::vector<MastPlan> kSchooner{{0.3, 0.78, 0.22}, {0.57, 0, 0.36}};
+const std::vector<MastPlan> kBrig{{0.3, 0.86, 0}, {0.57, 0.92, 0.36}};
+const std::vector<MastPlan> kShipRig{{0.26, 0.84, 0}, {0.5, 0.92, 0}, {0.73, 0.68, 0.24}};
 
-// Lengths and beams grow with the class; colours and rig tell them apart at a glance.
+// Size, beam and gun decks grow with the class; the painted sides and the rig
+// tell the classes apart at a glance.
 const std::array<ShipClass, kShipClasses> kClasses{{
-    {74,
-     24,
-     1,
-     true,
+    {26,
+     34,
+     0.4,
+     0,
      4,
-     {122, 84, 48},
-     {60, 40, 24},
-     {156, 108, 62},
-     {204, 166, 114},
-     {226, 214, 184},
-     {128, 76, 42},
-     {200, 30, 30},
-     false},
-    {84,
-     27,
-     2,
+     kSloop,
+     {176, 50, 36},
+     {44, 34, 30},
+     {204, 72, 52},
+     {132, 40, 30},
+     {198, 162, 112},
+     {238, 226, 200},
      false,
-     6,
-     {30, 70, 52},
-     {206, 172, 86},
-     {58, 124, 88},
-     {190, 152, 100},
-     {214, 204, 178},
-     {44, 96, 68},
-     {30, 70, 180},
-     false},
-    {92,
-     29,
-     2,
-     true,
-     7,
-     {30, 48, 96},
-     {212, 182, 78},
-     {62, 94, 166},
-     {208, 174, 124},
-     {230, 220, 192},
-     {44, 62, 120},
-     {220, 190, 40},
-     false},
-    {100,
-     32,
-     3,
      false,
-     8,
-     {110, 34, 30},
-     {34, 30, 28},
-     {172, 54, 40},
-     {196, 156, 104},
-     {222, 210, 182},
-     {120, 40, 32},
-     {240, 220, 60},
      false},
-    {108,
-     35,
-     3,
-     true,
-     10,
-     {50, 50, 56},
-     {184, 62, 42},
-     {112, 114, 122},
-     {202, 168, 116},
-     {218, 212, 198},
-     {74, 74, 82},
-     {200, 40, 40},
+    {24,
+     36,
+     0.38,
+     0,
+     5,
+     kSchooner,
+     {30, 98, 66},
+     {220, 186, 84},
+     {44, 124, 86},
+     {26, 78, 54},
+     {188, 150, 100},
+     {234, 226, 204},
+     false,
+     false,
      false},
-    {116,
+    {22,
      38,
-     3,
+     0.34,
+     0,
+     7,
+     kBrig,
+     {36, 70, 160},
+     {224, 194, 90},
+     {56, 92, 184},
+     {178, 50, 40},
+     {204, 170, 120},
+     {230, 222, 198},
      false,
+     false,
+     false},
+    {19,
+     41,
+     0.32,
+     0,
+     9,
+     kShipRig,
+     {196, 150, 60},
+     {40, 34, 30},
+     {150, 100, 56},
+     {150, 44, 34},
+     {196, 160, 112},
+     {226, 218, 194},
+     true,
+     true,
+     false},
+    {16,
+     44,
+     0.3,
+     1,
      11,
-     {56, 84, 108},
-     {216, 190, 112},
-     {100, 140, 170},
-     {188, 160, 122},
-     {224, 210, 180},
-     {60, 90, 116},
-     {40, 140, 60},
-     false},
-    {124,
-     42,
-     3,
+     kShipRig,
+     {34, 32, 32},
+     {222, 180, 80},
+     {64, 60, 58},
+     {176, 50, 40},
+     {204, 170, 120},
+     {236, 228, 206},
      true,
-     12,
-     {128, 82, 34},
-     {40, 36, 34},
-     {196, 136, 62},
-     {198, 162, 110},
-     {232, 222, 194},
-     {110, 66, 30},
-     {30, 60, 170},
+     true,
      false},
-    {134,
+    {14,
      46,
-     3,
+     0.28,
+     1,
+     12,
+     kShipRig,
+     {92, 118, 140},
+     {232, 228, 212},
+     {114, 140, 162},
+     {60, 80, 98},
+     {192, 160, 118},
+     {222, 214, 192},
      true,
+     true,
+     false},
+    {11,
+     49,
+     0.27,
+     2,
      14,
-     {26, 24, 24},
-     {216, 170, 62},
-     {176, 44, 34},
-     {212, 178, 124},
-     {236, 226, 198},
-     {128, 36, 28},
-     {214, 30, 30},
+     kShipRig,
+     {96, 46, 26},
+     {214, 166, 70},
+     {124, 66, 40},
+     {176, 48, 38},
+     {206, 172, 124},
+     {232, 224, 200},
+     true,
+     true,
+     false},
+    {8,
+     54,
+     0.26,
+     3,
+     16,
+     kShipRig,
+     {24, 22, 22},
+     {232, 190, 76},
+     {60, 54, 50},
+     {184, 44, 34},
+     {212, 178, 126},
+     {240, 232, 208},
+     true,
+     true,
      true},
 }};
 
 // Repeatable hash of an integer into [0, 1), for plank tones and joints.
 double hash01(int64_t k) { return Random(static_cast<uint64_t>(k) * 0x2545F4914F6CDD1Dull).unit(); }
 
-struct Hull {
-  const ShipClass& c;
-  double bowY() const { return kCentre - c.length / 2; }
-  double sternY() const { return kCentre + c.length / 2; }
-  double yAt(double t) const { return bowY() + t * c.length; }
+// Sunlight from the upper left: the port side of the hull a little lighter.
+Rgb sunlit(Rgb c, double x, double half) { return c * (1.0 + 0.14 * (kCentreX - x) / half); }
 
-  // Half the hull's width at t (0 bow tip, 1 stern): a pointed bow, straight
-  // sides and a rounded stern with a short flat transom.
-  double halfWidth(double t) const {
-    const double half = c.beam / 2;
-    if (t < 0 || t > 1) return -1;
-    if (t < 0.36) return half * (1 - std::pow(1 - t / 0.36, 1.7));
-    if (t < 0.84) return half;
-    const double u = (t - 0.84) / 0.16;
-    return half * std::sqrt(1 - 0.85 * u * u);
-  }
+// Small craft have one wale along the side, gun decks one band each.
+double bandInset(int band) { return 1.5 + 1.5 * band; }
+constexpr double kBandWidth = 0.9;
 
-  // The hull shrunk by `inset` on every side.
-  Shape shape(double inset) const {
-    const double half = c.beam / 2;
-    return {{kCentre - half, bowY(), kCentre + half, sternY()}, [this, inset](double x, double y) {
-              if (y > sternY() - inset) return false;
-              return std::abs(x - kCentre) <= halfWidth((y - bowY()) / c.length) - inset;
-            }};
-  }
-};
-
-Rgb planked(const ShipClass& c, double x, double y) {
-  constexpr double kPlank = 2.4, kPlankLength = 15;
-  const double across = (x - kCentre) / kPlank + 100;
-  const auto plank = static_cast<int64_t>(std::floor(across));
-  Rgb tone = c.deck * (0.92 + 0.1 * hash01(plank));
-  const bool seam = across - std::floor(across) < 0.16;
-  const bool joint = std::fmod(y + hash01(plank + 500) * kPlankLength, kPlankLength) < 0.4;
-  return (seam || joint) ? tone * 0.74 : tone;
+std::vector<double> gunRows(const Hull& hull) {
+  const double first = std::max(hull.yAt(0.2), 42.0), last = std::min(hull.yAt(0.86), 124.0);
+  std::vector<double> rows;
+  for (int i = 0; i < hull.c.gunsPerSide; ++i)
+    rows.push_back(first + (last - first) * (i + 0.5) / hull.c.gunsPerSide);
+  return rows;
 }
 
-// Cannon muzzles poking out of both sides, with their ports on the stripe.
-void drawGuns(Canvas& canvas, const Hull& hull, bool barrels) {
+// Muzzles run out through the ports, poking out beyond the hull's side.
+void drawMuzzles(Canvas& canvas, const Hull& hull) {
+  for (double y : gunRows(hull)) {
+    const double w = hull.halfWidth(hull.tAt(y));
+    for (double side : {-1.0, 1.0})
+      canvas.fill(segment({kCentreX + side * (w - 2), y}, {kCentreX + side * (w + 1.9), y}, 0.65),
+                  kIron);
+  }
+}
+
+// The hull's side seen from above: a dark waterline edge, the painted side with
+// one band per gun deck, its ports, the rail and the inside of the bulwark.
+void drawHullSides(Canvas& canvas, const Hull& hull) {
   const ShipClass& c = hull.c;
-  for (int i = 0; i < c.gunsPerSide; ++i) {
-    const double t = 0.27 + 0.55 * (i + 0.5) / c.gunsPerSide;
-    const double y = hull.yAt(t), w = hull.halfWidth(t);
+  const double half = c.beam / 2;
+  const Shade side = [&](double x, double) { return sunlit(c.hull, x, half); };
+  canvas.fill(hull.shape(0), c.hull * 0.5);
+  canvas.fill(hull.shape(0.6), side);
+  const int bands = std::max(c.gunDecks, 1);
+  for (int band = 0; band < bands; ++band) {
+    const double inset = bandInset(band);
+    canvas.fill(hull.shape(inset), [&](double x, double) { return sunlit(c.band, x, half); });
+    canvas.fill(hull.shape(inset + kBandWidth), side);
+    if (band >= c.gunDecks) continue;
+    const Shape ring = minus(hull.shape(inset), hull.shape(inset + kBandWidth));
+    for (double y : gunRows(hull))
+      canvas.fill(intersect(ring, rect(0, y - 0.6, 150, y + 0.6)), kTar);
+  }
+  canvas.fill(hull.shape(sideBandWidth(c)), c.rail);
+  canvas.fill(hull.shape(sideBandWidth(c) + 0.8), c.bulwark);
+}
+
+Rgb planked(const ShipClass& c, double x, double y) {
+  constexpr double kPlank = 1.7, kPlankLength = 14;
+  const double across = (x - kCentreX) / kPlank + 100;
+  const auto plank = static_cast<int64_t>(std::floor(across));
+  const Rgb tone = c.deck * (0.93 + 0.09 * hash01(plank));
+  const bool seam = across - std::floor(across) < 0.2;
+  const bool joint = std::fmod(y + hash01(plank + 500) * kPlankLength, kPlankLength) < 0.35;
+  return (seam || joint) ? tone * 0.78 : tone;
+}
+
+void drawDeck(Canvas& canvas, const Hull& hull) {
+  const ShipClass& c = hull.c;
+  const Shape deck = hull.shape(deckInset(c));
+  canvas.fill(deck, [&c](double x, double y) { return planked(c, x, y); });
+  if (!c.raisedEnds) return;
+  // Forecastle and quarterdeck stand higher: lighter, with a rail at each break.
+  for (auto [from, to] : {std::pair{0.0, 0.19}, std::pair{0.74, 1.0}}) {
+    canvas.tint(intersect(deck, rect(0, hull.yAt(from), 150, hull.yAt(to))),
+                [](Rgb old, double, double) { return old * 1.07; });
+    const double railY = hull.yAt(from > 0 ? from : to);
+    canvas.fill(intersect(hull.shape(sideBandWidth(c)), rect(0, railY - 0.5, 150, railY + 0.6)),
+                c.rail * 0.86);
+  }
+}
+
+// Upper-deck guns on their carriages, run out through the bulwark.
+void drawDeckGuns(Canvas& canvas, const Hull& hull) {
+  const double inner = deckInset(hull.c);
+  for (double y : gunRows(hull)) {
+    const double w = hull.halfWidth(hull.tAt(y));
     for (double side : {-1.0, 1.0}) {
-      const double inner = kCentre + side * (w - 1.6),
-                   outer = kCentre + side * (w + (barrels ? 2.6 : 0));
-      const Shape port = rect(std::min(inner, outer), y - 0.8, std::max(inner, outer), y + 0.8);
-      canvas.fill(port, barrels ? Rgb{58, 58, 64} : (c.gilded ? Rgb{20, 18, 18} : c.stripe * 0.35));
+      const double carriage = kCentreX + side * (w - inner - 2.6),
+                   wall = kCentreX + side * (w - inner);
+      canvas.fill(rect(std::min(carriage, wall), y - 0.9, std::max(carriage, wall), y + 0.9),
+                  Rgb{112, 72, 40});
+      canvas.fill(segment({carriage + side * 0.4, y},
+                          {kCentreX + side * (w - sideBandWidth(hull.c) + 0.3), y}, 0.55),
+                  kIron);
     }
   }
 }
 
-void drawHullAndDeck(Canvas& canvas, const Hull& hull) {
-  const ShipClass& c = hull.c;
-  canvas.fill(hull.shape(0), c.hull);
-  canvas.fill(hull.shape(1.0), c.stripe);
-  canvas.fill(hull.shape(2.0), c.hull);
-  canvas.fill(hull.shape(2.8), c.bulwark);
-  canvas.fill(hull.shape(kDeckInset), [&c](double x, double y) { return planked(c, x, y); });
-  drawGuns(canvas, hull, false);
-  // Forecastle and quarterdeck stand a little higher: lighter, with a rail at the break.
-  for (auto [from, to] : {std::pair{0.0, 0.2}, std::pair{0.74, 1.0}}) {
-    const Shape raised =
-        intersect(hull.shape(kDeckInset), rect(0, hull.yAt(from), kSize, hull.yAt(to)));
-    canvas.tint(raised, [](Rgb old, double, double) { return old * 1.07; });
-    const double railY = hull.yAt(from > 0 ? from : to);
-    canvas.fill(intersect(hull.shape(2.8), rect(0, railY - 0.6, kSize, railY + 0.6)), c.bulwark);
-  }
-}
-
-void drawGrating(Canvas& canvas, double cx, double cy, double half) {
-  canvas.fill(rect(cx - half, cy - half, cx + half, cy + half), Rgb{74, 52, 32});
-  canvas.fill(rect(cx - half + 0.6, cy - half + 0.6, cx + half - 0.6, cy + half - 0.6),
+void drawGrating(Canvas& canvas, double cx, double cy, double halfW, double halfH) {
+  canvas.fill(rect(cx - halfW, cy - halfH, cx + halfW, cy + halfH), Rgb{86, 58, 34});
+  canvas.fill(rect(cx - halfW + 0.6, cy - halfH + 0.6, cx + halfW - 0.6, cy + halfH - 0.6),
               [](double x, double y) {
-                const bool bar = std::fmod(x * 1.4, 1.0) < 0.35 || std::fmod(y * 1.4, 1.0) < 0.35;
-                return bar ? Rgb{140, 104, 64} : Rgb{44, 30, 20};
+                const bool bar = std::fmod(x * 1.25, 1.0) < 0.4 || std::fmod(y * 1.25, 1.0) < 0.4;
+                return bar ? Rgb{150, 112, 70} : Rgb{50, 34, 22};
               });
 }
 
-std::vector<double> mastPositions(int masts) {
-  if (masts == 1) return {0.42};
-  if (masts == 2) return {0.34, 0.6};
-  return {0.28, 0.5, 0.7};
+// A ship's boat stowed upright in the waist, seen from above: painted outside,
+// bare wood inside, thwarts across.
+void drawBoat(Canvas& canvas, double cx, double cy, double halfLength, double halfBeam, Rgb paint) {
+  const auto boatShape = [=](double inset) {
+    return Shape{{cx - halfBeam, cy - halfLength, cx + halfBeam, cy + halfLength},
+                 [=](double x, double y) {
+                   const double v = (y - cy) / (halfLength - inset);
+                   if (std::abs(v) > 1) return false;
+                   const double w = v < 0 ? 1 - v * v : std::sqrt(1 - std::pow(v, 4));
+                   return std::abs(x - cx) <= (halfBeam - inset) * w;
+                 }};
+  };
+  canvas.fill(boatShape(0), paint * 0.6);
+  canvas.fill(boatShape(0.5), paint);
+  canvas.fill(boatShape(1.1), Rgb{138, 98, 60});
+  for (double t = -0.3; t <= 0.6; t += 0.3)
+    canvas.fill(intersect(boatShape(0.5), rect(cx - halfBeam, cy + t * halfLength - 0.4,
+                                               cx + halfBeam, cy + t * halfLength + 0.4)),
+                Rgb{176, 134, 84});
 }
 
+double sailBelly(const Hull& hull, const MastPlan& m) { return kSailBelly * m.yard * hull.c.beam; }
+
+// The open deck between mast i and the next: aft of the one, clear of the next
+// sail's belly.
+std::pair<double, double> openDeck(const Hull& hull, size_t i) {
+  const auto& masts = hull.c.masts;
+  return {hull.yAt(masts[i].at) + 3, hull.yAt(masts[i + 1].at) - sailBelly(hull, masts[i + 1]) - 1};
+}
+
+void drawCapstan(Canvas& canvas, double y, double radius) {
+  canvas.fill(circle(kCentreX, y, radius), Rgb{86, 56, 32});
+  canvas.fill(circle(kCentreX, y, radius * 0.5), Rgb{158, 118, 72});
+}
+
+// Boats in the waist, gratings over the hatches, the capstan, the wheel and the
+// stern skylight, each where no sail hides it.
 void drawDeckFittings(Canvas& canvas, const Hull& hull) {
   const ShipClass& c = hull.c;
-  const auto masts = mastPositions(c.masts);
-  // Hatch gratings between the masts, a capstan aft of the main mast.
-  for (size_t i = 0; i + 1 < masts.size(); ++i)
-    drawGrating(canvas, kCentre, hull.yAt((masts[i] + masts[i + 1]) / 2), c.beam * 0.1);
-  if (masts.size() == 1) drawGrating(canvas, kCentre, hull.yAt(0.6), c.beam * 0.12);
-  const double capstanY = hull.yAt(masts.back() + 0.07);
-  canvas.fill(circle(kCentre, capstanY, c.beam * 0.09), Rgb{92, 60, 34});
-  canvas.fill(circle(kCentre, capstanY, c.beam * 0.045), Rgb{150, 110, 66});
-}
-
-// The stern cabin's roof with a skylight; the flagship's is edged in gold.
-void drawSternCabin(Canvas& canvas, const Hull& hull) {
-  const ShipClass& c = hull.c;
-  const double top = hull.yAt(0.86), bottom = hull.sternY() - 3.2;
-  const double half = hull.halfWidth(0.9) - 3.6;
-  const Shape roof = intersect(hull.shape(3.4), rect(kCentre - half, top, kCentre + half, bottom));
-  if (c.gilded)
-    canvas.fill(intersect(hull.shape(2.6), rect(0, top - 1, kSize, bottom + 1)), Rgb{222, 178, 52});
-  canvas.fill(roof, [&c, top, bottom](double, double y) {
-    return c.roof * (1.05 - 0.2 * (y - top) / (bottom - top));
-  });
-  drawGrating(canvas, kCentre, (top + bottom) / 2, std::min(half, bottom - top) * 0.3);
-}
-
-void drawBowsprit(Canvas& canvas, const Hull& hull) {
-  const ShipClass& c = hull.c;
-  const double root = hull.yAt(0.12), tip = std::max(3.0, hull.bowY() - c.length * 0.17);
-  canvas.fill(segment({kCentre, root}, {kCentre, hull.bowY() + 1}, 1.4), Rgb{112, 76, 42});
-  canvas.fill(segment({kCentre, hull.bowY() + 1}, {kCentre, tip}, 0.8), Rgb{112, 76, 42});
-  const double foremast = hull.yAt(mastPositions(c.masts).front());
-  canvas.fill(segment({kCentre, tip + 1}, {kCentre + 0.6, foremast}, 0.3),
-              Rgb{58, 44, 30});  // forestay
-  if (c.gilded)                  // anchors hanging at the catheads
-    for (double side : {-1.0, 1.0}) {
-      const double y = hull.yAt(0.1), x = kCentre + side * hull.halfWidth(0.1);
-      canvas.fill(segment({x, y}, {x + side * 2.6, y + 1.6}, 0.8), Rgb{52, 52, 58});
+  const double hatch = c.beam * 0.11, capstan = c.beam * 0.07 + 0.8;
+  const size_t gaps = c.masts.size() - 1;
+  for (size_t i = 0; i < gaps; ++i) {
+    const auto [from, to] = openDeck(hull, i);
+    const double room = (to - from) / 2;
+    if (c.boats && i == 0) {
+      for (double side : {-1.0, 1.0})
+        drawBoat(canvas, kCentreX + side * c.beam * 0.13, from + room, std::min(room, c.beam * 0.3),
+                 c.beam * 0.1, c.band);
+    } else if (i + 1 < gaps) {
+      drawGrating(canvas, kCentreX, from + room, hatch, std::min(room * 0.6, hatch));
+    } else {  // the last stretch holds a hatch forward and the capstan aft
+      drawGrating(canvas, kCentreX, from + hatch * 0.8 + 0.5, hatch, hatch * 0.8);
+      drawCapstan(canvas, to - capstan - 0.5, capstan);
     }
+  }
+  if (gaps == 0) {
+    drawGrating(canvas, kCentreX, hull.yAt(0.55), hatch, hatch);
+    drawCapstan(canvas, hull.yAt(0.7), capstan);
+  }
+  const double wheelY = hull.yAt(0.86);
+  canvas.fill(rect(kCentreX - c.beam * 0.1, wheelY - 0.7, kCentreX + c.beam * 0.1, wheelY + 0.7),
+              kDarkWood);
+  drawGrating(canvas, kCentreX, hull.yAt(0.93), c.beam * 0.1, 1.8);
 }
 
-// Standing rigging from the mast down to the chains on either side.
-void drawShrouds(Canvas& canvas, const Hull& hull, double t) {
-  const double my = hull.yAt(t);
-  for (double side : {-1.0, 1.0})
-    for (double dt : {0.02, 0.05, 0.08}) {
-      const double ty = hull.yAt(t + dt), tx = kCentre + side * (hull.halfWidth(t + dt) - 0.8);
-      canvas.fill(segment({kCentre, my}, {tx, ty}, 0.3), Rgb{58, 44, 30});
-    }
-}
-
-// A set sail seen from above: the canvas bellies forward of its yard.
-Shape sailShape(double my, double halfSpan, double belly) {
-  return {{kCentre - halfSpan, my - belly - 1, kCentre + halfSpan, my + 1.2},
-          [=](double x, double y) {
-            const double u = (x - kCentre) / halfSpan;
-            if (std::abs(u) > 1) return false;
-            return y <= my + 1.2 && y >= my - 0.4 - belly * (1 - u * u);
-          }};
-}
-
-void drawSetSail(Canvas& canvas, const ShipClass& c, double my, double halfSpan, double belly) {
-  const Shape sail = sailShape(my, halfSpan, belly);
-  canvas.tint(shifted(sail, 2.5, 3.5),
-              [](Rgb old, double, double) { return old * 0.72; });  // shadow on deck
-  canvas.fill(sail, [&c, my, halfSpan, belly](double x, double y) {
-    const double u = (x - kCentre) / halfSpan;
-    const double depth = std::clamp((my - y) / std::max(belly, 1.0), 0.0, 1.0);
-    const double light = 0.7 + 0.26 * depth - 0.06 * u - 0.1 * u * u;  // sun from the upper left
-    const bool seam = std::fmod(x - kCentre + 100.3, 2.6) < 0.3;
-    return c.sail * (light * (seam ? 0.93 : 1.0));
-  });
-  canvas.fill(segment({kCentre - halfSpan, my + 0.5}, {kCentre + halfSpan, my + 0.5}, 0.75),
-              Rgb{96, 64, 36});
-}
-
-void drawFurledSail(Canvas& canvas, const ShipClass& c, double my, double halfSpan) {
-  canvas.fill(segment({kCentre - halfSpan, my}, {kCentre + halfSpan, my}, 0.8), Rgb{96, 64, 36});
+// The flagship's gilded taffrail and three stern lanterns.
+void drawStern(Canvas& canvas, const Hull& hull) {
+  const ShipClass& c = hull.c;
+  if (!c.gilded) return;
+  const double half = hull.halfWidth(1.0);
   canvas.fill(
-      segment({kCentre - halfSpan * 0.86, my - 0.6}, {kCentre + halfSpan * 0.86, my - 0.6}, 1.6),
-      [&c, my](double x, double y) {
-        const double across = std::abs(y - (my - 1.1)) / 1.6;  // rounded roll, lit from above
-        const bool gasket = std::fmod(x - kCentre + 100.0, 5.0) < 0.5;
-        return c.sail * ((gasket ? 0.7 : 1.0) * (0.98 - 0.22 * across));
-      });
+      intersect(minus(hull.shape(sideBandWidth(c) - 0.3), hull.shape(sideBandWidth(c) + 0.7)),
+                rect(0, hull.yAt(0.8), 150, kSternY)),
+      kGold);
+  for (double x : {-0.55, 0.0, 0.55}) {
+    canvas.fill(circle(kCentreX + x * half, kSternY - 2.4, 1.5), Rgb{120, 84, 30});
+    canvas.fill(circle(kCentreX + x * half, kSternY - 2.4, 0.9), Rgb{252, 214, 96});
+  }
 }
 
-void drawMast(Canvas& canvas, const Hull& hull, double t, double size) {
-  const ShipClass& c = hull.c;
-  const double my = hull.yAt(t), span = c.beam * 0.72 * size;
-  drawShrouds(canvas, hull, t);
-  if (c.sailsSet) {
-    const double belly = c.beam * 0.3 * size;
-    drawSetSail(canvas, c, my, span, belly);
-    drawSetSail(canvas, c, my - 0.6, span * 0.78, belly * 0.62);
-    drawSetSail(canvas, c, my - 1.0, span * 0.56, belly * 0.3);
-  } else {
-    drawFurledSail(canvas, c, my + 1.5, span);
-    drawFurledSail(canvas, c, my - 2.2, span * 0.74);
+// Anchors hanging at the catheads either side of the bow.
+void drawAnchors(Canvas& canvas, const Hull& hull) {
+  if (hull.c.beam < 34) return;
+  const double y = hull.yAt(0.14), w = hull.halfWidth(0.14);
+  for (double side : {-1.0, 1.0}) {
+    const Point ring{kCentreX + side * (w - 0.5), y - 1}, crown{kCentreX + side * (w + 1.2), y + 4};
+    canvas.fill(segment(ring, crown, 0.6), kIron);
+    canvas.fill(
+        segment({crown.x - side * 1.4, crown.y - 0.6}, {crown.x + side * 0.9, crown.y + 0.5}, 0.55),
+        kIron);
   }
-  // The fighting top and the mast head.
-  canvas.fill(ellipse(kCentre, my + 0.6, c.beam * 0.13 * size, c.beam * 0.09 * size),
-              Rgb{104, 70, 40});
-  canvas.fill(circle(kCentre, my, std::max(1.3, c.beam * 0.05)), Rgb{70, 46, 26});
-  canvas.fill(circle(kCentre - 0.3, my - 0.3, std::max(0.6, c.beam * 0.022)), Rgb{140, 100, 60});
-}
-
-// A long pennant from the aftmost mast head, streaming aft in the wind.
-void drawPennant(Canvas& canvas, const Hull& hull) {
-  const ShipClass& c = hull.c;
-  const double my = hull.yAt(mastPositions(c.masts).back()), length = c.length * 0.2;
-  std::vector<Point> left, right;
-  for (int i = 0; i <= 12; ++i) {
-    const double s = i / 12.0, x = kCentre + 1.6 * std::sin(s * 2 * kPi),
-                 half = 1.3 * (1 - s) + 0.2;
-    left.push_back({x - half, my + s * length});
-    right.push_back({x + half, my + s * length});
-  }
-  left.insert(left.end(), right.rbegin(), right.rend());
-  canvas.fill(polygon(left), c.pennant);
 }
 
 }  // namespace
+
+const ShipClass& shipClass(int index) { return kClasses.at(static_cast<size_t>(index)); }
+
+double sideBandWidth(const ShipClass& c) { return bandInset(std::max(c.gunDecks, 1)) + 1.6; }
+double deckInset(const ShipClass& c) { return sideBandWidth(c) + 1.7; }
 
 Rgb clearOfWhite(Rgb c) {
   constexpr double kPalest = 216;  // at least one channel this far below white
@@ -346,21 +350,17 @@ Rgb clearOfWhite(Rgb c) {
   return lowest > kPalest ? c + Rgb{kPalest - lowest, kPalest - lowest, kPalest - lowest} : c;
 }
 
-Picture drawShip(int shipClass) {
-  const ShipClass& c = kClasses.at(static_cast<size_t>(shipClass));
-  const Hull hull{c};
-  Canvas canvas(kSize, kSize, kSamples, {255, 255, 255});
-  drawGuns(canvas, hull, true);
-  drawHullAndDeck(canvas, hull);
-  drawBowsprit(canvas, hull);
+Picture drawShip(int index) {
+  const Hull hull{shipClass(index)};
+  Canvas canvas(kShipPicture, kShipPicture, kSamples, {255, 255, 255});
+  drawMuzzles(canvas, hull);
+  drawAnchors(canvas, hull);
+  drawHullSides(canvas, hull);
+  drawDeck(canvas, hull);
+  drawDeckGuns(canvas, hull);
   drawDeckFittings(canvas, hull);
-  drawSternCabin(canvas, hull);
-  const auto masts = mastPositions(c.masts);
-  for (size_t i = 0; i < masts.size(); ++i) {
-    const bool mizzen = masts.size() == 3 && i == 2;
-    drawMast(canvas, hull, masts[i], mizzen ? 0.8 : 1.0);
-  }
-  drawPennant(canvas, hull);
+  drawStern(canvas, hull);
+  drawRigging(canvas, hull);
   return canvas.resolveKeyed({255, 255, 255}, clearOfWhite);
 }
 
