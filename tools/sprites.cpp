@@ -21,20 +21,19 @@ Rgb flameColour(double heat) {
               heat);
 }
 
-// One tongue of flame rising towards smaller y from a rounded base at (baseX, baseY).
-struct Tongue {
-  double baseX, baseY, height, width, sway;
-
-  // 1 on the tongue's axis, falling to 0 at its edge, negative outside.
-  double heat(const Noise& noise, double x, double y) const {
-    const double v = (baseY - y) / height;
-    if (v < -0.25 || v > 1) return -1;
-    const double half = v < 0 ? width / 2 * std::sqrt(1 - (v / 0.25) * (v / 0.25))
-                              : width / 2 * std::pow(1 - v, 0.85) * (1 + 0.35 * std::sin(kPi * v));
-    const double wave = sway * (noise.at(y * 0.07 + baseX, baseX * 0.3) - 0.5) * std::max(v, 0.0);
-    return half > 0 ? 1 - std::abs(x - baseX - wave) / half : -1;
-  }
-};
+// A blob whose edge, in every direction from its centre, lies between 0.7 and 1.0
+// of its radius along that direction: ragged, but always in one piece with no gaps
+// and never beyond the ellipse it is given.
+Shape raggedBlob(Point centre, double rx, double ry, const Noise& noise, double grain) {
+  return {{centre.x - rx, centre.y - ry, centre.x + rx, centre.y + ry},
+          [=, &noise](double x, double y) {
+            const double dx = (x - centre.x) / rx, dy = (y - centre.y) / ry;
+            const double angle = std::atan2(dy, dx);
+            const double edge = 0.7 + 0.3 * noise.fractal(std::cos(angle) * grain + 40,
+                                                          std::sin(angle) * grain + 40, 3);
+            return dx * dx + dy * dy <= edge * edge;
+          }};
+}
 
 }  // namespace
 
@@ -57,91 +56,92 @@ Picture drawHitDisc() {
 
 Picture drawBall() { return filled(3, 3, {2, 2, 2}); }
 
-// Tip at the left end (x = 0); it thickens towards the pivot at the right end.
+// A pointer from its tip at the left end to the pivot hub at the picture's centre,
+// with a short counterweight behind it. Lit along its upper edge.
 Picture drawNeedle() {
   Canvas canvas(150, 5, kSamples, kBlack);
-  canvas.fill(polygon({{0, 2.0}, {146, 0}, {150, 0}, {150, 5}, {146, 5}, {0, 3.0}}),
-              [](double x, double y) {
-                const double fromAxis = std::abs(y - 2.5) / (0.5 + 2.0 * x / 150);
-                return mix(Rgb{255, 86, 66}, Rgb{168, 14, 12}, std::min(fromAxis, 1.0));
-              });
+  const auto shade = [](double, double y) {
+    return ramp({{255, 96, 76}, {226, 34, 26}, {150, 12, 10}}, (y - 1) / 3);
+  };
+  canvas.fill(
+      polygon({{1, 2}, {40, 1}, {100, 1.4}, {104, 2}, {104, 3}, {100, 3.6}, {40, 4}, {1, 3}}),
+      shade);
+  canvas.fill(circle(75, 2.5, 2.45), Rgb{170, 18, 14});
+  canvas.fill(circle(75, 2.5, 1.1), Rgb{236, 70, 52});
   return canvas.resolveKeyed(kBlack, clearOfBlack);
 }
 
+// A round puff of gun smoke, lit from the upper left.
 Picture drawSmokePuff() {
   Canvas canvas(10, 10, kSamples, kBlack);
-  const std::array<std::array<double, 3>, 4> blobs{
-      {{4.2, 5.6, 3.2}, {6.3, 4.3, 2.8}, {5.6, 6.4, 2.6}, {3.5, 3.7, 2.2}}};
-  for (const auto& [cx, cy, r] : blobs)
-    canvas.fill(circle(cx, cy, r), [cx, cy, r](double x, double y) {
-      const double lit =
-          std::clamp(1 - std::hypot(x - (cx - r * 0.5), y - (cy - r * 0.5)) / (r * 1.6), 0.0, 1.0);
-      return mix(Rgb{128, 124, 120}, Rgb{214, 210, 204}, lit);  // lit from the upper left
+  const std::array<std::array<double, 3>, 3> lobes{
+      {{4.6, 5.4, 3.4}, {5.9, 4.4, 2.6}, {3.9, 4.0, 2.4}}};
+  for (const auto& [cx, cy, r] : lobes)
+    canvas.fill(circle(cx, cy, r), [](double x, double y) {
+      const double lit = std::clamp(1 - std::hypot(x - 3.4, y - 3.2) / 6.5, 0.0, 1.0);
+      return mix(Rgb{122, 120, 118}, Rgb{222, 218, 212}, lit);
     });
   return canvas.resolveKeyed(kBlack, clearOfBlack);
 }
 
-// The muzzle is the top end (y = 0); the tongue points down. Turned by the ship's
-// heading + 90 (port) or - 90 (starboard), the picture's bottom end points out
-// from that side, so the bright outer half shows beside the hull.
+// The flame is turned across the ship with its middle on the centre line and its
+// bottom end outboard, so the hull hides the upper half and the flame's root; what
+// shows beside the hull is the tongue, widest just outside a small hull's side and
+// running out to a point before the picture's end.
 Picture drawMuzzleFlame() {
   Canvas canvas(15, 75, kSamples, kBlack);
   const Noise noise(71);
-  const auto halfWidth = [](double v) {
-    return v < 0.55 ? 2.2 + 5.2 * std::sin(v / 0.55 * kPi / 2)
-                    : 7.4 * (1 - std::pow((v - 0.55) / 0.45, 1.5));
+  constexpr double kRoot = 26, kTip = 72.5, kWidest = 50;
+  const auto halfWidth = [](double y) {
+    if (y < kRoot || y > kTip) return 0.0;
+    if (y < kWidest) return 1.2 + 4.6 * std::sin((y - kRoot) / (kWidest - kRoot) * kPi / 2);
+    return 5.8 * std::pow(1 - (y - kWidest) / (kTip - kWidest), 0.8);
   };
   const auto heat = [&](double x, double y) {
-    const double v = y / 75;
-    const double wave = 2.0 * (noise.at(y * 0.13, 3.1) - 0.5) * v;
-    return 1 - std::abs(x - 7.5 - wave) / std::max(halfWidth(v), 1e-6);
+    const double sway = 1.4 * (noise.at(y * 0.12, 3.1) - 0.5) * std::max(0.0, y - kWidest) / 20;
+    return 1 - std::abs(x - 7.5 - sway) / std::max(halfWidth(y), 1e-6);
   };
-  const Shape tongue{{0, 0, 15, 75}, [&](double x, double y) {
-                       return heat(x, y) > 0.18 * noise.at(x * 0.8, y * 0.4);
-                     }};
+  const Shape tongue{{0, kRoot, 15, kTip}, [&](double x, double y) { return heat(x, y) >= 0; }};
   canvas.fill(tongue, [&](double x, double y) {
-    const double v = y / 75;
-    return flameColour(std::clamp(heat(x, y) * (1.05 - 0.5 * v) + 0.25 * (1 - v), 0.0, 1.0));
+    const double along = std::clamp((y - kRoot) / (kTip - kRoot), 0.0, 1.0);
+    return flameColour(std::clamp(heat(x, y) * (1.2 - 0.55 * along) + 0.15, 0.0, 1.0));
   });
   return canvas.resolveKeyed(kBlack, clearOfBlack);
 }
 
-// Flames over the whole hull on a bed of embers, with some dark smoke about them.
+// Seen from above: a pall of smoke over the hull with fires burning through it in
+// ragged patches, brightest at their hearts. The turbulence is noise sampled at
+// noise-warped places, which curls the flames' edges.
 Picture drawFire() {
   Canvas canvas(150, 150, 3, kBlack);
-  const Noise noise(4242);
-  Random random(99);
-  std::vector<Tongue> tongues;
-  for (int i = 0; i < 11; ++i) {
-    const double along = 28 + 100.0 * i / 10;
-    const double side = i % 2 ? 1 : -1;  // alternate sides so the fire covers the whole hull
-    tongues.push_back({75 + side * random.range(2, 17), along + random.range(6, 14),
-                       random.range(26, 44), random.range(18, 28), random.range(6, 12)});
-  }
-  const auto heat = [&](double x, double y) {
-    double best = -1;
-    for (const auto& t : tongues) best = std::max(best, t.heat(noise, x, y));
-    return best;
-  };
-  const auto smoke = [&](double x, double y) {
-    const double ragged = noise.fractal(x * 0.06, y * 0.06, 4);
-    return ragged - std::abs(x - 75) / 120 - std::abs(y - 62) / 160;
-  };
-  canvas.fill({{0, 0, 150, 150}, [&](double x, double y) { return smoke(x, y) > 0.3; }},
-              [&](double x, double y) {
-                return mix(Rgb{58, 50, 46}, Rgb{104, 94, 88}, noise.at(x * 0.2, y * 0.2));
-              });
-  const Shape embers =
-      intersect(ellipse(75, 80, 24, 60), {{0, 0, 150, 150}, [&](double x, double y) {
-                                            return noise.fractal(x * 0.12, y * 0.12, 3) > 0.42;
-                                          }});
-  canvas.fill(embers, [&](double x, double y) {
-    return flameColour(0.5 * noise.fractal(x * 0.3 + 9, y * 0.3, 2));
+  const Noise noise(4242), warp(4243);
+  const Shape pall = raggedBlob({75, 86}, 32, 61, noise, 2.6);
+  canvas.fill(pall, [&](double x, double y) {
+    const double streak =
+        noise.fractal(x * 0.05 + 3, y * 0.16, 4);  // smoke drawn out along the hull
+    return mix(Rgb{46, 40, 38}, Rgb{124, 114, 106}, smoothstep(0.3, 0.75, streak));
   });
-  const Shape flames{{0, 0, 150, 150}, [&](double x, double y) {
-                       return heat(x, y) > 0.2 * noise.at(x * 0.3, y * 0.3);
-                     }};
-  canvas.fill(flames, [&](double x, double y) { return flameColour(heat(x, y) * 1.15); });
+  const std::array<std::array<double, 3>, 9> hearts{{{74, 40, 11},
+                                                     {84, 58, 14},
+                                                     {64, 62, 10},
+                                                     {70, 82, 17},
+                                                     {86, 96, 12},
+                                                     {74, 108, 15},
+                                                     {62, 124, 10},
+                                                     {80, 130, 11},
+                                                     {90, 78, 8}}};
+  const auto heat = [&](double x, double y) {
+    const double wx = x + 9 * (warp.at(x * 0.07, y * 0.07) - 0.5);
+    const double wy = y + 9 * (warp.at(x * 0.07 + 31, y * 0.07 + 17) - 0.5);
+    double h = 0;
+    for (const auto& [cx, cy, r] : hearts) h = std::max(h, 1 - std::hypot(wx - cx, wy - cy) / r);
+    return h + 0.8 * (noise.fractal(wx * 0.14 + 7, wy * 0.14, 4) - 0.5);
+  };
+  canvas.fill(
+      intersect(pall, {{0, 0, 150, 150}, [&](double x, double y) { return heat(x, y) > 0.1; }}),
+      [&](double x, double y) {
+        return flameColour(std::clamp((heat(x, y) - 0.08) * 1.4, 0.0, 1.0));
+      });
   return canvas.resolveKeyed(kBlack, clearOfBlack);
 }
 
