@@ -313,6 +313,40 @@ TEST(AssetsSounds, AreMono8BitPcmAtTheirExactRatesAndLengths) {
   }
 }
 
+double rms(Bytes samples) {
+  double sum = 0;
+  for (uint8_t s : samples) sum += (s - 128.0) * (s - 128.0);
+  return std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+// Loud at once, no sample at the 8-bit limits (where a clipped wave flattens),
+// and dying away to silence well before the end rather than being cut off.
+TEST(AssetsSounds, StrikeAtOnceDieAwayAndNeverClip) {
+  for (const char* name : {"shot.wav", "hit.wav"}) {
+    const Wave w = readWave(file(name));
+    ASSERT_GT(w.data.size(), 1000u) << name;
+    const auto [low, high] = std::minmax_element(w.data.begin(), w.data.end());
+    EXPECT_GT(*low, 0) << name;
+    EXPECT_LT(*high, 255) << name;
+    const auto loudest = std::max_element(w.data.begin(), w.data.end(), [](uint8_t a, uint8_t b) {
+      return std::abs(a - 128) < std::abs(b - 128);
+    });
+    EXPECT_LT(loudest - w.data.begin(), w.rate / 50) << name << ": the loudest moment within 20 ms";
+    const size_t tenth = w.data.size() / 10;
+    const double start = rms(w.data.first(tenth)), end = rms(w.data.last(tenth));
+    EXPECT_LT(end, start / 30) << name << ": fades out";
+    EXPECT_TRUE(std::all_of(w.data.end() - static_cast<ptrdiff_t>(tenth / 2), w.data.end(),
+                            [](uint8_t s) { return s == 128; }))
+        << name << ": silent at the end";
+    // The tail decays steadily: each eighth of the sound is no louder than the one before.
+    const size_t eighth = w.data.size() / 8;
+    for (size_t k = 1; k < 8; ++k)
+      EXPECT_LE(rms(w.data.subspan(k * eighth, eighth)),
+                rms(w.data.subspan((k - 1) * eighth, eighth)) + 0.5)
+          << name << " eighth " << k;
+  }
+}
+
 // libjpeg reports fatal errors by calling error_exit, which must not return.
 struct JpegErrors {
   jpeg_error_mgr manager{};
