@@ -91,11 +91,11 @@ Picture drawSmokePuff() {
 Picture drawMuzzleFlame() {
   Canvas canvas(15, 75, kSamples, kBlack);
   const Noise noise(71);
-  constexpr double kRoot = 26, kTip = 72.5, kWidest = 50;
+  constexpr double kRoot = 26, kTip = 73.4, kWidest = 57;
   const auto halfWidth = [](double y) {
     if (y < kRoot || y > kTip) return 0.0;
-    if (y < kWidest) return 1.2 + 4.6 * std::sin((y - kRoot) / (kWidest - kRoot) * kPi / 2);
-    return 5.8 * std::pow(1 - (y - kWidest) / (kTip - kWidest), 0.8);
+    if (y < kWidest) return 1.2 + 5.0 * std::sin((y - kRoot) / (kWidest - kRoot) * kPi / 2);
+    return 6.2 * std::pow(1 - (y - kWidest) / (kTip - kWidest), 0.7);
   };
   const auto heat = [&](double x, double y) {
     const double sway = 1.4 * (noise.at(y * 0.12, 3.1) - 0.5) * std::max(0.0, y - kWidest) / 20;
