@@ -75,7 +75,7 @@ Picture drawNeedle() {
 Picture drawSmokePuff() {
   Canvas canvas(10, 10, kSamples, kBlack);
   const std::array<std::array<double, 3>, 3> lobes{
-      {{4.6, 5.4, 3.4}, {5.9, 4.4, 2.6}, {3.9, 4.0, 2.4}}};
+      {{5.0, 5.1, 3.6}, {4.2, 4.3, 3.0}, {5.9, 4.6, 2.6}}};
   for (const auto& [cx, cy, r] : lobes)
     canvas.fill(circle(cx, cy, r), [](double x, double y) {
       const double lit = std::clamp(1 - std::hypot(x - 3.4, y - 3.2) / 6.5, 0.0, 1.0);
