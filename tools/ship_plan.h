@@ -26,10 +26,10 @@ struct ShipClass {
   int gunDecks;  // covered gun decks below the upper deck, each a band on the side
   int gunsPerSide;
   std::vector<MastPlan> masts;
-  Rgb hull, band, rail, bulwark, deck, sail;
   bool raisedEnds;  // forecastle and quarterdeck
   bool boats;       // boats stowed in the waist
   bool gilded;      // the flagship's gold trim and stern lanterns
+  Rgb hull, band, rail, bulwark, deck, sail;
 };
 
 const ShipClass& shipClass(int index);
