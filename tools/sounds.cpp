@@ -36,6 +36,27 @@ class LowPass {
   double k_, y_ = 0;
 };
 
+// Turns the few loudest moments down to `ceiling` of the loudest sample: the gain
+// follows the peak level looking 2 ms ahead, so it is down before a peak arrives,
+// and recovers over some 50 ms. A smooth change of gain, not clipping: the wave
+// keeps its shape, and the body of the sound comes up relative to its first crack.
+void limitPeaks(std::vector<double>& wave, int rate, double ceiling) {
+  double loudest = 1e-9;
+  for (double s : wave) loudest = std::max(loudest, std::abs(s));
+  const double limit = ceiling * loudest, recover = 1 - std::exp(-1.0 / (0.05 * rate));
+  const auto ahead = static_cast<size_t>(0.002 * rate);
+  std::vector<double> gain(wave.size(), 1.0);
+  for (size_t i = 0; i < wave.size(); ++i) {
+    double near = 0;
+    for (size_t j = i; j < std::min(wave.size(), i + ahead + 1); ++j)
+      near = std::max(near, std::abs(wave[j]));
+    const double wanted = near > limit ? limit / near : 1.0;
+    const double previous = i > 0 ? gain[i - 1] : 1.0;
+    gain[i] = std::min(wanted, previous + (1 - previous) * recover);
+  }
+  for (size_t i = 0; i < wave.size(); ++i) wave[i] *= gain[i];
+}
+
 // Scales the loudest sample to `peak` of full scale (linearly: no squashing, so the
 // attack keeps its edge), lets the sound die away to silence over the last
 // `fadeSeconds` with a raised-cosine fade, and converts to unsigned 8-bit samples
@@ -109,6 +130,7 @@ std::vector<uint8_t> cannonShot() {
                           std::exp(-t / 0.16);
     wave[i] = attack * (0.5 * crack + 1.5 * blast + 0.75 * thump) + 7.0 * rumble;
   }
+  limitPeaks(wave, kShotRate, 0.6);
   return finish(wave, kShotRate, 0.2);
 }
 
@@ -119,23 +141,24 @@ std::vector<uint8_t> woodHit() {
   std::vector<double> wave(kHitSamples, 0.0);
   const auto at = [](double s) { return static_cast<size_t>(s * kHitRate); };
   burst(wave, 0, 2500, 0.7, 0.004, 5.0, random, kHitRate);  // the crack of the blow
-  burst(wave, 0, 900, 1.2, 0.05, 3.0, random, kHitRate);    // timber giving way
-  knock(wave, 0, 82, 1.0, 0.08, random, kHitRate);
-  knock(wave, at(0.003), 190, 0.6, 0.04, random, kHitRate);
+  burst(wave, 0, 900, 1.2, 0.07, 5.0, random, kHitRate);    // timber giving way
+  knock(wave, 0, 82, 0.8, 0.12, random, kHitRate);
+  knock(wave, at(0.003), 190, 0.5, 0.06, random, kHitRate);
   for (int k = 0; k < 90; ++k) {  // splintering, thickest right after the blow
     const double start = 0.6 * std::pow(random.unit(), 2.0);
     burst(wave, at(start), random.range(1500, 6000), random.range(2, 5), random.range(0.001, 0.006),
-          5.0 * std::exp(-start / 0.2) * random.range(0.3, 1.0), random, kHitRate);
+          7.0 * std::exp(-start / 0.2) * random.range(0.3, 1.0), random, kHitRate);
   }
   for (int k = 0; k < 22; ++k) {  // debris landing, fewer and softer as time goes on
     const double start = 0.15 + 2.2 * std::pow(random.unit(), 1.7);
     burst(wave, at(start), random.range(250, 1100), random.range(1.5, 3), random.range(0.01, 0.03),
-          4.0 * std::exp(-start / 0.7) * random.range(0.3, 1.0), random, kHitRate);
+          6.0 * std::exp(-start / 0.7) * random.range(0.3, 1.0), random, kHitRate);
   }
   LowPass groanFilter(140, kHitRate), groanBody(120, kHitRate);
   for (size_t i = 0; i < wave.size(); ++i)
     wave[i] +=
         6.0 * groanBody(groanFilter(random.symmetric())) * std::exp(-seconds(i, kHitRate) / 0.45);
+  limitPeaks(wave, kHitRate, 0.45);
   return finish(wave, kHitRate, 0.6);
 }
 
