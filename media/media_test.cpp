@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "media/headless.h"
+#include "media/latin1.h"
 #include "media/sdl_text.h"
 #include "media/test_bitmap.h"
 
@@ -348,6 +349,12 @@ TEST(MediaFrames, SlowFramesAreNotDelayedFurther) {
   const uint64_t start = rig.backend->nowMicros();
   for (int i = 0; i < 10; ++i) rig.media->showFrame();
   EXPECT_GE(rig.backend->nowMicros() - start, 9u * 16600);
+}
+
+// The edges of both halves of Latin-1: ASCII passes, 0x80 and 0xFF take two bytes.
+TEST(Latin1, BecomesUtf8) {
+  EXPECT_EQ(latin1ToUtf8("\x7F\x80\xFF"), "\x7F\xC2\x80\xC3\xBF");
+  EXPECT_EQ(latin1ToUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
 }
 
 }  // namespace

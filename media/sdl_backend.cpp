@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "media/sdl_latin1.h"
+#include "media/latin1.h"
 
 namespace {
 

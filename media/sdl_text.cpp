@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "media/sdl_latin1.h"
+#include "media/latin1.h"
 
 namespace {
 

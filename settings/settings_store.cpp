@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "media/latin1.h"
+
 using settings::Entry;
 
 SettingsStore::~SettingsStore() { closeSettings(); }
@@ -106,7 +108,7 @@ void SettingsStore::saveChanges() {
 }
 
 std::string SettingsStore::storedName(std::string_view name) const {
-  return utf8Mode_ ? settings::latin1ToUtf8(name) : std::string(name);
+  return utf8Mode_ ? latin1ToUtf8(name) : std::string(name);
 }
 
 std::optional<size_t> SettingsStore::findGroup(std::string_view name) const {

@@ -163,21 +163,6 @@ bool sameName(std::string_view a, std::string_view b) {
                     [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
-std::string latin1ToUtf8(std::string_view latin1) {
-  std::string out;
-  out.reserve(latin1.size() * 2);
-  for (char c : latin1) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out.push_back(c);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-      out.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-    }
-  }
-  return out;
-}
-
 float parseFloatText(std::string_view text) {
   size_t pos = skipSpaces(text);
   const bool negative = pos < text.size() && text[pos] == '-';

@@ -30,9 +30,6 @@ std::string formatEntries(const std::vector<Entry>& entries, bool utf8Mark);
 // Equal when only the case of the ASCII letters A-Z differs.
 bool sameName(std::string_view a, std::string_view b);
 
-// Each byte of 0x80 and above becomes its two-byte UTF-8 form.
-std::string latin1ToUtf8(std::string_view latin1);
-
 // The leading decimal number of a value text ("." is always the decimal point, no
 // hexadecimal, no "inf"/"nan"); 0 when there is none. Beyond the float range the result
 // saturates at +-FLT_MAX, so no text ever yields infinity or NaN.

@@ -1,9 +1,11 @@
-// The game's texts are Latin-1; SDL and SDL_ttf take UTF-8.
+// The game's texts and settings names are Latin-1; SDL, SDL_ttf and a settings file with
+// the UTF-8 mark take UTF-8. Plain C++, so the settings store can use it too.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+// Each byte of 0x80 and above becomes its two-byte UTF-8 form.
 inline std::string latin1ToUtf8(std::string_view latin1) {
   std::string utf8;
   utf8.reserve(latin1.size() * 2);
