@@ -4,11 +4,17 @@
 #include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
+#include "launcher/message_box.h"
+#include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
 
 int main() {
+  // Qt before SDL: both talk to the same X server, Qt's Xlib set-up has to come first.
+  QtApp qt;
+  auto backend = std::make_unique<SdlBackend>();
+  if (qt.available()) backend->setMessagePresenter(showMessageBox);
+  Media media(std::move(backend));
   Spiel spiel;
-  Media media(std::make_unique<SdlBackend>());
   SettingsStore store;
   if (!Hochfahren(spiel, media)) return Herunterfahren(media, store);
 

@@ -10,7 +10,7 @@ struct Startplatz {
   int32_t FlammenSprite;
 };
 
-constexpr Startplatz kStartplaetze[4] = {
+constexpr Startplatz kStartplaetze[kSchiffsAnzahl] = {
     {150, 800, 50, katalog::kFlammenSchiff0},
     {1500, 20, 230, katalog::kFlammenAndere},
     {20, 20, 75, katalog::kFlammenAndere},

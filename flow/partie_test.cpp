@@ -54,26 +54,35 @@ TEST(PartieAufbauen, LeavesShipsOutsideTheMatchAndRunningCountersAlone) {
   EXPECT_EQ(spiel.Flotte[0].Klasse, 3);
 }
 
+void ExpectRestingBall(const Kugel& k, int8_t schuetze) {
+  EXPECT_EQ(k.PosX, 0);
+  EXPECT_EQ(k.PosY, 5000);
+  EXPECT_EQ(k.Tempo, 0);
+  EXPECT_EQ(k.Kurs, 0);
+  EXPECT_EQ(k.Seite, 0);
+  EXPECT_EQ(k.Alter, 0);
+  EXPECT_EQ(k.Schuetze, schuetze);
+}
+
 TEST(PartieAufbauen, StartsAFreshMatchWithOneRestingBallPerList) {
   Spiel spiel = SpielMitKlassen();
   spiel.Gegneranzahl = 1;
   spiel.Spielende = 1;
-  spiel.ListeA.resize(5);
-  spiel.ListeB.resize(3);
+  const Kugel fliegend{700, 300, 5, 90, 1, 12, 2};
+  spiel.ListeA.assign(5, fliegend);
+  spiel.ListeB.assign(3, fliegend);
   PartieAufbauen(spiel);
   EXPECT_EQ(spiel.Spielende, 0);
   ASSERT_EQ(spiel.ListeA.size(), 1u);
   ASSERT_EQ(spiel.ListeB.size(), 1u);
-  const Kugel& a = spiel.ListeA[0];
-  const Kugel& b = spiel.ListeB[0];
-  EXPECT_EQ(a.PosX, 0);
-  EXPECT_EQ(a.PosY, 5000);
-  EXPECT_EQ(a.Tempo, 0);
-  EXPECT_EQ(a.Seite, 0);
-  EXPECT_EQ(a.Alter, 0);
-  EXPECT_EQ(a.Schuetze, 0);
-  EXPECT_EQ(b.PosY, 5000);
-  EXPECT_EQ(b.Schuetze, 1);
+  {
+    SCOPED_TRACE("list A");
+    ExpectRestingBall(spiel.ListeA[0], 0);
+  }
+  {
+    SCOPED_TRACE("list B");
+    ExpectRestingBall(spiel.ListeB[0], 1);
+  }
 }
 
 TEST(PartieAufbauen, AClassOutsideTheTableIsNotReadPastItsEnd) {

@@ -30,7 +30,8 @@ bool BeendenBestaetigt(Media& media) {
 
 int32_t SchlachtAuswahl(Spiel& spiel, Media& media) {
   spiel.Flotte[0].Klasse = 0;
-  for (int i = 1; i < kSchiffsAnzahl; ++i) spiel.Flotte[i].Klasse = media.randomInt(7);
+  for (int i = 1; i < kSchiffsAnzahl; ++i)
+    spiel.Flotte[i].Klasse = media.randomInt(kKlassenAnzahl - 1);
   return kEinzelspieler;
 }
 

@@ -1,5 +1,6 @@
 #include "flow/start.h"
 
+#include <algorithm>
 #include <string>
 
 #include "assets/embedded.h"
@@ -48,7 +49,7 @@ bool Hochfahren(Spiel& spiel, Media& media) {
   spiel.Flotte = {};
   spiel.ListeA.clear();
   spiel.ListeB.clear();
-  media.loadFont(kErgebnisschrift, "impact", 100);
+  media.loadFont(katalog::kErgebnisschrift, "impact", 100);
   const Size desktop = media.desktopSize();
   spiel.DesktopBreite = desktop.w;
   spiel.DesktopHoehe = desktop.h;
@@ -89,8 +90,19 @@ bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
   return true;
 }
 
-int Herunterfahren(Media& media, SettingsStore& store) {
-  media.shutdownMedia();
+int32_t enemyCountInRange(int32_t storedCount) { return std::clamp<int32_t>(storedCount, 1, 3); }
+
+int Herunterfahren(Media& media, SettingsStore& store, const LauncherRelease& launcher) {
+  media.release(MediaService::Sound);
   store.closeSettings();
+  media.release(MediaService::Keyboard);
+  media.release(MediaService::ScreenAndSprites);
+  media.release(MediaService::Rotatables);
+  media.release(MediaService::GameControllers);
+  if (launcher.controls) launcher.controls();
+  if (launcher.windows) launcher.windows();
+  media.release(MediaService::Windows);
+  media.release(MediaService::Fonts);
+  media.release(MediaService::Desktop);
   return 0;
 }

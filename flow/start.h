@@ -29,5 +29,17 @@ bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
 // that is missing or broken leaves its number empty.
 void BilderUndToeneLaden(Media& media, const DateiQuelle& quelle);
 
-// Releases everything; the program then ends with the returned exit code 0.
-int Herunterfahren(Media& media, SettingsStore& store);
+// The battle needs one to three computer ships; a hand-edited count is brought into range.
+int32_t enemyCountInRange(int32_t storedCount);
+
+// What the launcher holds, released at its places in the shutdown sequence.
+struct LauncherRelease {
+  std::function<void()> controls;
+  std::function<void()> windows;
+};
+
+// Releases the sound, the settings store, the keyboard, the screen and sprites, the
+// rotatable sprites, the game controllers, the launcher's controls and windows, the battle
+// window, the fonts and the desktop, in this order; the program then ends with the
+// returned exit code 0.
+int Herunterfahren(Media& media, SettingsStore& store, const LauncherRelease& launcher = {});

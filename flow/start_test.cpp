@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +17,7 @@
 #include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "media/headless.h"
+#include "media/sdl_decode.h"
 #include "ships/katalog.h"
 
 namespace {
@@ -72,6 +77,50 @@ TEST_F(StartTest, AFailingServiceShowsTheStartMessageAndEndsWithExitCodeZero) {
   }
 }
 
+// Logs every release, and the settings store's as soon as its pending change is on disk.
+class ReleaseLog : public HeadlessBackend {
+ public:
+  void release(MediaService service) override {
+    static const char* const kNames[] = {"sound",      "keyboard",         "screen and sprites",
+                                         "rotatables", "game controllers", "windows",
+                                         "fonts",      "desktop"};
+    if (!settingsWritten && written && written()) {
+      settingsWritten = true;
+      log.emplace_back("settings store");
+    }
+    log.emplace_back(kNames[static_cast<int>(service)]);
+    HeadlessBackend::release(service);
+  }
+  std::function<bool()> written;
+  bool settingsWritten = false;
+  std::vector<std::string> log;
+};
+
+TEST_F(StartTest, ShutdownReleasesEveryServiceInItsOrder) {
+  auto owned = std::make_unique<ReleaseLog>();
+  ReleaseLog& released = *owned;
+  Media game(std::move(owned), 3);
+  ASSERT_TRUE(Hochfahren(spiel, game) && SchlachtOeffnen(spiel, game, store, settingsFile));
+  ASSERT_TRUE(store.openSettings(settingsFile));
+  store.selectGroup("Allgemein");
+  store.writeInt("Sound", 0);
+  released.written = [&] { return readSettings().find("Sound = 0") != std::string::npos; };
+  const LauncherRelease launcher{[&] { released.log.emplace_back("launcher controls"); },
+                                 [&] { released.log.emplace_back("launcher windows"); }};
+
+  EXPECT_EQ(Herunterfahren(game, store, launcher), 0);
+  EXPECT_EQ(released.log,
+            (std::vector<std::string>{"sound", "settings store", "keyboard", "screen and sprites",
+                                      "rotatables", "game controllers", "launcher controls",
+                                      "launcher windows", "windows", "fonts", "desktop"}));
+  EXPECT_FALSE(released.windowOpen());
+  EXPECT_FALSE(released.audioOpen());
+  EXPECT_FALSE(game.loadFont(katalog::kErgebnisschrift, "impact", 100));
+  game.clearScreen(kSea);
+  game.drawSprite(katalog::kSchiffsbild, 0, 0);
+  EXPECT_EQ(game.pixel(75, 75), kSea);
+}
+
 TEST_F(StartTest, StartUpMeasuresTheDesktopAndOpensTheBattleOverIt) {
   backend->setDesktopSize(Size{1920, 1080});
   ASSERT_TRUE(openBattle());
@@ -90,48 +139,122 @@ TEST_F(StartTest, AWindowThatCannotBeOpenedEndsTheBattleBeforeItStarts) {
   EXPECT_FALSE(SchlachtOeffnen(spiel, *media, store, settingsFile));
 }
 
-TEST_F(StartTest, EverySpriteLiesUnderItsCatalogueNumber) {
-  ASSERT_TRUE(openBattle());
-  media->clearScreen(Rgb{0, 0, 0});
-  media->drawSprite(katalog::kMeer, 0, 0);
-  EXPECT_EQ(media->pixel(0, 0), kSea);
-  EXPECT_EQ(media->pixel(1679, 1049), kSea);
+// What a sprite number must hold: the picture of this file, with this transparent colour.
+struct SpriteSource {
+  int sprite;
+  std::string file;
+  Rgb key;
+};
 
-  media->drawTransparentSprite(katalog::kKugelA, 10, 10);
-  media->drawTransparentSprite(katalog::kKugelB, 20, 10);
-  EXPECT_EQ(media->pixel(11, 11), (Rgb{2, 2, 2}));
-  EXPECT_EQ(media->pixel(21, 11), (Rgb{2, 2, 2}));
+constexpr Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0};
 
-  // Every ship's picture: the hull in the middle, the white around it left out.
-  for (int schiff = 0; schiff < kSchiffsAnzahl; ++schiff) {
-    for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
-      media->drawSprite(katalog::kMeer, 0, 0);
-      media->drawRotatable(katalog::schiffsSprite(schiff, klasse), 300, 300);
-      EXPECT_NE(media->pixel(375, 375), kSea) << schiff << " " << klasse;
-      EXPECT_EQ(media->pixel(300, 300), kSea) << schiff << " " << klasse;
-      EXPECT_EQ(media->pixel(449, 449), kSea) << schiff << " " << klasse;
+std::vector<SpriteSource> spriteCatalogue() {
+  std::vector<SpriteSource> sources;
+  for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
+    sources.push_back({32 + klasse, "ship" + std::to_string(klasse) + ".bmp", kWhite});
+  }
+  for (int zone : {43, 44, 45}) sources.push_back({zone, "hit_disc.bmp", kBlack});
+  sources.push_back({46, "ball.bmp", kBlack});
+  sources.push_back({47, "ball.bmp", kBlack});
+  sources.push_back({48, "needle.bmp", kBlack});
+  sources.push_back({51, "smoke.bmp", kBlack});
+  sources.push_back({52, "flame.bmp", kBlack});
+  sources.push_back({57, "fire.bmp", kBlack});
+  return sources;
+}
+
+// The rotatable sprites and the sprite each is made from.
+std::vector<std::pair<int, int>> rotatableCatalogue() {
+  std::vector<std::pair<int, int>> made = {{49, 48}, {50, 48}, {53, 52}, {54, 52},
+                                           {55, 52}, {56, 52}, {59, 57}, {61, 57}};
+  for (int r = 0; r < 32; ++r) made.emplace_back(r, 32 + r % 8);
+  return made;
+}
+
+Image decodedFile(const std::string& name) {
+  std::optional<Image> image = decodeBmp(embeddedFile(name));
+  EXPECT_TRUE(image.has_value()) << name;
+  return image.value_or(Image{});
+}
+
+Rgb rgbOf(uint32_t xrgb) {
+  return {static_cast<uint8_t>(xrgb >> 16), static_cast<uint8_t>(xrgb >> 8),
+          static_cast<uint8_t>(xrgb)};
+}
+
+// A colour none of the pictures uses, so that whatever was not drawn shows.
+constexpr Rgb kUnpainted{3, 250, 7};
+
+// The pixels in the top-left corner of the back buffer are `expected`, drawn with `key` left
+// out (opaquely when there is no key), and nothing was drawn right of it or below it.
+::testing::AssertionResult showsPicture(const Media& media, const Image& expected,
+                                        std::optional<Rgb> key) {
+  for (int y = 0; y <= expected.h; ++y) {
+    for (int x = 0; x <= expected.w; ++x) {
+      Rgb want = kUnpainted;
+      if (x < expected.w && y < expected.h) {
+        const Rgb drawn = rgbOf(expected.at(x, y));
+        if (drawn != key) want = drawn;
+      }
+      if (media.pixel(x, y) != want) {
+        return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") differs";
+      }
     }
   }
-  // The needles, flames and fires are turnable pictures of their sprites.
-  for (int rotatable : {49, 50, 53, 54, 55, 56, 59, 61}) {
-    media->drawSprite(katalog::kMeer, 0, 0);
-    media->drawRotatable(rotatable, 500, 500);
-    bool drawn = false;
-    for (int y = 500; y < 575 && !drawn; ++y)
-      for (int x = 500; x < 650 && !drawn; ++x) drawn = media->pixel(x, y) != kSea;
-    EXPECT_TRUE(drawn) << rotatable;
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(StartTest, EverySpriteHoldsItsFileWithItsTransparentColour) {
+  ASSERT_TRUE(openBattle());
+  for (const SpriteSource& source : spriteCatalogue()) {
+    const Image expected = decodedFile(source.file);
+    media->clearScreen(kUnpainted);
+    media->drawSprite(source.sprite, 0, 0);
+    EXPECT_TRUE(showsPicture(*media, expected, std::nullopt)) << source.sprite;
+    media->clearScreen(kUnpainted);
+    media->drawTransparentSprite(source.sprite, 0, 0);
+    EXPECT_TRUE(showsPicture(*media, expected, source.key)) << source.sprite;
+  }
+  // The sea is made, not loaded: it covers the whole screen.
+  media->clearScreen(kUnpainted);
+  media->drawSprite(katalog::kMeer, 0, 0);
+  int notSea = 0;
+  for (int y = 0; y < kScreenHeight; ++y)
+    for (int x = 0; x < kScreenWidth; ++x) notSea += media->pixel(x, y) != kSea ? 1 : 0;
+  EXPECT_EQ(notSea, 0);
+}
+
+TEST_F(StartTest, EveryRotatableIsMadeFromItsSprite) {
+  ASSERT_TRUE(openBattle());
+  std::map<int, SpriteSource> sprites;
+  for (const SpriteSource& source : spriteCatalogue()) sprites.emplace(source.sprite, source);
+  for (const auto& [rotatable, sprite] : rotatableCatalogue()) {
+    EXPECT_EQ(media->rotation(rotatable), 0.0f) << rotatable;
+    media->clearScreen(kUnpainted);
+    media->drawRotatable(rotatable, 0, 0);  // at angle 0: unturned, transparently
+    const SpriteSource& source = sprites.at(sprite);
+    EXPECT_TRUE(showsPicture(*media, decodedFile(source.file), source.key)) << rotatable;
   }
 }
 
-TEST_F(StartTest, BothSoundsArePlayable) {
+// Played alone at full volume a sound comes out exactly as its file decodes.
+TEST_F(StartTest, EverySoundHoldsItsFile) {
   ASSERT_TRUE(openBattle());
-  for (int sound : {katalog::kSchussTon, katalog::kTrefferTon}) {
+  for (const auto& [sound, file] :
+       {std::pair{katalog::kSchussTon, "shot.wav"}, std::pair{katalog::kTrefferTon, "hit.wav"}}) {
+    const std::optional<std::vector<int16_t>> expected =
+        decodeWav(embeddedFile(file), HeadlessBackend::kAudioFormat);
+    ASSERT_TRUE(expected.has_value()) << file;
     media->playSound(sound, 100);
-    std::vector<int16_t> out(2 * 4096);
-    backend->renderAudio(out.data(), 4096);
-    int peak = 0;
-    for (int16_t s : out) peak = std::max(peak, std::abs(static_cast<int>(s)));
-    EXPECT_GT(peak, 1000) << sound;
+    const int channels = HeadlessBackend::kAudioFormat.channels;
+    // One buffer more than the sound: the rest must be silence.
+    std::vector<int16_t> out(expected->size() + 1024 * channels);
+    backend->renderAudio(out.data(), static_cast<int>(out.size()) / channels);
+    const std::vector<int16_t> played(out.begin(), out.begin() + expected->size());
+    EXPECT_TRUE(played == *expected) << file;
+    EXPECT_TRUE(std::all_of(out.begin() + expected->size(), out.end(), [](int16_t s) {
+      return s == 0;
+    })) << file;
   }
 }
 

@@ -11,6 +11,18 @@ inline constexpr int kKeyCount = 14;
 
 enum class MessageKind { Ok, YesNoQuestion };
 
+// What the shutdown sequence releases, one service at a time and in its own order.
+enum class MediaService {
+  Sound,
+  Keyboard,
+  ScreenAndSprites,
+  Rotatables,
+  GameControllers,
+  Windows,
+  Fonts,
+  Desktop
+};
+
 struct Size {
   int w = 0, h = 0;
 };
@@ -36,6 +48,8 @@ class Backend {
   virtual bool initScreen() = 0;
   virtual bool initKeyboard() = 0;
   virtual bool initSound() = 0;
+  // Releases one service; shutdown() releases whatever is still up.
+  virtual void release(MediaService service) = 0;
   virtual void shutdown() = 0;
 
   virtual Size desktopSize() = 0;

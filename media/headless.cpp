@@ -20,6 +20,12 @@ void HeadlessBackend::renderAudio(int16_t* out, int frames) {
   audioSource_->render(out, frames);
 }
 
+void HeadlessBackend::release(MediaService service) {
+  released_.push_back(service);
+  if (service == MediaService::Sound) closeAudio();
+  if (service == MediaService::Windows) closeWindow();
+}
+
 void HeadlessBackend::shutdown() {
   ++shutdowns_;
   closeAudio();

@@ -49,6 +49,8 @@ class HeadlessBackend : public Backend {
   bool screenOpen() const { return screenOpen_; }
   bool audioOpen() const { return audioSource_ != nullptr; }
   int shutdowns() const { return shutdowns_; }
+  // Every release() in the order it came.
+  const std::vector<MediaService>& released() const { return released_; }
   int audioLockDepth() const { return lockDepth_; }
   // Pulls `frames` frames of mixed output the way the device would (silence when closed).
   void renderAudio(int16_t* out, int frames);
@@ -57,6 +59,7 @@ class HeadlessBackend : public Backend {
   bool initScreen() override { return !failures_.screen; }
   bool initKeyboard() override { return !failures_.keyboard; }
   bool initSound() override { return !failures_.sound; }
+  void release(MediaService service) override;
   void shutdown() override;
   Size desktopSize() override { return desktop_; }
   bool openWindow(int w, int h) override;
@@ -80,6 +83,7 @@ class HeadlessBackend : public Backend {
   std::vector<bool> answers_;
   std::vector<std::pair<int, int>> sounds_;
   std::vector<MessageRecord> messages_;
+  std::vector<MediaService> released_;
   Size desktop_{1680, 1050};
   Size window_;
   bool windowOpen_ = false, screenOpen_ = false, keepFrames_ = false;

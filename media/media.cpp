@@ -158,9 +158,31 @@ MediaInit Media::initMedia() {
   return MediaInit::Ok;
 }
 
-void Media::shutdownMedia() {
-  impl_->closeAudio();
-  impl_->backend->shutdown();
+void Media::release(MediaService service) {
+  switch (service) {
+    case MediaService::Sound:
+      impl_->closeAudio();
+      break;
+    case MediaService::Keyboard:
+      impl_->keyboard = Keyboard{};
+      break;
+    case MediaService::ScreenAndSprites:
+      impl_->target = Impl::Target::None;
+      impl_->sprites.clear();
+      break;
+    case MediaService::Rotatables:
+      impl_->rotatables.clear();
+      break;
+    case MediaService::Fonts:
+      impl_->loadedFonts.clear();
+      impl_->text.reset();
+      break;
+    case MediaService::GameControllers:
+    case MediaService::Windows:
+    case MediaService::Desktop:
+      break;
+  }
+  impl_->backend->release(service);
 }
 
 Size Media::desktopSize() { return impl_->backend->desktopSize(); }

@@ -31,7 +31,8 @@ class Media {
   Media& operator=(const Media&) = delete;
 
   MediaInit initMedia();
-  void shutdownMedia();
+  // Gives up one service and what the game made with it (sounds, sprites, fonts, ...).
+  void release(MediaService service);
   Size desktopSize();
   bool openBattleWindow(int w, int h);
   bool openBattleScreen();

@@ -1,6 +1,7 @@
 #include "media/sdl_backend.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdio>
 #include <string_view>
@@ -76,6 +77,34 @@ bool SdlBackend::initSound() {
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
+void SdlBackend::release(MediaService service) {
+  switch (service) {
+    case MediaService::Sound:
+      closeAudio();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      break;
+    case MediaService::Keyboard:
+      latched_.fill(false);
+      SDL_QuitSubSystem(SDL_INIT_EVENTS);  // the video subsystem still holds events
+      break;
+    case MediaService::ScreenAndSprites:
+      closeScreen();
+      break;
+    case MediaService::GameControllers:
+      SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);  // never brought up: nothing to do
+      break;
+    case MediaService::Windows:
+      closeWindow();
+      break;
+    case MediaService::Desktop:
+      shutdown();
+      break;
+    case MediaService::Rotatables:  // turned drawing and text belong to the compositor
+    case MediaService::Fonts:
+      break;
+  }
+}
+
 void SdlBackend::shutdown() {
   closeAudio();
   closeWindow();
@@ -119,14 +148,26 @@ bool SdlBackend::openScreen(int w, int h) {
   return true;
 }
 
-void SdlBackend::closeWindow() {
+void SdlBackend::closeScreen() {
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  if (window_ != nullptr) SDL_DestroyWindow(window_);
   texture_ = nullptr;
   renderer_ = nullptr;
-  window_ = nullptr;
   screen_ = {};
+}
+
+void SdlBackend::closeWindow() {
+  closeScreen();
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+uint64_t SdlBackend::nativeWindow() const {
+  if (window_ == nullptr) return 0;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+  return static_cast<uint64_t>(info.info.x11.window);
 }
 
 void SdlBackend::present(const uint32_t* pixels, int w, int h) {
@@ -172,6 +213,28 @@ void SdlBackend::keyboardSnapshot(std::array<bool, kKeyCount>& down) {
 }
 
 bool SdlBackend::messageBox(const std::string& title, const std::string& text, MessageKind kind) {
+  std::optional<bool> answer;
+  if (presenter_) answer = presenter_(title, text, kind, nativeWindow());
+  if (!answer) answer = showSdlBox(title, text, kind);
+  if (!answer) {
+    std::fprintf(stderr, "%s: %s\n", latin1ToUtf8(title).c_str(), latin1ToUtf8(text).c_str());
+    answer = true;  // an unaskable "Beenden" must not lock the player in the battle
+  }
+  // Keys that went to the box (or were pressed before it) must not act after it, and the
+  // keys that follow belong to the battle window again.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+  latched_.fill(false);
+  if (window_ != nullptr) {
+    SDL_RaiseWindow(window_);
+    SDL_SetWindowInputFocus(window_);
+  }
+  return kind == MessageKind::YesNoQuestion ? *answer : true;
+}
+
+// SDL's box draws with X core fonts and has no question icon.
+std::optional<bool> SdlBackend::showSdlBox(const std::string& title, const std::string& text,
+                                           MessageKind kind) {
   const bool question = kind == MessageKind::YesNoQuestion;
   const SDL_MessageBoxButtonData ok[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
@@ -180,7 +243,6 @@ bool SdlBackend::messageBox(const std::string& title, const std::string& text, M
   const std::string utf8Title = latin1ToUtf8(title);
   const std::string utf8Text = latin1ToUtf8(text);
   SDL_MessageBoxData data{};
-  // SDL has no question icon (X11 shows none at all); the OK box has no icon either.
   data.flags = SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
   data.window = window_;
   data.title = utf8Title.c_str();
@@ -188,15 +250,8 @@ bool SdlBackend::messageBox(const std::string& title, const std::string& text, M
   data.numbuttons = question ? 2 : 1;
   data.buttons = question ? yesNo : ok;
   int pressed = 1;
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-    std::fprintf(stderr, "%s: %s\n", utf8Title.c_str(), utf8Text.c_str());
-    pressed = 1;  // an unaskable "Beenden" must not lock the player in the battle
-  }
-  // Keys that went to the box (or were pressed before it) must not act after it.
-  SDL_PumpEvents();
-  SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
-  latched_.fill(false);
-  return question ? pressed == 1 : true;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0) return std::nullopt;
+  return pressed == 1;
 }
 
 void SdlBackend::sleepMs(int ms) { SDL_Delay(static_cast<Uint32>(ms > 0 ? ms : 0)); }

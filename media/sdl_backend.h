@@ -1,9 +1,12 @@
 // The game's platform: a borderless top-most SDL2 window with one streaming texture
-// stretched over it, SDL audio, the SDL keyboard state and SDL message boxes.
+// stretched over it, SDL audio, the SDL keyboard state and message boxes.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "media/backend.h"
 
@@ -11,6 +14,12 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+
+// Shows a message box with another toolkit, over the battle window given by its native
+// (X11) id, 0 when there is none. Title and text are Latin-1. Answers Yes with true (an OK
+// box with true too); nullopt when it could not show the box.
+using MessagePresenter = std::function<std::optional<bool>(
+    const std::string& title, const std::string& text, MessageKind kind, uint64_t parentWindow)>;
 
 class SdlBackend : public Backend {
  public:
@@ -23,6 +32,7 @@ class SdlBackend : public Backend {
   bool initKeyboard() override;
   // Falls back to the silent "dummy" driver when no audio driver starts at all.
   bool initSound() override;
+  void release(MediaService service) override;
   void shutdown() override;
 
   Size desktopSize() override;
@@ -34,9 +44,12 @@ class SdlBackend : public Backend {
 
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override;
 
-  // Title and text are Latin-1 like every text of the game. When no box can be shown
-  // the text goes to stderr and a question counts as answered Yes.
+  // Title and text are Latin-1 like every text of the game. Shown by the presenter when
+  // one is set, else (or when it fails) by SDL. When no box can be shown at all the text
+  // goes to stderr and a question counts as answered Yes.
   bool messageBox(const std::string& title, const std::string& text, MessageKind) override;
+  // SDL's own box needs X core fonts; a presenter can do without them.
+  void setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
 
   void sleepMs(int ms) override;
   uint64_t nowMicros() override;
@@ -47,6 +60,8 @@ class SdlBackend : public Backend {
   void unlockAudio() override;
 
   SDL_Window* window() const { return window_; }
+  // The battle window's X11 id; 0 without a window or on another window system.
+  uint64_t nativeWindow() const;
   SDL_Renderer* renderer() const { return renderer_; }
 
  private:
@@ -60,6 +75,9 @@ class SdlBackend : public Backend {
   void latch(const SDL_Event& event);
   void takeKeyEvents();
   static bool showsAnything();
+  std::optional<bool> showSdlBox(const std::string& title, const std::string& text,
+                                 MessageKind kind);
+  void closeScreen();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -69,4 +87,5 @@ class SdlBackend : public Backend {
   AudioLink audioLink_;
   bool started_ = false;
   std::array<bool, kKeyCount> latched_{};
+  MessagePresenter presenter_;
 };

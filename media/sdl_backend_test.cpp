@@ -160,6 +160,51 @@ TEST_F(SdlBackendTest, UnshowableMessageBoxDoesNotTrapThePlayer) {
   EXPECT_FALSE(snapshot()[kKeyReturn]);  // keys from before the box are forgotten
 }
 
+TEST_F(SdlBackendTest, ThePresenterShowsTheBoxAndAFailedOneFallsBackToYes) {
+  ScopedEnv noX("DISPLAY", nullptr);
+  ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  struct Call {
+    std::string title, text;
+    MessageKind kind;
+    uint64_t parent;
+  };
+  std::vector<Call> calls;
+  std::optional<bool> answer = false;
+  backend.setMessagePresenter(
+      [&](const std::string& title, const std::string& text, MessageKind kind, uint64_t parent) {
+        calls.push_back({title, text, kind, parent});
+        return answer;
+      });
+  EXPECT_FALSE(backend.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion));
+  EXPECT_TRUE(backend.messageBox("Scheisse", "Konnte nicht starten", MessageKind::Ok));
+  answer = std::nullopt;  // could not show it, nor can SDL here
+  pushKey(SDL_SCANCODE_ESCAPE, true);
+  EXPECT_TRUE(backend.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion));
+  EXPECT_FALSE(snapshot()[static_cast<int>(Key::Escape)]);
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0].title, "Kaperfahrt");
+  EXPECT_EQ(calls[0].text, "Beenden");
+  EXPECT_EQ(calls[0].kind, MessageKind::YesNoQuestion);
+  EXPECT_EQ(calls[1].kind, MessageKind::Ok);
+  EXPECT_EQ(calls[0].parent, 0u);  // the dummy driver's window is no X11 window
+}
+
+TEST_F(SdlBackendTest, ServicesAreReleasedOneByOne) {
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  ASSERT_TRUE(backend.openScreen(1680, 1050));
+  backend.release(MediaService::Sound);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  backend.release(MediaService::ScreenAndSprites);
+  EXPECT_EQ(backend.renderer(), nullptr);
+  EXPECT_NE(backend.window(), nullptr);
+  backend.release(MediaService::Windows);
+  EXPECT_EQ(backend.window(), nullptr);
+  backend.release(MediaService::Desktop);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+}
+
 TEST_F(SdlBackendTest, AudioRunsTheSourceInTheAskedFormat) {
   CountingSource source;
   AudioFormat format;

@@ -1,7 +1,5 @@
 #include "settings/settings_keys.h"
 
-#include <algorithm>
-
 namespace {
 
 // The battle reads Health, SchussTempo and KanonenAnzahl of the first two classes as whole
@@ -23,8 +21,8 @@ SchiffsTyp readClass(SettingsStore& store, int klasse, bool asAtBattleStart) {
   return typ;
 }
 
-std::array<SchiffsTyp, 8> readClasses(SettingsStore& store, bool asAtBattleStart) {
-  std::array<SchiffsTyp, 8> classes{};
+std::array<SchiffsTyp, kKlassenAnzahl> readClasses(SettingsStore& store, bool asAtBattleStart) {
+  std::array<SchiffsTyp, kKlassenAnzahl> classes{};
   for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
     classes[klasse] = readClass(store, klasse, asAtBattleStart);
   }
@@ -63,14 +61,15 @@ void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& fi
   store.closeSettings();
 }
 
-std::array<SchiffsTyp, 8> loadShipClasses(SettingsStore& store, const std::string& file) {
+std::array<SchiffsTyp, kKlassenAnzahl> loadShipClasses(SettingsStore& store,
+                                                       const std::string& file) {
   store.openSettings(file);
-  const std::array<SchiffsTyp, 8> classes = readClasses(store, false);
+  const std::array<SchiffsTyp, kKlassenAnzahl> classes = readClasses(store, false);
   store.closeSettings();
   return classes;
 }
 
-bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, 8>& classes,
+bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, kKlassenAnzahl>& classes,
                      const std::string& file) {
   if (!store.openSettings(file)) return false;
   for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
@@ -100,5 +99,3 @@ void saveOptions(SettingsStore& store, const GameOptions& options, const std::st
   }
   store.closeSettings();
 }
-
-int32_t enemyCountInRange(int32_t storedCount) { return std::clamp<int32_t>(storedCount, 1, 3); }

@@ -18,7 +18,7 @@
 inline constexpr char kSettingsFile[] = "SchiffsEinstellungen.prefs";
 
 // Group of class n is kKlassenGruppen[n].
-inline constexpr std::array<std::string_view, 8> kKlassenGruppen = {
+inline constexpr std::array<std::string_view, kKlassenAnzahl> kKlassenGruppen = {
     "Schiff_1", "Schiff_2", "Schiff_3", "Schiff_4",
     "Schiff_5", "Schiff_6", "Schiff_7", "HMS Victory"};
 inline constexpr std::string_view kAllgemeinGruppe = "Allgemein";
@@ -81,17 +81,14 @@ SchiffsTyp defaultShipClass();
 void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& file = kSettingsFile);
 
 // The launcher's ship list and editor: all 64 class values as floats.
-std::array<SchiffsTyp, 8> loadShipClasses(SettingsStore& store,
-                                          const std::string& file = kSettingsFile);
+std::array<SchiffsTyp, kKlassenAnzahl> loadShipClasses(SettingsStore& store,
+                                                       const std::string& file = kSettingsFile);
 
 // The ship editor's save. Writes nothing, and leaves the store as openSettings left it, when
 // the file cannot be opened; returns whether it could.
-bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, 8>& classes,
+bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, kKlassenAnzahl>& classes,
                      const std::string& file = kSettingsFile);
 
 GameOptions loadOptions(SettingsStore& store, const std::string& file = kSettingsFile);
 void saveOptions(SettingsStore& store, const GameOptions& options,
                  const std::string& file = kSettingsFile);
-
-// The battle needs one to three computer ships; a hand-edited count is brought into range.
-int32_t enemyCountInRange(int32_t storedCount);

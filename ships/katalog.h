@@ -1,6 +1,8 @@
 // The battle's fixed numbers of sprites, rotatable sprites, sounds and fonts.
 #pragma once
 
+#include "ships/records.h"
+
 namespace katalog {
 
 // Sprites.
@@ -19,9 +21,12 @@ inline constexpr int kFeuerLinksSchiff0 = 53, kFeuerRechtsSchiff0 = 54;
 inline constexpr int kFeuerLinksAndere = 55, kFeuerRechtsAndere = 56;
 inline constexpr int kFlammenSchiff0 = 59, kFlammenAndere = 61;
 // The picture of ship i with class k.
-constexpr int schiffsSprite(int schiff, int klasse) { return schiff * 8 + klasse; }
+constexpr int schiffsSprite(int schiff, int klasse) { return schiff * kKlassenAnzahl + klasse; }
 
 // Sounds.
 inline constexpr int kSchussTon = 63, kTrefferTon = 64;
+
+// Fonts.
+inline constexpr int kErgebnisschrift = 0;  // the result text
 
 }  // namespace katalog

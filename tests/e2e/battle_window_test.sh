@@ -23,8 +23,11 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# A free display number: Xvfb picks one and writes it to the descriptor we give it.
-Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# A free display number: Xvfb picks one and writes it to the descriptor we give it. No core
+# font path (only the server's built-in "fixed" and "cursor"), as on many current desktops:
+# the game's message boxes must not need X core fonts.
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset -fp built-ins \
+  3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
@@ -78,7 +81,14 @@ answer() {
     [ -n "$box" ] && break
     sleep 0.1
   done
-  [ -n "$box" ] || fail "no question after Escape"
+  [ -n "$box" ] || { cat "$work/game.log"; fail "no question after Escape"; }
+  # Above the top-most battle window, tied to it, and in the middle of the screen.
+  xprop -id "$box" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the question is not kept above"
+  xprop -id "$box" WM_TRANSIENT_FOR | grep -q "window id" || fail "the question belongs to no window"
+  read -r bx by bw bh < <(xwininfo -id "$box" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                                                   /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+  [ "$bx" -lt $((width / 2)) ] && [ $((bx + bw)) -gt $((width / 2)) ] && [ "$by" -lt $((height / 2)) ] &&
+    [ $((by + bh)) -gt $((height / 2)) ] || fail "the question is not in the middle ($bx,$by ${bw}x$bh)"
   xdotool windowfocus --sync "$box"
   xdotool key "$1"
   for _ in $(seq 1 50); do
@@ -104,4 +114,7 @@ status=0
 wait "$game_pid" || status=$?
 game_pid=""
 [ "$status" = 0 ] || { cat "$work/game.log"; fail "exit code $status"; }
+# Printed only when no box could be shown at all.
+! grep -q "Kaperfahrt: Beenden" "$work/game.log" || fail "the question fell back to the terminal"
+
 echo "ok: ${width}x${height} $variant"

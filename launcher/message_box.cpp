@@ -1,0 +1,74 @@
+#include "launcher/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+#include <memory>
+
+namespace {
+
+void addButtons(QMessageBox& box, MessageKind kind) {
+  if (kind == MessageKind::Ok) {
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    return;
+  }
+  box.setIcon(QMessageBox::Question);
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);  // also what closing the box answers
+}
+
+// The battle window is full-screen and top-most: a box that is not above it is hidden behind
+// it while holding the focus. A transient box stays with its window under a window manager.
+void keepAbove(QMessageBox& box, QWindow* parent) {
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  if (parent == nullptr) return;
+  box.winId();  // makes the native window, and with it the handle to set the parent on
+  if (box.windowHandle() != nullptr) box.windowHandle()->setTransientParent(parent);
+}
+
+// The middle of the desktop, where the battle window's middle is. Qt cannot place a box over
+// a foreign window by itself (it does not know that window's size).
+void centre(QMessageBox& box) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    box.move(screen->geometry().center() - box.rect().center());
+  }
+}
+
+bool answerOf(const QMessageBox& box) {
+  QAbstractButton* clicked = box.clickedButton();
+  return clicked != nullptr &&
+         (clicked == box.button(QMessageBox::Yes) || clicked == box.button(QMessageBox::Ok));
+}
+
+}  // namespace
+
+std::optional<bool> showMessageBox(const std::string& title, const std::string& text,
+                                   MessageKind kind, uint64_t parentWindow) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return std::nullopt;
+  // Declared before the box, so that it outlives the box that refers to it.
+  const std::unique_ptr<QWindow> parent(
+      parentWindow != 0 ? QWindow::fromWinId(static_cast<WId>(parentWindow)) : nullptr);
+  bool yes = false;
+  {
+    QMessageBox box;
+    box.setWindowTitle(QString::fromLatin1(title));
+    box.setText(QString::fromLatin1(text));
+    addButtons(box, kind);
+    keepAbove(box, parent.get());
+    box.show();  // sizes the box
+    centre(box);
+    box.activateWindow();  // without a window manager nothing else gives it the keyboard
+    box.exec();
+    yes = answerOf(box);
+  }
+  // The box is gone from the screen only once the X server has heard of it.
+  QCoreApplication::processEvents();
+  return kind == MessageKind::YesNoQuestion ? yes : true;
+}

@@ -1,0 +1,16 @@
+// The game's message boxes: the start-up message and the "Beenden" question, drawn by Qt
+// (through fontconfig), so that they show on an X server without core fonts as well.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "media/backend.h"
+
+// A modal box above the battle window `parentWindow` (its X11 id, 0 for none). Title and
+// text are Latin-1. A question has the buttons "Ja" (Return) and "Nein" (Escape) and a
+// question icon; a message has "OK" and no icon. True for Yes and for OK; nullopt when
+// there is no QApplication to show the box with.
+std::optional<bool> showMessageBox(const std::string& title, const std::string& text,
+                                   MessageKind kind, uint64_t parentWindow);
