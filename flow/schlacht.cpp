@@ -1,24 +1,59 @@
 #include "flow/schlacht.h"
 
-#include "media/rounding.h"
+#include "flow/partie.h"
+#include "gunnery/batterie.h"
+#include "gunnery/flug.h"
+#include "presentation/schiffe_zeichnen.h"
+#include "ships/kapitaene.h"
 #include "ships/katalog.h"
+#include "ships/klasse.h"
+#include "ships/ruder.h"
 
 namespace {
+
+constexpr int kErgebnisX = 400, kErgebnisY = 400;
 
 void FensterEreignisseNehmen(Media& media) {
   while (media.pollWindowEvent()) media.sleepMs(5);
   media.sleepMs(5);
 }
 
-void SchiffeZeigen(Spiel& spiel, Media& media) {
-  media.beginRotatedDrawing();
-  for (int i = 0; i <= spiel.Gegneranzahl && i < kSchiffsAnzahl; ++i) {
-    const Schiff& s = spiel.Flotte[i];
-    const int sprite = katalog::schiffsSprite(i, s.Klasse);
-    media.setRotation(sprite, static_cast<float>(s.Kurs), false);
-    media.drawRotatable(sprite, roundToInt(s.PosX), roundToInt(s.PosY));
+void RuderUndFeuer(Spiel& spiel, Media& media) {
+  RuderFuehren(spiel, media, 0, kTastenSpieler1);
+  BatterieFeuern(spiel, media, 0, kBackbord, media.keyDown(Key::V));
+  BatterieFeuern(spiel, media, 0, kSteuerbord, media.keyDown(Key::B));
+  if (spiel.SpielModus == kZweiSpieler) {
+    RuderFuehren(spiel, media, 1, kTastenSpieler2);
+    BatterieFeuern(spiel, media, 1, kBackbord, media.keyDown(Key::Keypad1));
+    BatterieFeuern(spiel, media, 1, kSteuerbord, media.keyDown(Key::Keypad2));
+  } else if (spiel.SpielModus == kEinzelspieler) {
+    for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) {
+      const Schiff& s = spiel.Flotte[schiff];
+      BatterieFeuern(spiel, media, schiff, kBackbord, s.FeuerLinks == 1);
+      BatterieFeuern(spiel, media, schiff, kSteuerbord, s.FeuerRechts == 1);
+    }
   }
-  media.endRotatedDrawing();
+}
+
+bool Gesunken(const Spiel& spiel, int schiff) { return spiel.Flotte[schiff].Untergang < 1; }
+
+bool AlleGegnerGesunken(const Spiel& spiel) {
+  for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) {
+    if (!Gesunken(spiel, schiff)) return false;
+  }
+  return true;
+}
+
+// The text of the first result that holds, or nullptr while the match runs.
+const char* Ergebnis(const Spiel& spiel) {
+  const bool spieler1 = Gesunken(spiel, 0);
+  const bool gegner = AlleGegnerGesunken(spiel);
+  const bool zweiSpieler = spiel.SpielModus == kZweiSpieler;
+  if (!zweiSpieler && spiel.SpielModus != kEinzelspieler) return nullptr;
+  if (spieler1 && gegner) return "NoBody Wins!";
+  if (gegner) return zweiSpieler ? "Player 1 Wins!" : "You win!";
+  if (spieler1) return zweiSpieler ? "Player 2 Wins!" : "You lose!";
+  return nullptr;
 }
 
 bool BeendenBestaetigt(Media& media) {
@@ -28,26 +63,51 @@ bool BeendenBestaetigt(Media& media) {
 
 }  // namespace
 
-int32_t SchlachtAuswahl(Spiel& spiel, Media& media) {
+int32_t SchlachtAuswahl(Spiel& spiel, Media& /*media*/) {
   spiel.Flotte[0].Klasse = 0;
-  for (int i = 1; i < kSchiffsAnzahl; ++i)
-    spiel.Flotte[i].Klasse = media.randomInt(kKlassenAnzahl - 1);
-  return kEinzelspieler;
+  spiel.Flotte[1].Klasse = 1;
+  return kZweiSpieler;
 }
 
-bool SchlachtFrame(Spiel& spiel, Media& media) {
+void ErgebnisPruefen(Spiel& spiel, Media& media) {
+  const char* text = Ergebnis(spiel);
+  if (text == nullptr) return;
+  if (media.beginDrawing()) {
+    media.useFont(katalog::kErgebnisschrift);
+    media.drawText(kErgebnisX, kErgebnisY, text);
+    media.endDrawing();
+  }
+  spiel.Spielende = 1;
+}
+
+bool Frame(Spiel& spiel, Media& media) {
   FensterEreignisseNehmen(media);
   media.pollKeyboard();
   media.clearScreen(Rgb{0, 0, 0});
   media.drawSprite(katalog::kMeer, 0, 0);
-  SchiffeZeigen(spiel, media);
-  const bool verlassen = BeendenBestaetigt(media);
-  if (!verlassen) media.showFrame();
-  return verlassen;
+  if (spiel.Spielende == 0) RuderUndFeuer(spiel, media);
+  KugelnFliegen(spiel, media);
+  TrefferAuswerten(spiel, media);
+  if (media.keyDown(Key::Return)) {
+    // The frame ends here and shows nothing.
+    PartieAufbauen(spiel);
+    return false;
+  }
+  SchiffeZeichnen(spiel, media);
+  for (int schiff = 0; NimmtTeil(spiel, schiff); ++schiff) SchiffBewegen(spiel, schiff);
+  ErgebnisPruefen(spiel, media);
+  if (BeendenBestaetigt(media)) {
+    media.closeBattleWindow();
+    return true;
+  }
+  if (spiel.SpielModus == kEinzelspieler) ComputerKapitaene(spiel);
+  SchussversatzWuerfeln(spiel, media);
+  if (spiel.SpielModus == kEinzelspieler) NachladenPruefen(spiel);
+  media.showFrame();
+  return false;
 }
 
 void SchlachtLaufen(Spiel& spiel, Media& media) {
-  while (!SchlachtFrame(spiel, media)) {
+  while (!Frame(spiel, media)) {
   }
-  media.closeBattleWindow();
 }

@@ -16,13 +16,6 @@ void BildLaden(Media& media, const DateiQuelle& quelle, int nummer, std::string_
   media.loadSprite(nummer, quelle(datei), drehbar);
 }
 
-void MeerErzeugen(Media& media) {
-  if (!media.createSprite(katalog::kMeer, kScreenWidth, kScreenHeight)) return;
-  if (!media.beginDrawing(katalog::kMeer)) return;
-  media.fillBox(0, 0, kScreenWidth, kScreenHeight, kMeerFarbe);
-  media.endDrawing();
-}
-
 void DrehbareErzeugen(Media& media) {
   using namespace katalog;
   media.createRotatable(kNadelSpieler2, kNadel);
@@ -39,6 +32,13 @@ void DrehbareErzeugen(Media& media) {
 }
 
 }  // namespace
+
+void MeerErzeugen(Media& media) {
+  if (!media.createSprite(katalog::kMeer, kScreenWidth, kScreenHeight)) return;
+  if (!media.beginDrawing(katalog::kMeer)) return;
+  media.fillBox(0, 0, kScreenWidth, kScreenHeight, kMeerFarbe);
+  media.endDrawing();
+}
 
 bool Hochfahren(Spiel& spiel, Media& media) {
   if (media.initMedia() != MediaInit::Ok) {

@@ -25,6 +25,9 @@ using DateiQuelle = std::function<std::span<const uint8_t>(std::string_view name
 bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& einstellungen = kSettingsFile);
 
+// Creates the sea, sprite 40, when it can.
+void MeerErzeugen(Media& media);
+
 // Loads every sprite and sound under its number and makes the rotatable sprites. A file
 // that is missing or broken leaves its number empty.
 void BilderUndToeneLaden(Media& media, const DateiQuelle& quelle);

@@ -299,7 +299,7 @@ TEST_F(StartTest, BrokenOrMissingFilesLeaveTheirNumbersEmptyAndTheBattleRuns) {
   });
   spiel.Gegneranzahl = 3;
   PartieAufbauen(spiel);
-  for (int frame = 0; frame < 3; ++frame) EXPECT_FALSE(SchlachtFrame(spiel, *media));
+  for (int frame = 0; frame < 3; ++frame) EXPECT_FALSE(Frame(spiel, *media));
   media->playSound(katalog::kSchussTon, 100);
   EXPECT_EQ(backend->framesPresented(), 3);
 }
@@ -308,18 +308,18 @@ TEST_F(StartTest, EscapeAsksBeendenAndOnlyYesLeavesTheBattle) {
   ASSERT_TRUE(openBattle());
   PartieAufbauen(spiel);
   backend->setKey(Key::Escape, true);
-  EXPECT_FALSE(SchlachtFrame(spiel, *media));
+  EXPECT_FALSE(Frame(spiel, *media));
   backend->setKey(Key::Escape, false);
   backend->queueAnswer(false);
-  EXPECT_FALSE(SchlachtFrame(spiel, *media));
+  EXPECT_FALSE(Frame(spiel, *media));
   ASSERT_EQ(backend->messages().size(), 1u);
   EXPECT_EQ(backend->messages()[0].title, "Kaperfahrt");
   EXPECT_EQ(backend->messages()[0].text, "Beenden");
   EXPECT_EQ(backend->messages()[0].kind, MessageKind::YesNoQuestion);
-  EXPECT_FALSE(SchlachtFrame(spiel, *media));  // one release, one question
+  EXPECT_FALSE(Frame(spiel, *media));  // one release, one question
 
   backend->setKey(Key::Escape, true);
-  SchlachtFrame(spiel, *media);
+  Frame(spiel, *media);
   backend->setKey(Key::Escape, false);
   backend->queueAnswer(true);
   SchlachtLaufen(spiel, *media);

@@ -2,6 +2,7 @@
 
 void KugelAnhaengen(std::vector<Kugel>& liste, double posX, double posY, double tempo, double kurs,
                     int32_t seite, int8_t schuetze) {
+  if (liste.size() >= kKugelnHoechstens) return;
   liste.push_back(Kugel{posX, posY, tempo, kurs, seite, 0, schuetze});
 }
 

@@ -1,0 +1,130 @@
+#include "gunnery/flug.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "media/rounding.h"
+#include "ships/katalog.h"
+#include "ships/klasse.h"
+
+namespace {
+
+// Balls are removed this far outside the battle screen.
+constexpr double kRandLinks = -20, kRandRechts = 1700, kRandOben = -20, kRandUnten = 1070;
+// From the ship picture's corner to a disc's corner when the disc sits on the centre.
+constexpr double kScheibenEcke = 55;
+constexpr double kBugAbstand = 18, kMitteAbstand = 18, kHeckAbstand = 55;
+
+struct Punkt {
+  int x, y;
+};
+
+// Bow, waist and stern disc of one ship, each with its sprite.
+struct Scheiben {
+  std::array<Punkt, 3> ecke;
+};
+constexpr std::array<int, 3> kScheibenbild = {katalog::kTrefferzone1, katalog::kTrefferzone2,
+                                              katalog::kTrefferzone3};
+
+bool AmRand(const Kugel& k) {
+  // A position that is not a number lies on no field; such a ball would never leave.
+  if (std::isnan(k.PosX) || std::isnan(k.PosY)) return true;
+  return k.PosX < kRandLinks || k.PosX > kRandRechts || k.PosY < kRandOben ||
+         (k.PosY > kRandUnten && k.Tempo > 0);
+}
+
+bool Verbraucht(const Spiel& spiel, const Kugel& k) {
+  return k.Alter == spiel.Reichweite && spiel.Option == 1 && k.Tempo > 1.0;
+}
+
+// One pass that keeps the order of the balls that stay.
+template <typename Behalten>
+void Durchgehen(std::vector<Kugel>& liste, Behalten behalten) {
+  size_t bleibt = 0;
+  for (Kugel& k : liste) {
+    if (behalten(k)) liste[bleibt++] = k;
+  }
+  liste.resize(bleibt);
+}
+
+void ListeFliegen(const Spiel& spiel, Media& media, std::vector<Kugel>& liste, int bild) {
+  Durchgehen(liste, [&](Kugel& k) {
+    if (AmRand(k)) return false;
+    media.drawTransparentSprite(bild, roundToInt(k.PosX), roundToInt(k.PosY));
+    KugelSchritt(k);
+    // The resting balls age in every frame of a match; never past the int range.
+    if (k.Alter < std::numeric_limits<int32_t>::max()) ++k.Alter;
+    return !Verbraucht(spiel, k);
+  });
+}
+
+Punkt Scheibe(const Schiff& s, double abstand, double kurs) {
+  const double bogen = Bogenmass(kurs);
+  return {roundToInt(s.PosX + kScheibenEcke + abstand * std::sin(bogen)),
+          roundToInt(s.PosY + kScheibenEcke - abstand * std::cos(bogen))};
+}
+
+Scheiben ScheibenVon(const Schiff& s) {
+  return {{Scheibe(s, kBugAbstand, s.Kurs), Scheibe(s, kMitteAbstand, s.Kurs + 180),
+           Scheibe(s, kHeckAbstand, s.Kurs + 180)}};
+}
+
+bool Trifft(Media& media, int kugelbild, Punkt kugel, const Scheiben& ziel) {
+  for (size_t i = 0; i < ziel.ecke.size(); ++i) {
+    if (media.spritesOverlap(kugelbild, kugel.x, kugel.y, kScheibenbild[i], ziel.ecke[i].x,
+                             ziel.ecke[i].y)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void Treffer(Spiel& spiel, Media& media, int ziel, int schuetze) {
+  if (spiel.Sound == 1) media.playSound(katalog::kTrefferTon, spiel.TrefferLautstaerke);
+  const SchiffsTyp* typ =
+      schuetze >= 0 && schuetze < kSchiffsAnzahl ? KlasseVon(spiel, schuetze) : nullptr;
+  if (typ != nullptr) spiel.Flotte[ziel].Health -= typ->Schaden;
+}
+
+}  // namespace
+
+void KugelSchritt(Kugel& kugel) {
+  const double k = std::nearbyint(kugel.Kurs);
+  double dx = 0, dy = 0;
+  if (kugel.Seite == 1) {
+    dx = -std::sin(Bogenmass(k + 90)) * kugel.Tempo;
+    dy = std::cos(Bogenmass(k + 90)) * kugel.Tempo;
+  } else if (kugel.Seite == 2) {
+    dx = -std::sin(Bogenmass(k + 270)) * kugel.Tempo;
+    dy = std::cos(Bogenmass(k + 270)) * kugel.Tempo;
+  }
+  kugel.PosX += dx;
+  kugel.PosY += dy;
+}
+
+void KugelnFliegen(Spiel& spiel, Media& media) {
+  ListeFliegen(spiel, media, spiel.ListeA, katalog::kKugelA);
+  ListeFliegen(spiel, media, spiel.ListeB, katalog::kKugelB);
+}
+
+void TrefferAuswerten(Spiel& spiel, Media& media) {
+  std::array<Scheiben, kSchiffsAnzahl> scheiben;
+  for (int j = 0; j < kSchiffsAnzahl; ++j) scheiben[j] = ScheibenVon(spiel.Flotte[j]);
+
+  Durchgehen(spiel.ListeB, [&](const Kugel& k) {
+    const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
+    if (!Trifft(media, katalog::kKugelB, p, scheiben[0])) return true;
+    Treffer(spiel, media, 0, k.Schuetze);
+    return false;
+  });
+  Durchgehen(spiel.ListeA, [&](const Kugel& k) {
+    const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
+    for (int ziel = 1; NimmtTeil(spiel, ziel); ++ziel) {
+      if (!Trifft(media, katalog::kKugelA, p, scheiben[ziel])) continue;
+      Treffer(spiel, media, ziel, 0);
+      return false;
+    }
+    return true;
+  });
+}

@@ -1,0 +1,8 @@
+// The battle overlay: health columns, speed dials and battery bars of the humans, and the
+// health of the computer ships next to them.
+#pragma once
+
+#include "media/media.h"
+#include "ships/spiel.h"
+
+void AnzeigeZeichnen(const Spiel& spiel, Media& media);

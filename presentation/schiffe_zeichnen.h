@@ -1,0 +1,8 @@
+// Ship rendering: the overlay, the speed needles, the ships and the flames over a sinking
+// ship; runs the sinking countdown and sets every turned picture's angle for the next frame.
+#pragma once
+
+#include "media/media.h"
+#include "ships/spiel.h"
+
+void SchiffeZeichnen(Spiel& spiel, Media& media);

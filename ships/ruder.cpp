@@ -1,0 +1,68 @@
+#include "ships/ruder.h"
+
+#include <cmath>
+
+#include "ships/klasse.h"
+
+namespace {
+
+constexpr double kTreiben = 0.003;
+constexpr double kBremsen = 0.01;
+
+// A hostile class value (NaN, infinity) leaves Tempo and Kurs as they were, so that a ship
+// never gets a position that is not a number.
+void Setzen(double& feld, double neu) {
+  if (std::isfinite(neu)) feld = neu;
+}
+
+void KursHalten(Schiff& s) {
+  if (s.Kurs > 360) s.Kurs = 1;
+  if (s.Kurs < 1) s.Kurs = 360;
+}
+
+// Only the first edge that is crossed counts in one frame.
+void RaenderUmbrechen(Schiff& s) {
+  if (s.PosY > 1050) {
+    s.PosY = -100;
+  } else if (s.PosY < -100) {
+    s.PosY = 1050;
+  } else if (s.PosX > 1680) {
+    s.PosX = -100;
+  } else if (s.PosX < -100) {
+    s.PosX = 1680;
+  }
+}
+
+void PauseZaehlen(float& pause) {
+  if (pause > 0) pause -= 1;
+}
+
+}  // namespace
+
+void RuderFuehren(Spiel& spiel, Media& media, int schiff, HelmKeys tasten) {
+  const SchiffsTyp* typ = KlasseVon(spiel, schiff);
+  if (typ == nullptr) return;
+  Schiff& s = spiel.Flotte[schiff];
+  if (media.keyDown(tasten.Beschleunigen) && s.Tempo < typ->TopSpeed) {
+    Setzen(s.Tempo, s.Tempo + typ->Beschleunigung);
+  } else if (s.Tempo > 0) {
+    s.Tempo -= kTreiben;
+  }
+  if (media.keyDown(tasten.Bremsen) && s.Tempo > 0) s.Tempo -= kBremsen;
+  if (media.keyDown(tasten.Links) && s.Tempo > 0)
+    Setzen(s.Kurs, s.Kurs - typ->Manoevrierfaehigkeit);
+  if (media.keyDown(tasten.Rechts) && s.Tempo > 0) {
+    Setzen(s.Kurs, s.Kurs + typ->Manoevrierfaehigkeit);
+  }
+}
+
+void SchiffBewegen(Spiel& spiel, int schiff) {
+  Schiff& s = spiel.Flotte[schiff];
+  const double kurs = Bogenmass(s.Kurs);
+  s.PosX += std::sin(kurs) * s.Tempo;
+  s.PosY += -std::cos(kurs) * s.Tempo;
+  KursHalten(s);
+  RaenderUmbrechen(s);
+  PauseZaehlen(s.PauseLinks);
+  PauseZaehlen(s.PauseRechts);
+}
