@@ -51,8 +51,9 @@ Textbild::Textbild(int x, int y, const std::string& text, int schrift) {
   if (schrift >= 0) media.useFont(schrift);
   media.drawText(x, y, text);
   media.endDrawing();
-  for (int py = 0; py < kScreenHeight; ++py) {
-    for (int px = 0; px < kScreenWidth; ++px) {
+  // No text of the game reaches further than this from its corner.
+  for (int py = y; py < y + 250; ++py) {
+    for (int px = x; px < x + 1280; ++px) {
       const Rgb farbe = media.pixel(px, py);
       if (farbe != kSeeFarbe) box_.push_back({px, py, farbe});
     }
