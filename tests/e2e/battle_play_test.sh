@@ -1,0 +1,115 @@
+#!/bin/bash
+# Plays the real game in two-player mode on a virtual X display with xdotool: Player 1
+# sails and fires (ship moved, balls in flight), then after a restart Player 2 sails past
+# Player 1's starboard battery until "Player 1 Wins!".
+#   battle_play_test.sh <kaperfahrt binary>
+# With KF_SHOT_DIR set, the screenshots are kept there.
+set -euo pipefail
+
+game=$(realpath "$1")
+width=1680
+height=1050
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${KF_SHOT_DIR:-}" ] && cp "$work"/*.png "$KF_SHOT_DIR"/ 2>/dev/null || true
+  exit 1
+}
+
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+export SDL_AUDIODRIVER=dummy
+
+# Player 1 (class 0): a battery that fires in every frame and never runs dry. Player 2
+# (class 1): fast, and sunk by a single hit.
+printf '[Schiff_1]\r\nSchussTempo = 0\r\nKanonenAnzahl = 100000\r\n[Schiff_2]\r\nHealth = 1\r\nTopSpeed = 6\r\nBeschleunigung = 0.2\r\n' \
+  >"$work/SchiffsEinstellungen.prefs"
+
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+game_pid=$!
+
+shot() { import -window root "$work/$1.png"; }
+pixel() { convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+# Pixels of exactly one colour in a w x h box at (x, y).
+count() {
+  convert "$work/$1.png" -crop "$4x$5+$2+$3" +repage -fill white -opaque "rgb($6)" \
+    -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+alive() { kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended early"; }; }
+sea="1,119,254"
+ball="2,2,2"
+
+for _ in $(seq 1 100); do
+  alive
+  shot start 2>/dev/null || true
+  [ -f "$work/start.png" ] && [ "$(pixel start $((width / 2)) 5)" = "$sea" ] && break
+  sleep 0.1
+done
+[ "$(pixel start $((width / 2)) 5)" = "$sea" ] || fail "no sea"
+
+# Ship 0's picture starts at (150, 800): how much of that box is not sea.
+ship_box() { echo $((150 * 150 - $(count "$1" 150 800 150 150 "$sea"))); }
+before=$(ship_box start)
+[ "$before" -gt 1000 ] || fail "no ship at Player 1's starting place ($before pixels)"
+
+# Player 1 holds W and V: up and to the right, a stream of balls to port (up and left).
+# Frames are counted, not seconds, so wait for the picture rather than a fixed time.
+xdotool keydown w keydown v
+after=$before
+for _ in $(seq 1 60); do
+  alive
+  sleep 0.5
+  shot sailing
+  after=$(ship_box sailing)
+  [ "$after" -lt $((before / 3)) ] && break
+done
+xdotool keyup w keyup v
+[ "$after" -lt $((before / 3)) ] || fail "ship 0 did not move away ($before -> $after pixels)"
+balls=$(count sailing 20 450 130 350 "$ball")
+[ "$balls" -ge 18 ] || fail "no balls in flight to port of ship 0 ($balls ball pixels)"
+echo "ship box $before -> $after pixels, $balls ball pixels to port"
+
+# Return: ship 0 back at its starting place.
+xdotool key Return
+sleep 0.5
+shot restarted
+[ "$(ship_box restarted)" -gt $((before / 2)) ] || fail "Return did not bring ship 0 back"
+
+# Player 2 sails down the field, past Player 1's starboard side, into its battery's fire.
+xdotool keydown Up keydown b
+result=""
+for _ in $(seq 1 120); do
+  alive
+  sleep 0.5
+  shot end
+  # The result box: black from (400, 400), with white letters.
+  black=$(count end 400 400 300 100 "0,0,0")
+  white=$(count end 400 400 300 100 "255,255,255")
+  if [ "$black" -gt 10000 ] && [ "$white" -gt 500 ]; then result=yes; break; fi
+done
+xdotool keyup Up keyup b
+[ -n "$result" ] || fail "no result text after two minutes"
+# Player 1 wins: its health column full, Player 2's gone from its frame (class health 1:
+# a frame from 898 to 903).
+[ "$(pixel end 9 720)" = "101,156,61" ] || fail "Player 1's health column is not full"
+[ "$(pixel end 1669 900)" = "0,0,0" ] || fail "Player 2's health column is not empty"
+echo "result shown: $black black and $white white pixels in the text box"
+
+[ -n "${KF_SHOT_DIR:-}" ] && cp "$work/start.png" "$work/sailing.png" "$work/end.png" "$KF_SHOT_DIR"/
+kill "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+game_pid=""
+echo "ok: two players sailed, fired and played to the result"
