@@ -1,0 +1,139 @@
+// One whole worst-case battle frame on the headless backend (four ships, two of them sinking
+// in flames, the overlay, 3,000 balls in flight; /1: every battery firing as well) next to one
+// plain copy of the back buffer, and the ratio of the two.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "flow/partie.h"
+#include "flow/schlacht.h"
+#include "flow/start.h"
+#include "gunnery/kugeln.h"
+#include "media/headless.h"
+#include "settings/settings_keys.h"
+
+namespace {
+
+constexpr int kKugeln = 3000;
+
+struct Schlacht {
+  Spiel spiel;
+  HeadlessBackend* backend = nullptr;
+  std::unique_ptr<Media> media;
+};
+
+// Balls spread over the field, three in eleven fired by Player 1, as in a long single-player
+// fight with every battery firing in every frame.
+void KugelnVerteilen(Spiel& spiel) {
+  std::mt19937 zufall(5);
+  std::uniform_real_distribution<double> x(0, 1680), y(0, 1050), kurs(1, 360);
+  for (int i = 0; i < kKugeln; ++i) {
+    const int32_t seite = 1 + i % 2;
+    if (i % 11 < 3) {
+      KugelAnhaengen(spiel.ListeA, x(zufall), y(zufall), 5, kurs(zufall), seite);
+    } else {
+      KugelAnhaengen(spiel.ListeB, x(zufall), y(zufall), 5, kurs(zufall), seite,
+                     static_cast<int8_t>(1 + i % 3));
+    }
+  }
+}
+
+std::unique_ptr<Schlacht> SchlachtAufbauen(bool feuern) {
+  auto s = std::make_unique<Schlacht>();
+  auto backend = std::make_unique<HeadlessBackend>();
+  s->backend = backend.get();
+  s->media = std::make_unique<Media>(std::move(backend), 1);
+  Spiel& spiel = s->spiel;
+  Media& media = *s->media;
+  Hochfahren(spiel, media);
+  media.openBattleWindow(kScreenWidth, kScreenHeight);
+  media.openBattleScreen();
+  MeerErzeugen(media);
+  BilderUndToeneLaden(media, embeddedFile);
+  spiel.Schiffstabelle.fill(defaultShipClass());
+  spiel.SpielModus = kEinzelspieler;
+  spiel.Gegneranzahl = 3;
+  spiel.Option = 0;
+  spiel.Sound = 1;
+  spiel.SchussLautstaerke = spiel.TrefferLautstaerke = 20;
+  for (int i = 0; i < 4; ++i) spiel.Flotte[i].Klasse = 7 - i;
+  PartieAufbauen(spiel);
+  for (int i : {2, 3}) {
+    spiel.Flotte[i].Health = 0;
+    spiel.Flotte[i].Untergang = 50;
+  }
+  for (int i = 1; i < 4; ++i) spiel.Flotte[i].FeuerLinks = spiel.Flotte[i].FeuerRechts = feuern;
+  s->backend->setKey(Key::V, feuern);
+  s->backend->setKey(Key::B, feuern);
+  s->backend->setKey(Key::W, true);
+  KugelnVerteilen(spiel);
+  // One frame first, so that the pictures carry their angles.
+  const Spiel vorher = spiel;
+  Frame(spiel, media);
+  spiel = vorher;
+  return s;
+}
+
+void BM_WorstCaseBattleFrame(benchmark::State& state) {
+  auto schlacht = SchlachtAufbauen(state.range(0) != 0);
+  const Spiel anfang = schlacht->spiel;
+  for (auto _ : state) {
+    state.PauseTiming();
+    schlacht->spiel = anfang;
+    state.ResumeTiming();
+    Frame(schlacht->spiel, *schlacht->media);
+    benchmark::ClobberMemory();
+  }
+  state.counters["balls"] = static_cast<double>(anfang.ListeA.size() + anfang.ListeB.size());
+}
+BENCHMARK(BM_WorstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
+
+void BM_PlainBackBufferCopy(benchmark::State& state) {
+  const size_t pixels = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+  std::vector<uint32_t> from(pixels, 0x0177FE), to(pixels);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), pixels * sizeof(uint32_t));
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PlainBackBufferCopy)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Keeps the median CPU time of every benchmark for the ratio printed at the end.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.aggregate_name != "median") continue;
+      median[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedCPUTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> median;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto copy = reporter.median.find("BM_PlainBackBufferCopy/");
+  for (const char* variante : {"0", "1"}) {
+    const auto frame = reporter.median.find(std::string("BM_WorstCaseBattleFrame/") + variante);
+    if (frame == reporter.median.end() || copy == reporter.median.end() || copy->second <= 0) {
+      continue;
+    }
+    std::printf("worst-case battle frame%s: %.1f plain back-buffer copies (median CPU time)\n",
+                *variante == '1' ? " with every battery firing" : "", frame->second / copy->second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
