@@ -22,7 +22,7 @@ TEST(HostileClasses, WildValuesInAnyFieldNeitherCrashNorLeaveTheFieldOrGrowTheLi
            {Key::W, Key::A, Key::V, Key::B, Key::Up, Key::Left, Key::Keypad1, Key::Keypad2}) {
         arena.halten(k);
       }
-      constexpr int kFrames = 40;
+      constexpr int kFrames = 25;
       arena.frames(kFrames);
       for (int i = 0; i < 2; ++i) {
         const Schiff& s = arena.spiel.Flotte[i];
