@@ -1,7 +1,8 @@
 #!/bin/bash
 # Plays the real game in two-player mode on a virtual X display with xdotool: Player 1
 # sails and fires (ship moved, balls in flight), then after a restart Player 2 sails past
-# Player 1's starboard battery until "Player 1 Wins!".
+# Player 1's starboard battery until "Player 1 Wins!"; Escape and No play on, Escape and
+# Yes end the game.
 #   battle_play_test.sh <kaperfahrt binary>
 # With KF_SHOT_DIR set, the screenshots are kept there.
 set -euo pipefail
@@ -109,7 +110,31 @@ xdotool keyup Up keyup b
 echo "result shown: $black black and $white white pixels in the text box"
 
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/start.png" "$work/sailing.png" "$work/end.png" "$KF_SHOT_DIR"/
-kill "$game_pid"
-wait "$game_pid" 2>/dev/null || true
+
+# Escape asks "Beenden": No plays on, Yes ends the game with exit code 0.
+answer() {
+  local box=""
+  for _ in $(seq 1 50); do
+    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || { cat "$work/game.log"; fail "no question after Escape"; }
+  xdotool windowfocus --sync "$box" key "$1"
+}
+xdotool key Escape
+answer Escape
+sleep 1
+alive
+xdotool key Escape
+answer Return
+for _ in $(seq 1 50); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after Escape and Yes"
+status=0
+wait "$game_pid" || status=$?
 game_pid=""
+[ "$status" = 0 ] || { cat "$work/game.log"; fail "exit code $status"; }
 echo "ok: two players sailed, fired and played to the result"
