@@ -1,0 +1,23 @@
+// How the launcher turns numbers into text and back: the class values it shows in the ship
+// list and the editor, the numbers typed into the editor, and the range typed into the
+// options window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Fixed notation with six decimals ("%f" of the value widened to double). Negative zero
+// shows as 0.000000, the infinities as "+Infinity" and "-Infinity", and NaN as "NaN" (which
+// an editor save would store as 0).
+std::string classValueText(float value);
+
+// The leading decimal number of an edited class value, as the settings file reads numbers:
+// "3,5" gives 3, an empty or wordy text 0. Saturates at the float range, so a typed 1e99
+// is stored as the largest float rather than as an unreadable "inf".
+float editorNumber(std::string_view text);
+
+// The range field: blanks, a sign, then "$" and hexadecimal digits, "%" and binary digits,
+// or decimal digits, up to the first byte that is not a digit of that base. Accumulated
+// with 64-bit wrap-around; the low 32 bits are the result ("$64" is 100, "%101" is 5).
+int32_t rangeNumber(std::string_view text);
