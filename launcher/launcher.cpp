@@ -1,0 +1,146 @@
+#include "launcher/launcher.h"
+
+#include <QCheckBox>
+#include <QTableWidget>
+#include <QWidget>
+
+#include "launcher/controls.h"
+#include "launcher/launcher_resources.h"
+#include "launcher/ship_choice.h"
+
+using namespace launcher_ids;
+
+Launcher::Launcher(Spiel& spiel, Media& media, SettingsStore& store, std::string settingsFile)
+    : spiel_(spiel), media_(media), store_(store), settingsFile_(std::move(settingsFile)) {}
+
+Launcher::~Launcher() = default;
+
+void Launcher::start() {
+  controls_.reset();
+  resources_ = std::make_unique<LauncherResources>(loadLauncherResources());
+  controls_ = std::make_unique<Controls>(events_, resources_->controlFont);
+  createLauncherWindow();
+  createShipSelection();
+  fillShipList();
+  createShipEditor();
+  createOptionsWindow();
+  choices_ = 0;
+  shownPicture_ = 1;
+  quit_ = false;
+  result_.reset();
+  controls_->showWindow(kLauncherWindow);
+}
+
+std::optional<int32_t> Launcher::pass(int timeoutMs) {
+  if (result_ || !controls_) return result_;
+  const LauncherEvent event = events_.next(timeoutMs);
+  readControls();
+  handle(event);
+  if (quit_) {
+    result_ = kQuitGame;
+  } else if (launcherRunEnds(spiel_.SpielModus, choices_)) {
+    result_ = spiel_.SpielModus;
+  } else {
+    updatePerPass();
+    return std::nullopt;
+  }
+  controls_->hideWindows();
+  return result_;
+}
+
+QWidget* Launcher::control(int n) const { return controls_ ? controls_->control(n) : nullptr; }
+
+QWidget* Launcher::window(int n) const { return controls_ ? controls_->window(n) : nullptr; }
+
+void Launcher::readControls() {
+  const auto* list = controls_->get<QTableWidget>(kShipList);
+  const QModelIndexList rows = list->selectionModel()->selectedRows();
+  selection_ = rows.isEmpty() ? -1 : rows.front().row();
+  soundBox_ = controls_->get<QCheckBox>(kSoundBox)->isChecked() ? 1 : 0;
+}
+
+void Launcher::handle(const LauncherEvent& event) {
+  switch (event.kind) {
+    case LauncherEvent::Kind::CloseBox:
+      if (event.window == kLauncherWindow) {
+        quit_ = true;
+      } else {
+        controls_->hideWindow(event.window);
+      }
+      break;
+    case LauncherEvent::Kind::Control:
+      handleControl(event.control, event.doubleClick);
+      break;
+    case LauncherEvent::Kind::None:
+      break;
+  }
+}
+
+void Launcher::handleControl(int n, bool doubleClick) {
+  switch (n) {
+    case kSinglePlayerButton:
+    case kTwoPlayerButton:
+      fillShipList();
+      controls_->showWindow(kShipSelectionWindow);
+      spiel_.SpielModus = n == kSinglePlayerButton ? kEinzelspieler : kZweiSpieler;
+      break;
+    case kEditorButton:
+      loadShipEditor();
+      controls_->showWindow(kShipEditorWindow);
+      break;
+    case kOptionsButton:
+      loadOptions();
+      controls_->showWindow(kOptionsWindow);
+      break;
+    case kQuitButton:
+      quit_ = true;
+      break;
+    case kShipList:
+      if (doubleClick) chooseShip();
+      break;
+    case kStartButton:
+      chooseShip();
+      break;
+    case kEditorSaveButton:
+      saveShipEditor();
+      controls_->hideWindow(kShipEditorWindow);
+      break;
+    case kEditorCancelButton:
+      controls_->hideWindow(kShipEditorWindow);
+      break;
+    case kOptionsSaveButton:
+      saveOptions();
+      controls_->hideWindow(kOptionsWindow);
+      break;
+    case kOptionsCancelButton:
+      controls_->hideWindow(kOptionsWindow);
+      break;
+    default:
+      break;
+  }
+}
+
+void Launcher::updatePerPass() {
+  updateOptions();
+  updateShipSelection();
+}
+
+void Launcher::createLauncherWindow() {
+  QWidget* window = controls_->createWindow(kLauncherWindow, "Kaper-Fahrt", {520, 400}, Qt::black);
+  controls_->createPicture(window, kTitlePicture, {15, 0}, resources_->pictures[0]);
+  const char* const texts[] = {"Einzelspieler", "2 Spieler VS", "Schiffe Anpassen", "Einstellungen",
+                               "Spiel Beenden"};
+  for (int i = 0; i < 5; ++i) {
+    controls_->createButton(window, kSinglePlayerButton + i, QRect(15 + 100 * i, 370, 90, 20),
+                            QString::fromUtf8(texts[i]));
+  }
+}
+
+int32_t runLauncher(Spiel& spiel, Media& media, SettingsStore& store,
+                    const std::string& settingsFile) {
+  Launcher launcher(spiel, media, store, settingsFile);
+  launcher.start();
+  for (;;) {
+    if (const std::optional<int32_t> result = launcher.pass(10)) return *result;
+  }
+}

@@ -1,0 +1,80 @@
+// The launcher: four windows before every battle (mode buttons, ship selection, ship
+// editor, options) driven by one event loop. Needs a QApplication; includes no Qt header,
+// so the game flow can call it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "launcher/event_queue.h"
+#include "media/media.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "ships/spiel.h"
+
+class Controls;
+class QWidget;
+struct LauncherResources;
+
+// What runLauncher reports when the player ends the game instead of choosing a battle.
+inline constexpr int32_t kQuitGame = 0;
+
+class Launcher {
+ public:
+  Launcher(Spiel& spiel, Media& media, SettingsStore& store,
+           std::string settingsFile = kSettingsFile);
+  Launcher(const Launcher&) = delete;
+  Launcher& operator=(const Launcher&) = delete;
+  ~Launcher();
+
+  // Loads the pictures and fonts and builds the four windows afresh; shows the first.
+  void start();
+  // One turn of the loop: waits at most timeoutMs for an event and handles it. Once the run
+  // has ended, the game mode (1 or 2), or kQuitGame; the windows are hidden then.
+  std::optional<int32_t> pass(int timeoutMs);
+
+  QWidget* control(int n) const;
+  QWidget* window(int n) const;
+  int32_t choices() const { return choices_; }
+
+ private:
+  void readControls();
+  void handle(const LauncherEvent& event);
+  void handleControl(int n, bool doubleClick);
+  void updatePerPass();
+
+  void createLauncherWindow();
+  void createShipSelection();
+  void fillShipList();
+  void chooseShip();
+  void updateShipSelection();
+  void createShipEditor();
+  void loadShipEditor();
+  void saveShipEditor();
+  void createOptionsWindow();
+  void createVolumeSlider(QWidget* page, int n, int y);
+  void loadOptions();
+  void saveOptions();
+  void updateOptions();
+
+  Spiel& spiel_;
+  Media& media_;
+  SettingsStore& store_;
+  std::string settingsFile_;
+  EventQueue events_;
+  std::unique_ptr<LauncherResources> resources_;
+  std::unique_ptr<Controls> controls_;
+  int32_t choices_ = 0;
+  int32_t selection_ = -1;  // list row read at the start of the pass
+  int32_t soundBox_ = 0;    // 1 while "Sound an" is ticked, read with the selection
+  int shownPicture_ = 1;    // picture of the class picture control
+  bool quit_ = false;
+  std::optional<int32_t> result_;
+};
+
+// Runs the launcher until the players have chosen their ships (returns the game mode, 1 or
+// 2, with the ships' classes set) or the player ends the game (returns kQuitGame).
+int32_t runLauncher(Spiel& spiel, Media& media, SettingsStore& store,
+                    const std::string& settingsFile = kSettingsFile);

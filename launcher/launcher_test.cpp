@@ -1,0 +1,567 @@
+// The launcher's windows on Qt's offscreen platform, driven through real widget events.
+#include "launcher/launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "assets/embedded.h"
+#include "launcher/jpeg_picture.h"
+#include "launcher/launcher_numbers.h"
+#include "media/headless.h"
+#include "settings/settings_test_util.h"
+
+namespace {
+
+using namespace launcher_ids;
+using settings_test::crlfLines;
+using settings_test::readBytes;
+using settings_test::writeBytes;
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  settings_test::TempDir dir;
+  std::string file = dir.file();
+  Spiel spiel;
+  Media media{std::make_unique<HeadlessBackend>(), 11};
+  SettingsStore store;
+  Launcher launcher{spiel, media, store, file};
+
+  void SetUp() override {
+    launcher.start();
+    EXPECT_EQ(launcher.pass(0), std::nullopt);
+  }
+
+  template <class Widget = QWidget>
+  Widget* control(int n) {
+    auto* widget = qobject_cast<Widget*>(launcher.control(n));
+    EXPECT_NE(widget, nullptr) << "control " << n;
+    return widget;
+  }
+
+  // Turns the loop until every queued event is handled; the result once the run ends.
+  std::optional<int32_t> drain() {
+    for (int i = 0; i < 8; ++i) {
+      if (std::optional<int32_t> result = launcher.pass(0)) return result;
+    }
+    return std::nullopt;
+  }
+
+  std::optional<int32_t> click(int n) {
+    QTest::mouseClick(launcher.control(n), Qt::LeftButton);
+    return drain();
+  }
+
+  std::optional<int32_t> clickRow(int row, bool twice = false) {
+    auto* list = control<QTableWidget>(kShipList);
+    const QPoint at = list->visualItemRect(list->item(row, 3)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    return drain();
+  }
+
+  void type(int n, const QString& text) {
+    auto* edit = control<QLineEdit>(n);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+  }
+
+  std::optional<int32_t> closeWindow(int n) {
+    launcher.window(n)->close();
+    return drain();
+  }
+
+  bool shown(int n) { return launcher.window(n)->isVisible(); }
+  QString fieldText(int k, int j) { return control<QLineEdit>(editorField(k, j))->text(); }
+  QString windowTitle(int n) { return launcher.window(n)->windowTitle(); }
+};
+
+QImage shownImage(QLabel* label) {
+  return label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage classImage(int klasse) {
+  const std::span<const uint8_t> bmp = embeddedFile("ship" + std::to_string(klasse) + ".bmp");
+  return QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP")
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+// --- The windows and their controls
+
+TEST_F(LauncherTest, StartShowsOnlyTheLauncherWindowWithFreshControls) {
+  EXPECT_TRUE(shown(kLauncherWindow));
+  EXPECT_FALSE(shown(kShipSelectionWindow));
+  EXPECT_FALSE(shown(kShipEditorWindow));
+  EXPECT_FALSE(shown(kOptionsWindow));
+  // Set on the first pass, before the window is ever shown.
+  EXPECT_EQ(windowTitle(kShipSelectionWindow), "Player1 Schiff auswählen");
+  EXPECT_TRUE(control<QTableWidget>(kShipList)->selectedItems().isEmpty());
+  EXPECT_EQ(fieldText(0, 0), "");
+  EXPECT_EQ(fieldText(7, 7), "");
+  EXPECT_FALSE(control<QCheckBox>(kSoundBox)->isChecked());
+  EXPECT_EQ(control<QSlider>(kShotVolume)->value(), 0);
+  EXPECT_EQ(control<QSlider>(kHitVolume)->maximum(), 100);
+  EXPECT_EQ(control<QSpinBox>(kEnemyCount)->value(), 1);
+  EXPECT_FALSE(control<QRadioButton>(kUnlimitedRange)->isChecked());
+  EXPECT_FALSE(control<QRadioButton>(kLimitedRange)->isChecked());
+  EXPECT_EQ(control<QLineEdit>(kRangeField)->text(), "");
+  // The sound box is not ticked, so the volume sliders are off.
+  EXPECT_FALSE(control(kShotVolume)->isEnabled());
+}
+
+TEST_F(LauncherTest, WindowsHaveTheirTitlesSizesAndOnlyACloseBox) {
+  const struct {
+    int n;
+    const char* title;
+    QSize client;
+  } windows[] = {{kLauncherWindow, "Kaper-Fahrt", {520, 400}},
+                 {kShipEditorWindow, "Schiffe Anpassen", {585, 426}},
+                 {kOptionsWindow, "Einstellungen", {211, 220}},
+                 {kShipSelectionWindow, "Player1 Schiff auswählen", {765, 210}}};
+  for (const auto& w : windows) {
+    QWidget* window = launcher.window(w.n);
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8(w.title));
+    EXPECT_EQ(window->size(), w.client);
+    EXPECT_EQ(window->minimumSize(), w.client) << "resizable window " << w.n;
+    EXPECT_EQ(window->maximumSize(), w.client) << "resizable window " << w.n;
+    const Qt::WindowFlags flags = window->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  }
+  EXPECT_EQ(launcher.window(kLauncherWindow)->palette().color(QPalette::Window), QColor(0, 0, 0));
+  EXPECT_EQ(launcher.window(kShipSelectionWindow)->palette().color(QPalette::Window),
+            QColor(197, 197, 197));
+}
+
+TEST_F(LauncherTest, ControlsStandWhereTheLayoutPutsThem) {
+  const struct {
+    int n;
+    QRect area;
+    const char* text;
+  } controls[] = {
+      {kTitlePicture, {15, 0, 500, 361}, nullptr},
+      {kSinglePlayerButton, {15, 370, 90, 20}, "Einzelspieler"},
+      {kTwoPlayerButton, {115, 370, 90, 20}, "2 Spieler VS"},
+      {kEditorButton, {215, 370, 90, 20}, "Schiffe Anpassen"},
+      {kOptionsButton, {315, 370, 90, 20}, "Einstellungen"},
+      {kQuitButton, {415, 370, 90, 20}, "Spiel Beenden"},
+      {kShipList, {5, 5, 600, 200}, nullptr},
+      {kClassPicture, {610, 5, 150, 150}, nullptr},
+      {kStartButton, {700, 175, 60, 30}, "Start"},
+      {kEditorSaveButton, {465, 395, 115, 25}, "Speichern"},
+      {kEditorCancelButton, {390, 395, 70, 25}, "Abbrechen"},
+      {kOptionsSaveButton, {110, 190, 95, 25}, "Speichern"},
+      {kOptionsCancelButton, {45, 190, 60, 25}, "Abbrechen"},
+      {kOptionsTabs, {5, 5, 200, 180}, nullptr},
+      {kSoundBox, {58, 3, 80, 15}, "Sound an"},
+      {kShotVolumeLabel, {8, 28, 180, 15}, "Schuss Lautstärke:"},
+      {kShotVolume, {8, 48, 165, 25}, nullptr},
+      {kHitVolumeLabel, {8, 88, 180, 15}, "Treffer Lautstärke:"},
+      {kHitVolume, {8, 108, 165, 25}, nullptr},
+      {kEnemyCount, {93, 10, 30, 25}, nullptr},
+      {kEnemyCountLabel, {13, 15, 70, 15}, "Gegneranzahl:"},
+      {kRangeHeading, {3, 3, 185, 20}, "Schussentfernung:"},
+      {kUnlimitedRange, {58, 28, 75, 15}, "Unendlich"},
+      {kLimitedRange, {58, 48, 75, 15}, "Begrenzt"},
+      {kRangeLabel, {3, 73, 185, 15}, "Distanz bis Schüsse gelöscht werden:"},
+      {kRangeField, {63, 93, 60, 15}, nullptr},
+  };
+  for (const auto& c : controls) {
+    QWidget* widget = control(c.n);
+    EXPECT_EQ(widget->geometry(), c.area) << "control " << c.n;
+    if (c.text == nullptr) continue;
+    const QString text = QString::fromUtf8(c.text);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      EXPECT_EQ(button->text(), text);
+    } else {
+      EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), text);
+    }
+    // Nothing is cut off: the text fits its control in the control's own font.
+    EXPECT_LE(widget->fontMetrics().horizontalAdvance(text), c.area.width()) << c.text;
+  }
+  EXPECT_EQ(control(kSoundBox)->parentWidget(), control(kShotVolume)->parentWidget());
+  EXPECT_EQ(control(kShotVolume)->parentWidget()->parentWidget()->parentWidget(),
+            control(kOptionsTabs));
+  EXPECT_TRUE(control<QLabel>(kEnemyCountLabel)->alignment() & Qt::AlignLeft);
+  EXPECT_TRUE(control<QLabel>(kRangeLabel)->alignment() & Qt::AlignHCenter);
+}
+
+TEST_F(LauncherTest, EditorHasEightPanelsOfEightLabelledFields) {
+  const char* const labels[] = {
+      "Beschleunigung:", "TopSpeed:", "Health:",           "SchussTempo:",
+      "Kanonenanzahl:",  "Schaden:",  "Manövrierbarkeit:", "Nachladezeit:"};
+  for (int k = 0; k < 8; ++k) {
+    const int x = 5 + 145 * (k % 4), y = 5 + 195 * (k / 4);
+    EXPECT_EQ(control(editorFrame(k))->geometry(), QRect(x, y, 140, 190));
+    auto* title = control<QLabel>(editorTitle(k));
+    EXPECT_EQ(title->geometry(), QRect(x + 5, y + 5, 130, 20));
+    EXPECT_EQ(title->text(), QString("Schiff %1").arg(k + 1));
+    for (int j = 0; j < 8; ++j) {
+      auto* label = control<QLabel>(editorLabel(k, j));
+      EXPECT_EQ(label->geometry(), QRect(x + 5, y + 30 + 20 * j, 80, 15));
+      EXPECT_EQ(label->text(), QString::fromUtf8(labels[j]));
+      EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), 80) << labels[j];
+      const int dy = j == 5 ? 1 : 0;
+      EXPECT_EQ(control(editorField(k, j))->geometry(),
+                QRect(x + 95, y + 30 + 20 * j + dy, 40, 15));
+    }
+  }
+}
+
+TEST_F(LauncherTest, FontsComeFromFontconfigInTheirSizes) {
+  const QFont title = control(editorTitle(3))->font();
+  EXPECT_EQ(title.family(), "Liberation Sans");
+  EXPECT_EQ(title.pixelSize(), 19);  // 14 points
+  EXPECT_EQ(control(kEnemyCount)->font().pixelSize(), 19);
+  const QFont heading = control(kRangeHeading)->font();
+  EXPECT_EQ(heading.family(), "Liberation Sans");
+  EXPECT_EQ(heading.pixelSize(), 12);  // 9 points
+  EXPECT_EQ(heading.weight(), QFont::Bold);
+  EXPECT_EQ(QFontInfo(heading).family(), "Liberation Sans");
+}
+
+TEST_F(LauncherTest, PicturesAreTheEmbeddedTitleAndClassPictures) {
+  const std::optional<RgbPicture> title = decodeJpeg(embeddedFile("title.jpg"));
+  ASSERT_TRUE(title);
+  const QImage expected = QImage(title->rgb.data(), title->width, title->height, title->width * 3,
+                                 QImage::Format_RGB888)
+                              .convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shownImage(control<QLabel>(kTitlePicture)), expected);
+  EXPECT_EQ(shownImage(control<QLabel>(kClassPicture)), classImage(0));
+}
+
+// --- Ship selection
+
+TEST_F(LauncherTest, ShipListShowsTheDefaultsInItsColumns) {
+  auto* list = control<QTableWidget>(kShipList);
+  ASSERT_EQ(list->columnCount(), 9);
+  ASSERT_EQ(list->rowCount(), 8);
+  const char* const titles[] = {"Schiff",      "Beschleunigung", "Health",
+                                "SchussSpeed", "TopSpeed",       "Kanonen",
+                                "Schaden",     "Wendigkeit",     "Nachladezeit"};
+  const int widths[] = {60, 90, 45, 80, 62, 60, 60, 70, 76};
+  const char* const values[] = {"Schiff 3",  "0.015000", "100.000000", "4.000000", "2.000000",
+                                "40.000000", "1.000000", "0.500000",   "0.150000"};
+  for (int c = 0; c < 9; ++c) {
+    EXPECT_EQ(list->horizontalHeaderItem(c)->text(), titles[c]);
+    EXPECT_EQ(list->columnWidth(c), widths[c]);
+    EXPECT_EQ(list->item(2, c)->text(), values[c]);
+  }
+  EXPECT_EQ(list->item(7, 0)->text(), "Schiff 8");
+  EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+}
+
+TEST_F(LauncherTest, ModeButtonsRefillTheListFromTheFile) {
+  writeBytes(file, crlfLines({"[Schiff_3]", "Health = 150.7", "[HMS Victory]",
+                              "Man\xF6vrierf\xE4higkeit = -0", "Schaden = 1e39"}));
+  EXPECT_EQ(control<QTableWidget>(kShipList)->item(2, 2)->text(), "100.000000");
+  click(kSinglePlayerButton);
+  auto* list = control<QTableWidget>(kShipList);
+  EXPECT_EQ(list->item(2, 2)->text(), "150.699997");
+  EXPECT_EQ(list->item(7, 7)->text(), "0.000000");
+  // The store saturates values beyond the float range, so none arrives as infinity.
+  EXPECT_EQ(list->item(7, 6)->text(), "340282346638528859811704183484516925440.000000");
+}
+
+TEST_F(LauncherTest, SinglePlayerChoosesOnceAndTheLauncherReturnsAtOnce) {
+  spiel.Flotte[1].Klasse = -1;
+  EXPECT_EQ(click(kSinglePlayerButton), std::nullopt);
+  EXPECT_TRUE(shown(kShipSelectionWindow));
+  EXPECT_EQ(spiel.SpielModus, kEinzelspieler);
+  EXPECT_EQ(clickRow(2), std::nullopt);
+  EXPECT_EQ(click(kStartButton), kEinzelspieler);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 2);
+  EXPECT_GE(spiel.Flotte[1].Klasse, 0);
+  EXPECT_LE(spiel.Flotte[1].Klasse, 7);
+  for (int n = 1; n <= 4; ++n) EXPECT_FALSE(shown(n)) << "window " << n;
+  EXPECT_EQ(launcher.pass(0), kEinzelspieler);  // stays ended
+}
+
+TEST_F(LauncherTest, ASingleClickOnlyChangesThePictureADoubleClickChooses) {
+  click(kTwoPlayerButton);
+  EXPECT_EQ(clickRow(5), std::nullopt);
+  EXPECT_EQ(shownImage(control<QLabel>(kClassPicture)), classImage(5));
+  EXPECT_EQ(launcher.choices(), 0);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 0);
+  EXPECT_EQ(clickRow(6, true), std::nullopt);
+  EXPECT_EQ(shownImage(control<QLabel>(kClassPicture)), classImage(6));
+  EXPECT_EQ(launcher.choices(), 1);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 6);
+}
+
+TEST_F(LauncherTest, TwoPlayersChooseOneAfterTheOther) {
+  click(kTwoPlayerButton);
+  EXPECT_EQ(spiel.SpielModus, kZweiSpieler);
+  clickRow(4);
+  EXPECT_EQ(click(kStartButton), std::nullopt);
+  EXPECT_EQ(windowTitle(kShipSelectionWindow), "Player2 Schiff auswählen");
+  EXPECT_TRUE(shown(kShipSelectionWindow));
+  EXPECT_EQ(clickRow(4, true), kZweiSpieler);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 4);
+  EXPECT_EQ(spiel.Flotte[1].Klasse, 4);
+  EXPECT_FALSE(shown(kShipSelectionWindow));
+}
+
+TEST_F(LauncherTest, StartWithoutASelectedRowDoesNothing) {
+  click(kSinglePlayerButton);
+  EXPECT_EQ(click(kStartButton), std::nullopt);
+  EXPECT_EQ(launcher.choices(), 0);
+  EXPECT_TRUE(shown(kShipSelectionWindow));
+}
+
+TEST_F(LauncherTest, ClosingTheSelectionKeepsTheFirstChoice) {
+  click(kTwoPlayerButton);
+  clickRow(1);
+  click(kStartButton);
+  EXPECT_EQ(closeWindow(kShipSelectionWindow), std::nullopt);
+  EXPECT_FALSE(shown(kShipSelectionWindow));
+  click(kTwoPlayerButton);
+  EXPECT_TRUE(shown(kShipSelectionWindow));
+  EXPECT_EQ(windowTitle(kShipSelectionWindow), "Player2 Schiff auswählen");
+  EXPECT_EQ(launcher.choices(), 1);
+}
+
+TEST_F(LauncherTest, SinglePlayerAfterPlayerOnesChoiceEndsAtOnce) {
+  spiel.Flotte[1].Klasse = 3;
+  click(kTwoPlayerButton);
+  clickRow(7);
+  click(kStartButton);
+  EXPECT_EQ(click(kSinglePlayerButton), kEinzelspieler);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 7);
+  EXPECT_EQ(spiel.Flotte[1].Klasse, 3);
+}
+
+// --- Ending the game
+
+TEST_F(LauncherTest, SpielBeendenAndTheLaunchersCloseBoxEndTheGame) {
+  spiel.SpielModus = kZweiSpieler;
+  EXPECT_EQ(click(kQuitButton), kQuitGame);
+  EXPECT_FALSE(shown(kLauncherWindow));
+  EXPECT_EQ(spiel.SpielModus, kZweiSpieler);
+  launcher.start();
+  EXPECT_TRUE(shown(kLauncherWindow));
+  EXPECT_EQ(closeWindow(kLauncherWindow), kQuitGame);
+  EXPECT_FALSE(shown(kLauncherWindow));
+}
+
+TEST_F(LauncherTest, OtherCloseBoxesOnlyHideTheirWindow) {
+  click(kSinglePlayerButton);
+  click(kEditorButton);
+  click(kOptionsButton);
+  for (int n : {kShipSelectionWindow, kShipEditorWindow, kOptionsWindow}) {
+    EXPECT_TRUE(shown(n));
+    EXPECT_EQ(closeWindow(n), std::nullopt);
+    EXPECT_FALSE(shown(n));
+  }
+  EXPECT_TRUE(shown(kLauncherWindow));
+}
+
+TEST_F(LauncherTest, ARunEndingWithOtherWindowsOpenHidesThemAll) {
+  click(kSinglePlayerButton);
+  click(kEditorButton);
+  click(kOptionsButton);
+  clickRow(0);
+  EXPECT_EQ(click(kStartButton), kEinzelspieler);
+  for (int n = 1; n <= 4; ++n) EXPECT_FALSE(shown(n)) << "window " << n;
+}
+
+TEST_F(LauncherTest, ANewRunStartsWithFreshControls) {
+  click(kTwoPlayerButton);
+  clickRow(2);
+  click(kStartButton);
+  click(kEditorButton);
+  launcher.start();
+  EXPECT_EQ(launcher.choices(), 0);
+  EXPECT_EQ(drain(), std::nullopt);
+  EXPECT_EQ(windowTitle(kShipSelectionWindow), "Player1 Schiff auswählen");
+  EXPECT_FALSE(shown(kShipEditorWindow));
+  EXPECT_EQ(fieldText(0, 0), "");
+  EXPECT_TRUE(control<QTableWidget>(kShipList)->selectedItems().isEmpty());
+}
+
+TEST(RunLauncher, ReturnsTheQuitResultInsteadOfEndingTheProcess) {
+  settings_test::TempDir dir;
+  Spiel spiel;
+  Media media(std::make_unique<HeadlessBackend>(), 3);
+  SettingsStore store;
+  QTimer::singleShot(50, [] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->isVisible() && window->windowTitle() == "Kaper-Fahrt") window->close();
+    }
+  });
+  EXPECT_EQ(runLauncher(spiel, media, store, dir.file()), kQuitGame);
+}
+
+// --- Ship editor
+
+TEST_F(LauncherTest, EditorWithoutAFileShowsTheDefaultsAndItsSaveWritesNothing) {
+  click(kEditorButton);
+  EXPECT_TRUE(shown(kShipEditorWindow));
+  const char* const defaults[] = {"0.015000",  "2.000000", "100.000000", "4.000000",
+                                  "40.000000", "1.000000", "0.500000",   "0.150000"};
+  for (int k = 0; k < 8; ++k) {
+    for (int j = 0; j < 8; ++j) EXPECT_EQ(fieldText(k, j), defaults[j]) << k << " " << j;
+  }
+  type(editorField(0, 0), "1");
+  click(kEditorSaveButton);
+  EXPECT_FALSE(shown(kShipEditorWindow));
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(LauncherTest, EditorSavesWhatWasTypedByTheNumberRule) {
+  writeBytes(file, "");
+  click(kEditorButton);
+  type(editorField(0, 1), "3,5");
+  type(editorField(0, 2), "");
+  type(editorField(7, 5), " 2.5e1x");
+  type(editorField(1, 0), "schnell");
+  click(kEditorSaveButton);
+  EXPECT_FALSE(shown(kShipEditorWindow));
+  const std::string saved = readBytes(file);
+  const std::string first =
+      crlfLines({"[Schiff_1]", "Beschleunigung = 0.015000", "TopSpeed = 3.000000",
+                 "SchussTempo = 4.000000", "Health = 0.000000", "KanonenAnzahl = 40.000000",
+                 "Nachladezeit = 0.150000", "Man\xF6vrierf\xE4higkeit = 0.500000",
+                 "Schaden = 1.000000", "[Schiff_2]", "Beschleunigung = 0.000000"});
+  EXPECT_EQ(saved.substr(0, first.size()), first);
+  EXPECT_NE(saved.find("\r\nSchaden = 25.000000\r\n", saved.find("[HMS Victory]")),
+            std::string::npos);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 8 * 9);
+  // Loaded again, and shown in the ship list after the next mode button.
+  click(kEditorButton);
+  EXPECT_EQ(fieldText(0, 1), "3.000000");
+  click(kSinglePlayerButton);
+  EXPECT_EQ(control<QTableWidget>(kShipList)->item(0, 4)->text(), "3.000000");
+}
+
+TEST_F(LauncherTest, EditorCancelAndCloseBoxKeepTheFileAndTheTypedText) {
+  writeBytes(file, "");
+  click(kEditorButton);
+  type(editorField(2, 2), "7");
+  click(kEditorCancelButton);
+  EXPECT_FALSE(shown(kShipEditorWindow));
+  EXPECT_EQ(readBytes(file), "");
+  EXPECT_EQ(fieldText(2, 2), "7");
+  click(kEditorButton);
+  EXPECT_EQ(fieldText(2, 2), "100.000000");
+}
+
+// --- Options
+
+TEST_F(LauncherTest, OptionsWithoutAFileShowTheDefaultsAndSaveOnlyAllgemein) {
+  click(kOptionsButton);
+  EXPECT_TRUE(shown(kOptionsWindow));
+  EXPECT_TRUE(control<QRadioButton>(kLimitedRange)->isChecked());
+  EXPECT_FALSE(control<QRadioButton>(kUnlimitedRange)->isChecked());
+  EXPECT_EQ(control<QLineEdit>(kRangeField)->text(), "100");
+  EXPECT_TRUE(control<QCheckBox>(kSoundBox)->isChecked());
+  EXPECT_EQ(control<QSlider>(kShotVolume)->value(), 20);
+  EXPECT_EQ(control<QSlider>(kHitVolume)->value(), 20);
+  EXPECT_EQ(control<QSpinBox>(kEnemyCount)->value(), 1);
+  EXPECT_TRUE(control(kRangeField)->isEnabled());
+  EXPECT_TRUE(control(kShotVolume)->isEnabled());
+  EXPECT_EQ(spiel.Option, 1);
+
+  QTest::mouseClick(control(kUnlimitedRange), Qt::LeftButton);
+  EXPECT_EQ(launcher.pass(0), std::nullopt);  // the pass that handles the click
+  EXPECT_FALSE(control(kRangeField)->isEnabled());
+  EXPECT_EQ(spiel.Option, 0);
+
+  click(kOptionsSaveButton);
+  EXPECT_FALSE(shown(kOptionsWindow));
+  EXPECT_EQ(readBytes(file), crlfLines({"[Allgemein]", "Option = 0", "Sound = 1",
+                                        "Reichweite = 100", "SchussLautst\xE4rke = 20",
+                                        "TrefferLautst\xE4rke = 20", "Gegneranzahl = 1"}));
+}
+
+TEST_F(LauncherTest, RangeTextsAreSavedByTheIntegerRule) {
+  const struct {
+    const char* typed;
+    const char* saved;
+  } cases[] = {{"$64", "Reichweite = 100"},
+               {"%101", "Reichweite = 5"},
+               {"-20", "Reichweite = -20"},
+               {"12 Schritte", "Reichweite = 12"},
+               {"", "Reichweite = 0"}};
+  for (const auto& c : cases) {
+    click(kOptionsButton);
+    type(kRangeField, c.typed);
+    click(kOptionsSaveButton);
+    EXPECT_NE(readBytes(file).find(std::string("\r\n") + c.saved + "\r\n"), std::string::npos)
+        << c.typed;
+  }
+}
+
+TEST_F(LauncherTest, SoundBoxTurnsTheVolumeSlidersOffAndOn) {
+  click(kOptionsButton);
+  QTest::mouseClick(control(kSoundBox), Qt::LeftButton);
+  EXPECT_EQ(launcher.pass(0), std::nullopt);
+  EXPECT_FALSE(control(kShotVolume)->isEnabled());
+  EXPECT_FALSE(control(kHitVolume)->isEnabled());
+  control<QSlider>(kHitVolume)->setValue(35);
+  click(kOptionsSaveButton);
+  const std::string saved = readBytes(file);
+  EXPECT_NE(saved.find("\r\nSound = 0\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nTrefferLautst\xE4rke = 35\r\n"), std::string::npos);
+  click(kOptionsButton);
+  EXPECT_FALSE(control<QCheckBox>(kSoundBox)->isChecked());
+  QTest::mouseClick(control(kSoundBox), Qt::LeftButton);
+  EXPECT_EQ(launcher.pass(0), std::nullopt);
+  EXPECT_TRUE(control(kShotVolume)->isEnabled());
+}
+
+TEST_F(LauncherTest, EnemyCountChangesByItsArrowsOnly) {
+  click(kOptionsButton);
+  auto* count = control<QSpinBox>(kEnemyCount);
+  QTest::keyClicks(count, "3");
+  EXPECT_EQ(count->value(), 1);
+  EXPECT_EQ(count->text(), "1");
+  QTest::keyClick(count, Qt::Key_Up);
+  EXPECT_EQ(count->value(), 2);
+  QTest::keyClick(count, Qt::Key_Up);
+  QTest::keyClick(count, Qt::Key_Up);
+  EXPECT_EQ(count->value(), 3);
+  click(kOptionsSaveButton);
+  EXPECT_NE(readBytes(file).find("\r\nGegneranzahl = 3\r\n"), std::string::npos);
+}
+
+TEST_F(LauncherTest, OptionsCancelDropsTheChangesAndOddStoredValuesAreBroughtIntoRange) {
+  writeBytes(file, crlfLines({"[Allgemein]", "Option = 5", "Sound = 2", "Reichweite = -7",
+                              "SchussLautst\xE4rke = 150", "Gegneranzahl = 7"}));
+  click(kOptionsButton);
+  EXPECT_TRUE(control<QRadioButton>(kUnlimitedRange)->isChecked());
+  EXPECT_EQ(control<QLineEdit>(kRangeField)->text(), "-7");
+  EXPECT_FALSE(control<QCheckBox>(kSoundBox)->isChecked());
+  EXPECT_EQ(control<QSlider>(kShotVolume)->value(), 100);
+  EXPECT_EQ(control<QSpinBox>(kEnemyCount)->value(), 3);
+  QTest::mouseClick(control(kLimitedRange), Qt::LeftButton);
+  type(kRangeField, "9");
+  const std::string before = readBytes(file);
+  click(kOptionsCancelButton);
+  EXPECT_FALSE(shown(kOptionsWindow));
+  EXPECT_EQ(readBytes(file), before);
+  click(kOptionsButton);
+  EXPECT_TRUE(control<QRadioButton>(kUnlimitedRange)->isChecked());
+  EXPECT_EQ(control<QLineEdit>(kRangeField)->text(), "-7");
+  click(kOptionsSaveButton);
+  EXPECT_EQ(readBytes(file), crlfLines({"[Allgemein]", "Option = 0", "Sound = 0", "Reichweite = -7",
+                                        "SchussLautst\xE4rke = 100", "Gegneranzahl = 3",
+                                        "TrefferLautst\xE4rke = 20"}));
+}
+
+}  // namespace

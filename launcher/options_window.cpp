@@ -1,0 +1,115 @@
+// The options window: sound, volumes, the number of enemies and the range of a cannonball,
+// on three tab pages, loaded from and saved to the group "Allgemein".
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "launcher/controls.h"
+#include "launcher/launcher.h"
+#include "launcher/launcher_resources.h"
+#include "launcher/number_text.h"
+#include "settings/settings_text.h"
+
+using namespace launcher_ids;
+
+namespace {
+
+// Its number changes by the arrows only; nothing can be typed into it.
+class ArrowsOnlySpinBox : public QSpinBox {
+ public:
+  explicit ArrowsOnlySpinBox(QWidget* parent) : QSpinBox(parent) { lineEdit()->setReadOnly(true); }
+};
+
+QWidget* addPage(QTabWidget* tabs, const QString& title) {
+  auto* page = new QWidget;
+  tabs->addTab(page, title);
+  return page;
+}
+
+}  // namespace
+
+void Launcher::createVolumeSlider(QWidget* page, int n, int y) {
+  auto* slider = controls_->add(n, new QSlider(Qt::Horizontal, page), QRect(8, y, 165, 25));
+  slider->setRange(0, 100);
+}
+
+void Launcher::createOptionsWindow() {
+  QWidget* window =
+      controls_->createWindow(kOptionsWindow, "Einstellungen", {211, 220}, std::nullopt);
+  controls_->createButton(window, kOptionsSaveButton, QRect(110, 190, 95, 25), "Speichern");
+  controls_->createButton(window, kOptionsCancelButton, QRect(45, 190, 60, 25), "Abbrechen");
+  auto* tabs = controls_->add(kOptionsTabs, new QTabWidget(window), QRect(5, 5, 200, 180));
+
+  QWidget* sound = addPage(tabs, "Sound");
+  auto* soundBox =
+      controls_->add(kSoundBox, new QCheckBox("Sound an", sound), QRect(58, 3, 80, 15));
+  QObject::connect(soundBox, &QCheckBox::clicked, [this] { controls_->report(kSoundBox); });
+  controls_->createLabel(sound, kShotVolumeLabel, QRect(8, 28, 180, 15), "Schuss Lautstärke:");
+  createVolumeSlider(sound, kShotVolume, 48);
+  controls_->createLabel(sound, kHitVolumeLabel, QRect(8, 88, 180, 15), "Treffer Lautstärke:");
+  createVolumeSlider(sound, kHitVolume, 108);
+
+  QWidget* enemies = addPage(tabs, "Gegner");
+  auto* count = controls_->add(kEnemyCount, new ArrowsOnlySpinBox(enemies), QRect(93, 10, 30, 25));
+  count->setRange(1, 3);
+  count->setFont(resources_->classTitleFont);
+  QObject::connect(count, &QSpinBox::valueChanged, [this] { controls_->report(kEnemyCount); });
+  controls_->createLabel(enemies, kEnemyCountLabel, QRect(13, 15, 70, 15),
+                         "Gegneranzahl:", Qt::AlignLeft);
+
+  QWidget* gameplay = addPage(tabs, "Gameplay");
+  controls_->createLabel(gameplay, kRangeHeading, QRect(3, 3, 185, 20), "Schussentfernung:")
+      ->setFont(resources_->headingFont);
+  for (int n : {kUnlimitedRange, kLimitedRange}) {
+    const bool unlimited = n == kUnlimitedRange;
+    auto* option =
+        controls_->add(n, new QRadioButton(unlimited ? "Unendlich" : "Begrenzt", gameplay),
+                       QRect(58, unlimited ? 28 : 48, 75, 15));
+    QObject::connect(option, &QRadioButton::clicked, [this, n] { controls_->report(n); });
+  }
+  controls_->createLabel(gameplay, kRangeLabel, QRect(3, 73, 185, 15),
+                         "Distanz bis Schüsse gelöscht werden:");
+  controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
+}
+
+void Launcher::loadOptions() {
+  const GameOptions options = ::loadOptions(store_, settingsFile_);
+  const int chosen = options.Option == 1 ? kLimitedRange : kUnlimitedRange;
+  controls_->get<QRadioButton>(chosen)->setChecked(true);
+  controls_->get<QLineEdit>(kRangeField)
+      ->setText(QString::fromStdString(settings::formatInt(options.Reichweite)));
+  // Stored values outside a control's range show as the nearest value the control has.
+  controls_->get<QCheckBox>(kSoundBox)->setChecked(options.Sound == 1);
+  controls_->get<QSlider>(kShotVolume)->setValue(options.SchussLautstaerke);
+  controls_->get<QSlider>(kHitVolume)->setValue(options.TrefferLautstaerke);
+  controls_->get<QSpinBox>(kEnemyCount)->setValue(options.Gegneranzahl);
+}
+
+void Launcher::saveOptions() {
+  GameOptions options;
+  options.Option = spiel_.Option;
+  options.Sound = controls_->get<QCheckBox>(kSoundBox)->isChecked() ? 1 : 0;
+  const QByteArray range = controls_->get<QLineEdit>(kRangeField)->text().toUtf8();
+  options.Reichweite = rangeNumber(std::string_view(range.data(), range.size()));
+  options.SchussLautstaerke = controls_->get<QSlider>(kShotVolume)->value();
+  options.TrefferLautstaerke = controls_->get<QSlider>(kHitVolume)->value();
+  options.Gegneranzahl = controls_->get<QSpinBox>(kEnemyCount)->value();
+  ::saveOptions(store_, options, settingsFile_);
+}
+
+void Launcher::updateOptions() {
+  if (controls_->get<QRadioButton>(kLimitedRange)->isChecked()) {
+    controls_->control(kRangeField)->setEnabled(true);
+    spiel_.Option = 1;
+  } else if (controls_->get<QRadioButton>(kUnlimitedRange)->isChecked()) {
+    controls_->control(kRangeField)->setEnabled(false);
+    spiel_.Option = 0;
+  }
+  controls_->control(kShotVolume)->setEnabled(soundBox_ == 1);
+  controls_->control(kHitVolume)->setEnabled(soundBox_ == 1);
+}

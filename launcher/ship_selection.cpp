@@ -1,0 +1,98 @@
+// The ship selection window: the eight classes with their values, the picture of the
+// selected one, and the players' choices.
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QWidget>
+#include <array>
+
+#include "launcher/controls.h"
+#include "launcher/launcher.h"
+#include "launcher/launcher_resources.h"
+#include "launcher/number_text.h"
+#include "launcher/ship_choice.h"
+
+using namespace launcher_ids;
+
+namespace {
+
+struct Column {
+  const char* title;
+  int width;
+  float SchiffsTyp::*value;  // none for the row title
+};
+
+constexpr std::array<Column, 9> kColumns = {{
+    {"Schiff", 60, nullptr},
+    {"Beschleunigung", 90, &SchiffsTyp::Beschleunigung},
+    {"Health", 45, &SchiffsTyp::Health},
+    {"SchussSpeed", 80, &SchiffsTyp::SchussTempo},
+    {"TopSpeed", 62, &SchiffsTyp::TopSpeed},
+    {"Kanonen", 60, &SchiffsTyp::KanonenAnzahl},
+    {"Schaden", 60, &SchiffsTyp::Schaden},
+    {"Wendigkeit", 70, &SchiffsTyp::Manoevrierfaehigkeit},
+    {"Nachladezeit", 76, &SchiffsTyp::Nachladezeit},
+}};
+
+QTableWidget* createShipList(QWidget* parent) {
+  auto* list = new QTableWidget(kKlassenAnzahl, static_cast<int>(kColumns.size()), parent);
+  list->verticalHeader()->hide();
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setWordWrap(false);
+  list->horizontalHeader()->setHighlightSections(false);
+  // Rows as high as a line of the list's font, so that all eight show at once.
+  list->verticalHeader()->setMinimumSectionSize(1);
+  list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
+  for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+    list->setHorizontalHeaderItem(c, new QTableWidgetItem(kColumns[c].title));
+    list->setColumnWidth(c, kColumns[c].width);
+  }
+  for (int row = 0; row < kKlassenAnzahl; ++row) {
+    for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+      list->setItem(row, c, new QTableWidgetItem);
+    }
+    list->item(row, 0)->setText(QStringLiteral("Schiff %1").arg(row + 1));
+  }
+  return list;
+}
+
+}  // namespace
+
+void Launcher::createShipSelection() {
+  QWidget* window =
+      controls_->createWindow(kShipSelectionWindow, QString(), {765, 210}, QColor(197, 197, 197));
+  QTableWidget* list = controls_->add(kShipList, createShipList(window), QRect(5, 5, 600, 200));
+  // Every click makes the loop turn at once, so the picture follows without delay.
+  QObject::connect(list, &QTableWidget::cellClicked, [this] { controls_->report(kShipList); });
+  QObject::connect(list, &QTableWidget::cellDoubleClicked,
+                   [this] { controls_->report(kShipList, true); });
+  controls_->createPicture(window, kClassPicture, {610, 5}, resources_->pictures[1]);
+  controls_->createButton(window, kStartButton, QRect(700, 175, 60, 30), "Start");
+}
+
+void Launcher::fillShipList() {
+  const std::array<SchiffsTyp, 8> classes = ::loadShipClasses(store_, settingsFile_);
+  auto* list = controls_->get<QTableWidget>(kShipList);
+  for (int row = 0; row < kKlassenAnzahl; ++row) {
+    for (int c = 1; c < static_cast<int>(kColumns.size()); ++c) {
+      const float value = classes[row].*kColumns[c].value;
+      list->item(row, c)->setText(QString::fromStdString(classValueText(value)));
+    }
+  }
+}
+
+void Launcher::chooseShip() { ::chooseShip(spiel_, media_, selection_, choices_); }
+
+void Launcher::updateShipSelection() {
+  if (selection_ >= 0 && selection_ + 1 != shownPicture_) {
+    shownPicture_ = selection_ + 1;
+    controls_->get<QLabel>(kClassPicture)->setPixmap(resources_->pictures[shownPicture_]);
+  }
+  if (const std::optional<std::string_view> title = shipSelectionTitle(choices_)) {
+    QWidget* window = controls_->window(kShipSelectionWindow);
+    const QString text = QString::fromUtf8(title->data(), static_cast<qsizetype>(title->size()));
+    if (window->windowTitle() != text) window->setWindowTitle(text);
+  }
+}
