@@ -1,5 +1,6 @@
 #include "launcher/launcher.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QTableWidget>
 #include <QWidget>
@@ -20,6 +21,7 @@ void Launcher::start() {
   resources_ = std::make_unique<LauncherResources>(loadLauncherResources());
   controls_ = std::make_unique<Controls>(events_, resources_->controlFont);
   createLauncherWindow();
+  controls_->showWindow(kLauncherWindow);  // shown at creation, while the others are built
   createShipSelection();
   fillShipList();
   createShipEditor();
@@ -28,7 +30,6 @@ void Launcher::start() {
   shownPicture_ = 1;
   quit_ = false;
   result_.reset();
-  controls_->showWindow(kLauncherWindow);
 }
 
 std::optional<int32_t> Launcher::pass(int timeoutMs) {
@@ -138,9 +139,15 @@ void Launcher::createLauncherWindow() {
 
 int32_t runLauncher(Spiel& spiel, Media& media, SettingsStore& store,
                     const std::string& settingsFile) {
-  Launcher launcher(spiel, media, store, settingsFile);
-  launcher.start();
-  for (;;) {
-    if (const std::optional<int32_t> result = launcher.pass(10)) return *result;
+  // Without a QApplication there are no windows to show: nothing can be chosen.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return kQuitGame;
+  std::optional<int32_t> result;
+  {
+    Launcher launcher(spiel, media, store, settingsFile);
+    launcher.start();
+    while (!result) result = launcher.pass(10);
   }
+  // Lets the window system take the windows away before a battle window covers the screen.
+  QCoreApplication::processEvents();
+  return *result;
 }
