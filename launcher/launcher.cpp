@@ -11,8 +11,8 @@
 
 using namespace launcher_ids;
 
-Launcher::Launcher(Spiel& spiel, Media& media, SettingsStore& store, std::string settingsFile)
-    : spiel_(spiel), media_(media), store_(store), settingsFile_(std::move(settingsFile)) {}
+Launcher::Launcher(Spiel& spiel, Media& media, std::string settingsFile)
+    : spiel_(spiel), media_(media), settingsFile_(std::move(settingsFile)) {}
 
 Launcher::~Launcher() = default;
 
@@ -137,13 +137,12 @@ void Launcher::createLauncherWindow() {
   }
 }
 
-int32_t runLauncher(Spiel& spiel, Media& media, SettingsStore& store,
-                    const std::string& settingsFile) {
+int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile) {
   // Without a QApplication there are no windows to show: nothing can be chosen.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return kQuitGame;
   std::optional<int32_t> result;
   {
-    Launcher launcher(spiel, media, store, settingsFile);
+    Launcher launcher(spiel, media, settingsFile);
     launcher.start();
     while (!result) result = launcher.pass(10);
   }

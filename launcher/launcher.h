@@ -23,8 +23,8 @@ inline constexpr int32_t kQuitGame = 0;
 
 class Launcher {
  public:
-  Launcher(Spiel& spiel, Media& media, SettingsStore& store,
-           std::string settingsFile = kSettingsFile);
+  // The launcher's own store opens the settings file only for each load or save.
+  Launcher(Spiel& spiel, Media& media, std::string settingsFile = kSettingsFile);
   Launcher(const Launcher&) = delete;
   Launcher& operator=(const Launcher&) = delete;
   ~Launcher();
@@ -61,7 +61,7 @@ class Launcher {
 
   Spiel& spiel_;
   Media& media_;
-  SettingsStore& store_;
+  SettingsStore store_;
   std::string settingsFile_;
   EventQueue events_;
   std::unique_ptr<LauncherResources> resources_;
@@ -76,5 +76,4 @@ class Launcher {
 
 // Runs the launcher until the players have chosen their ships (returns the game mode, 1 or
 // 2, with the ships' classes set) or the player ends the game (returns kQuitGame).
-int32_t runLauncher(Spiel& spiel, Media& media, SettingsStore& store,
-                    const std::string& settingsFile = kSettingsFile);
+int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile = kSettingsFile);

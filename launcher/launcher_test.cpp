@@ -37,8 +37,7 @@ class LauncherTest : public ::testing::Test {
   std::string file = dir.file();
   Spiel spiel;
   Media media{std::make_unique<HeadlessBackend>(), 11};
-  SettingsStore store;
-  Launcher launcher{spiel, media, store, file};
+  Launcher launcher{spiel, media, file};
 
   void SetUp() override {
     launcher.start();
@@ -398,13 +397,12 @@ TEST(RunLauncher, ReturnsTheQuitResultInsteadOfEndingTheProcess) {
   settings_test::TempDir dir;
   Spiel spiel;
   Media media(std::make_unique<HeadlessBackend>(), 3);
-  SettingsStore store;
   QTimer::singleShot(50, [] {
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (window->isVisible() && window->windowTitle() == "Kaper-Fahrt") window->close();
     }
   });
-  EXPECT_EQ(runLauncher(spiel, media, store, dir.file()), kQuitGame);
+  EXPECT_EQ(runLauncher(spiel, media, dir.file()), kQuitGame);
 }
 
 // --- Ship editor
