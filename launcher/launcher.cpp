@@ -21,7 +21,9 @@ void Launcher::start() {
   resources_ = std::make_unique<LauncherResources>(loadLauncherResources());
   controls_ = std::make_unique<Controls>(events_, resources_->controlFont);
   createLauncherWindow();
-  controls_->showWindow(kLauncherWindow);  // shown at creation, while the others are built
+  // Shown at creation: on screen while the other windows are built.
+  controls_->showWindow(kLauncherWindow);
+  QCoreApplication::processEvents();
   createShipSelection();
   fillShipList();
   createShipEditor();

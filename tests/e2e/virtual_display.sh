@@ -1,0 +1,22 @@
+# Sourced by the real-window scripts. start_display <width> <height> starts a private
+# virtual X display on a free number and exports DISPLAY; $work is a fresh folder. On exit
+# the game ($game_pid, when set), the display and the folder go away.
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_display() {
+  # -noreset: a client connecting while the server resets after the previous one fails.
+  Xvfb -displayfd 3 -screen 0 "$1x$2x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n 1 "$work/display")"
+}
