@@ -53,30 +53,6 @@ TEST_F(ShipChoiceTest, SinglePlayerDrawsEveryClassForAsManyEnemiesAsConfigured) 
   }
 }
 
-TEST_F(ShipChoiceTest, TwoPlayersChooseInTurn) {
-  spiel.SpielModus = kZweiSpieler;
-  spiel.Gegneranzahl = 3;
-  chooseShip(spiel, media, 4, choices);
-  EXPECT_EQ(spiel.Flotte[0].Klasse, 4);
-  EXPECT_EQ(spiel.Flotte[1].Klasse, 6);
-  EXPECT_FALSE(launcherRunEnds(spiel.SpielModus, choices));
-  chooseShip(spiel, media, 4, choices);  // the same class is allowed
-  EXPECT_EQ(spiel.Flotte[1].Klasse, 4);
-  EXPECT_EQ(spiel.Flotte[2].Klasse, 6);
-  EXPECT_EQ(choices, 2);
-  EXPECT_TRUE(launcherRunEnds(spiel.SpielModus, choices));
-}
-
-TEST_F(ShipChoiceTest, WithoutASelectedRowNothingHappens) {
-  for (int32_t mode : {kEinzelspieler, kZweiSpieler}) {
-    spiel.SpielModus = mode;
-    chooseShip(spiel, media, -1, choices);
-    EXPECT_EQ(choices, 0);
-    EXPECT_EQ(spiel.Flotte[0].Klasse, 6);
-    EXPECT_EQ(spiel.Flotte[1].Klasse, 6);
-  }
-}
-
 TEST_F(ShipChoiceTest, NoModeYetChoosesNothing) {
   chooseShip(spiel, media, 3, choices);
   EXPECT_EQ(choices, 0);
@@ -91,12 +67,6 @@ TEST(LauncherRunEnds, WhenEveryPlayerOfTheModeHasChosen) {
   EXPECT_TRUE(launcherRunEnds(kZweiSpieler, 2));
   EXPECT_TRUE(launcherRunEnds(kZweiSpieler, 3));
   EXPECT_FALSE(launcherRunEnds(0, 1));
-}
-
-TEST(ShipSelectionTitle, NamesThePlayerWhoChoosesNext) {
-  EXPECT_EQ(shipSelectionTitle(0), "Player1 Schiff auswählen");
-  EXPECT_EQ(shipSelectionTitle(1), "Player2 Schiff auswählen");
-  EXPECT_EQ(shipSelectionTitle(2), std::nullopt);
 }
 
 }  // namespace
