@@ -17,6 +17,7 @@ struct LauncherEvent {
 class EventQueue {
  public:
   void push(const LauncherEvent& event);
+  void clear() { events_.clear(); }
   // The next event, waiting for one at most timeoutMs while Qt's own events are handled;
   // an event of no kind on time-out.
   LauncherEvent next(int timeoutMs);

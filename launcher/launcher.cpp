@@ -18,6 +18,7 @@ Launcher::~Launcher() = default;
 
 void Launcher::start() {
   controls_.reset();
+  events_.clear();  // events of the windows just deleted
   resources_ = std::make_unique<LauncherResources>(loadLauncherResources());
   controls_ = std::make_unique<Controls>(events_, resources_->controlFont);
   createLauncherWindow();
