@@ -26,6 +26,7 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	@echo "== start-up to the launcher window"; bench/launcher_startup.sh $(BUILD)/flow/kaperfahrt
 
 # Unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -1,9 +1,9 @@
 // Kaperfahrt: start-up, then battles until the player leaves.
 #include <memory>
 
-#include "flow/partie.h"
-#include "flow/schlacht.h"
+#include "flow/outer_loop.h"
 #include "flow/start.h"
+#include "launcher/launcher.h"
 #include "launcher/message_box.h"
 #include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
@@ -18,9 +18,6 @@ int main() {
   SettingsStore store;
   if (!Hochfahren(spiel, media)) return Herunterfahren(media, store);
 
-  spiel.SpielModus = SchlachtAuswahl(spiel, media);
-  if (!SchlachtOeffnen(spiel, media, store)) return Herunterfahren(media, store);
-  PartieAufbauen(spiel);
-  SchlachtLaufen(spiel, media);
+  runOuterLoop(spiel, media, store, [](Spiel& s, Media& m) { return runLauncher(s, m); });
   return Herunterfahren(media, store);
 }

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Starts the real game on a virtual X display, looks at the whole screen and leaves
-# the battle with Escape and Yes.
+# Starts the real game on a virtual X display, chooses a single-player battle in the
+# launcher, looks at the whole screen, leaves the battle with Escape and Yes and the game
+# with "Spiel Beenden".
 #   battle_window_test.sh <kaperfahrt binary> <width> <height> [variant]
 # variant: "plain" (default), "nofonts" (fontconfig finds no font at all),
 #          "noaudio" (no usable audio driver).
@@ -22,6 +23,7 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/launcher_steps.sh"
 
 # A free display number: Xvfb picks one and writes it to the descriptor we give it. No core
 # font path (only the server's built-in "fixed" and "cursor"), as on many current desktops:
@@ -47,6 +49,7 @@ esac
 
 (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
 game_pid=$!
+choose_ships 1 0
 
 # Wait until the battle window shows the sea.
 pixel() { convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
@@ -98,18 +101,21 @@ answer() {
   fail "the question stayed open"
 }
 
-# Escape and No: the battle goes on. Escape and Yes: the game ends with exit code 0.
+# Escape and No: the battle goes on. Escape and Yes: back to the launcher, and "Spiel
+# Beenden" ends the game with exit code 0.
 xdotool key Escape
 answer Escape
 sleep 0.5
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended after No"
+[ -z "$(shown_window '^Kaper-Fahrt$')" ] || fail "the launcher came back after No"
 xdotool key Escape
 answer Return
+quit_from_launcher
 for _ in $(seq 1 50); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after Escape and Yes"
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after \"Spiel Beenden\""
 status=0
 wait "$game_pid" || status=$?
 game_pid=""

@@ -11,7 +11,9 @@ game=$(realpath "$1")
 width=1680
 height=1050
 
-source "$(dirname "$0")/virtual_display.sh"
+here=$(dirname "$0")
+source "$here/virtual_display.sh"
+source "$here/launcher_steps.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -24,33 +26,6 @@ export SDL_AUDIODRIVER=dummy
 
 (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
 game_pid=$!
-
-alive() { kill -0 "$game_pid" 2>/dev/null || fail "the game ended early"; }
-
-# The id of the shown window whose title matches the pattern; empty when there is none.
-shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-
-await() {
-  local id=""
-  for _ in $(seq 1 100); do
-    alive
-    id=$(shown "$1")
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  fail "no window \"$1\""
-}
-
-await_gone() {
-  for _ in $(seq 1 50); do
-    [ -z "$(shown "$1")" ] && return 0
-    sleep 0.1
-  done
-  fail "window \"$1\" stayed"
-}
-
-# Clicks at a point of a window's client area (no window manager: no frame around it).
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.2; }
 
 shot() { [ -n "${KF_SHOT_DIR:-}" ] && import -window "$1" "$KF_SHOT_DIR/$2.png" || true; }
 
@@ -65,43 +40,42 @@ class_picture() {
   identify -format "%#" "$work/class.png"
 }
 
-# Row r of the ship list (rows 15 pixels apart below the header), in the column "SchussSpeed".
-row_y() { echo $((28 + 15 * $1)); }
-
-launcher=$(await '^Kaper-Fahrt$')
+launcher=$(await_window '^Kaper-Fahrt$')
 shot "$launcher" launcher
 
-click "$launcher" 260 380  # "Schiffe Anpassen"
-editor=$(await '^Schiffe Anpassen$')
+click_at "$launcher" 260 380  # "Schiffe Anpassen"
+editor=$(await_window '^Schiffe Anpassen$')
 shot "$editor" ship_editor
-click "$editor" 425 407  # "Abbrechen"
-await_gone '^Schiffe Anpassen$'
+click_at "$editor" 425 407  # "Abbrechen"
+await_window_gone '^Schiffe Anpassen$'
 
-click "$launcher" 360 380  # "Einstellungen"
-options=$(await '^Einstellungen$')
+click_at "$launcher" 360 380  # "Einstellungen"
+options=$(await_window '^Einstellungen$')
 shot "$options" options
-click "$options" 75 202  # "Abbrechen"
-await_gone '^Einstellungen$'
+click_at "$options" 75 202  # "Abbrechen"
+await_window_gone '^Einstellungen$'
 
-click "$launcher" 160 380  # "2 Spieler VS"
-selection=$(await '^Player1 Schiff')
+click_at "$launcher" 160 380  # "2 Spieler VS"
+selection=$(await_window '^Player1 Schiff')
 before=$(class_picture "$selection")
-click "$selection" 300 "$(row_y 3)"
+# shellcheck disable=SC2046
+click_at "$selection" $(ship_row 3)
 [ "$(class_picture "$selection")" != "$before" ] || fail "a click on a row left the picture"
 shot "$selection" ship_selection
-click "$selection" 730 190  # "Start"
-selection=$(await '^Player2 Schiff')
-xdotool mousemove --window "$selection" 300 "$(row_y 6)" click --repeat 2 --delay 80 1
+click_at "$selection" 730 190  # "Start"
+selection=$(await_window '^Player2 Schiff')
+# shellcheck disable=SC2046
+xdotool mousemove --window "$selection" $(ship_row 6) click --repeat 2 --delay 80 1
 
 # The battle: the sea covers the screen.
 sea="1,119,254"
 for _ in $(seq 1 100); do
-  alive
+  kill -0 "$game_pid" 2>/dev/null || fail "the game ended early"
   [ "$(pixel $((width / 2)) 5)" = "$sea" ] && break
   sleep 0.1
 done
 [ "$(pixel $((width / 2)) 5)" = "$sea" ] || fail "no battle after both choices"
-[ -z "$(shown '^Kaper-Fahrt$')" ] || fail "the launcher stayed open over the battle"
+[ -z "$(shown_window '^Kaper-Fahrt$')" ] || fail "the launcher stayed open over the battle"
 
 # Escape, then Yes (Return) on the question "Beenden".
 xdotool key Escape
@@ -116,11 +90,11 @@ xdotool windowfocus --sync "$box"
 xdotool key Return
 
 # A fresh launcher, and no battle window left behind it.
-launcher=$(await '^Kaper-Fahrt$')
+await_window '^Kaper-Fahrt$' >/dev/null
 [ "$(pixel $((width / 2)) 5)" != "$sea" ] || fail "the battle window stayed open"
-[ -z "$(shown '^Player')" ] || fail "the ship selection came back with the launcher"
+[ -z "$(shown_window '^Player')" ] || fail "the ship selection came back with the launcher"
 
-click "$launcher" 460 380  # "Spiel Beenden"
+quit_from_launcher
 for _ in $(seq 1 50); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1

@@ -14,7 +14,8 @@ trap cleanup EXIT
 
 start_display() {
   # -noreset: a client connecting while the server resets after the previous one fails.
-  Xvfb -displayfd 3 -screen 0 "$1x$2x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  # -fp built-ins: no core fonts, as on many current desktops; nothing may need them.
+  Xvfb -displayfd 3 -screen 0 "$1x$2x24" -nolisten tcp -noreset -fp built-ins 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }

@@ -1,0 +1,58 @@
+# Sourced by the real-window scripts: the launcher worked with the mouse, as a player would.
+# Needs $game_pid (the game) and fail (prints its arguments and exits).
+
+# The id of the shown window whose title matches the pattern; empty when there is none.
+shown_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
+
+await_window() {
+  local id=""
+  for _ in $(seq 1 100); do
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended early"
+    id=$(shown_window "$1")
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "no window \"$1\""
+}
+
+await_window_gone() {
+  for _ in $(seq 1 50); do
+    [ -z "$(shown_window "$1")" ] && return 0
+    sleep 0.1
+  done
+  fail "window \"$1\" stayed"
+}
+
+# Clicks at a point of a window's client area (no window manager: no frame around it).
+click_at() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.2
+}
+
+# The middle of list row r (class r) of the ship selection window: rows 15 pixels apart
+# below the header, in the column "SchussSpeed".
+ship_row() { echo "300 $((28 + 15 * $1))"; }
+
+# From the launcher window into a battle: choose_ships 1 <class> (single player) or
+# choose_ships 2 <class of Player 1> <class of Player 2>, each chosen with "Start".
+choose_ships() {
+  local launcher selection
+  launcher=$(await_window '^Kaper-Fahrt$')
+  click_at "$launcher" $((60 + 100 * ($1 - 1))) 380  # "Einzelspieler", "2 Spieler VS"
+  selection=$(await_window '^Player1 Schiff')
+  # shellcheck disable=SC2046
+  click_at "$selection" $(ship_row "$2")
+  click_at "$selection" 730 190  # "Start"
+  [ "$1" = 2 ] || return 0
+  selection=$(await_window '^Player2 Schiff')
+  # shellcheck disable=SC2046
+  click_at "$selection" $(ship_row "$3")
+  click_at "$selection" 730 190
+}
+
+# From the launcher window: "Spiel Beenden".
+quit_from_launcher() {
+  local launcher
+  launcher=$(await_window '^Kaper-Fahrt$')
+  click_at "$launcher" 460 380
+}
