@@ -1,6 +1,4 @@
 // The launcher's windows on Qt's offscreen platform, driven through real widget events.
-#include "launcher/launcher.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -20,6 +18,7 @@
 
 #include "assets/embedded.h"
 #include "launcher/jpeg_picture.h"
+#include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
 #include "media/headless.h"
 #include "settings/settings_test_util.h"
