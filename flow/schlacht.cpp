@@ -63,12 +63,6 @@ bool BeendenBestaetigt(Media& media) {
 
 }  // namespace
 
-int32_t SchlachtAuswahl(Spiel& spiel, Media& /*media*/) {
-  spiel.Flotte[0].Klasse = 0;
-  spiel.Flotte[1].Klasse = 1;
-  return kZweiSpieler;
-}
-
 void ErgebnisPruefen(Spiel& spiel, Media& media) {
   const char* text = Ergebnis(spiel);
   if (text == nullptr) return;

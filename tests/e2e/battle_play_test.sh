@@ -1,6 +1,6 @@
 #!/bin/bash
-# Plays the real game in two-player mode on a virtual X display with xdotool: Player 1
-# sails and fires (ship moved, balls in flight), then after a restart Player 2 sails past
+# Plays the real game in two-player mode on a virtual X display with xdotool: the players
+# choose classes 0 and 1 in the launcher, Player 1 sails and fires (ship moved, balls in flight), then after a restart Player 2 sails past
 # Player 1's starboard battery until "Player 1 Wins!"; Escape and No play on, Escape and
 # Yes end the game.
 #   battle_play_test.sh <kaperfahrt binary>
@@ -41,6 +41,8 @@ printf '[Schiff_1]\r\nSchussTempo = 0\r\nKanonenAnzahl = 100000\r\n[Schiff_2]\r\
 
 (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
 game_pid=$!
+source "$(dirname "$0")/launcher_steps.sh"
+choose_ships 2 0 1
 
 shot() { import -window root "$work/$1.png"; }
 pixel() { convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
@@ -111,7 +113,8 @@ echo "result shown: $black black and $white white pixels in the text box"
 
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/start.png" "$work/sailing.png" "$work/end.png" "$KF_SHOT_DIR"/
 
-# Escape asks "Beenden": No plays on, Yes ends the game with exit code 0.
+# Escape asks "Beenden": No plays on, Yes leaves for the launcher, whose "Spiel Beenden"
+# ends the game with exit code 0.
 answer() {
   local box=""
   for _ in $(seq 1 50); do
@@ -128,11 +131,12 @@ sleep 1
 alive
 xdotool key Escape
 answer Return
+quit_from_launcher
 for _ in $(seq 1 50); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after Escape and Yes"
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after \"Spiel Beenden\""
 status=0
 wait "$game_pid" || status=$?
 game_pid=""
