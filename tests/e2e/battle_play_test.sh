@@ -1,8 +1,9 @@
 #!/bin/bash
 # Plays the real game in two-player mode on a virtual X display with xdotool: the players
-# choose classes 0 and 1 in the launcher, Player 1 sails and fires (ship moved, balls in flight), then after a restart Player 2 sails past
-# Player 1's starboard battery until "Player 1 Wins!"; Escape and No play on, Escape and
-# Yes end the game.
+# choose classes 0 and 1 in the launcher, Player 1 sails and fires (ship moved, balls in
+# flight), then after a restart Player 2 sails past Player 1's starboard battery until
+# "Player 1 Wins!"; Escape and No play on, Escape and Yes lead back to the launcher, whose
+# "Spiel Beenden" ends the game.
 #   battle_play_test.sh <kaperfahrt binary>
 # With KF_SHOT_DIR set, the screenshots are kept there.
 set -euo pipefail
@@ -11,15 +12,9 @@ game=$(realpath "$1")
 width=1680
 height=1050
 
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+here=$(dirname "$0")
+source "$here/virtual_display.sh"
+source "$here/launcher_steps.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -27,11 +22,7 @@ fail() {
   exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
 
 # Player 1 (class 0): a battery that fires in every frame and never runs dry. Player 2
@@ -41,7 +32,6 @@ printf '[Schiff_1]\r\nSchussTempo = 0\r\nKanonenAnzahl = 100000\r\n[Schiff_2]\r\
 
 (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
 game_pid=$!
-source "$(dirname "$0")/launcher_steps.sh"
 choose_ships 2 0 1
 
 shot() { import -window root "$work/$1.png"; }
@@ -131,14 +121,5 @@ sleep 1
 alive
 xdotool key Escape
 answer Return
-quit_from_launcher
-for _ in $(seq 1 50); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after \"Spiel Beenden\""
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" = 0 ] || { cat "$work/game.log"; fail "exit code $status"; }
+end_game_from_launcher
 echo "ok: two players sailed, fired and played to the result"

@@ -12,28 +12,12 @@ width=$2
 height=$3
 variant=${4:-plain}
 
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() { echo "FAIL: $*" >&2; exit 1; }
-source "$(dirname "$0")/launcher_steps.sh"
+here=$(dirname "$0")
+source "$here/virtual_display.sh"
+source "$here/launcher_steps.sh"
 
-# A free display number: Xvfb picks one and writes it to the descriptor we give it. No core
-# font path (only the server's built-in "fixed" and "cursor"), as on many current desktops:
-# the game's message boxes must not need X core fonts.
-Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset -fp built-ins \
-  3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display "$width" "$height"
 
 # Four ships on the field, so the picture shows more than the sea.
 printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
@@ -110,16 +94,7 @@ kill -0 "$game_pid" 2>/dev/null || fail "the game ended after No"
 [ -z "$(shown_window '^Kaper-Fahrt$')" ] || fail "the launcher came back after No"
 xdotool key Escape
 answer Return
-quit_from_launcher
-for _ in $(seq 1 50); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after \"Spiel Beenden\""
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" = 0 ] || { cat "$work/game.log"; fail "exit code $status"; }
+end_game_from_launcher
 # Printed only when no box could be shown at all.
 ! grep -q "Kaperfahrt: Beenden" "$work/game.log" || fail "the question fell back to the terminal"
 

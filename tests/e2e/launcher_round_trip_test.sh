@@ -94,16 +94,7 @@ await_window '^Kaper-Fahrt$' >/dev/null
 [ "$(pixel $((width / 2)) 5)" != "$sea" ] || fail "the battle window stayed open"
 [ -z "$(shown_window '^Player')" ] || fail "the ship selection came back with the launcher"
 
-quit_from_launcher
-for _ in $(seq 1 50); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after \"Spiel Beenden\""
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" = 0 ] || fail "exit code $status"
+end_game_from_launcher
 # Created empty by the first battle; both windows were left with "Abbrechen".
 [ -f "$work/SchiffsEinstellungen.prefs" ] && [ ! -s "$work/SchiffsEinstellungen.prefs" ] ||
   fail "the settings file is missing or was written"

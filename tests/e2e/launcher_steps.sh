@@ -1,5 +1,6 @@
 # Sourced by the real-window scripts: the launcher worked with the mouse, as a player would.
-# Needs $game_pid (the game) and fail (prints its arguments and exits).
+# Needs $game_pid (the game), $work (its folder, with game.log) and fail (prints its
+# arguments and exits).
 
 # The id of the shown window whose title matches the pattern; empty when there is none.
 shown_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
@@ -55,4 +56,18 @@ quit_from_launcher() {
   local launcher
   launcher=$(await_window '^Kaper-Fahrt$')
   click_at "$launcher" 460 380
+}
+
+# From the launcher window: "Spiel Beenden". The game must end at once, with exit code 0.
+end_game_from_launcher() {
+  quit_from_launcher
+  for _ in $(seq 1 50); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after \"Spiel Beenden\""
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" = 0 ] || { cat "$work/game.log" >&2; fail "exit code $status"; }
 }
