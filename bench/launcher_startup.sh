@@ -33,3 +33,5 @@ for run in $(seq 1 "$runs"); do
 done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
 echo "launcher on screen after (median of $runs): $median ms (target 300 ms)"
+# The machine is shared: other work on it slows every start.
+echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg), $(nproc) cores"
