@@ -1,5 +1,6 @@
 #include "launcher/number_text.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include "settings/settings_text.h"
@@ -11,7 +12,11 @@ std::string classValueText(float value) {
   return settings::formatFloat(value);
 }
 
-float editorNumber(std::string_view text) { return settings::parseFloatText(text); }
+float editorNumber(std::string_view text) {
+  const float value = settings::parseFloatText(text);
+  if (std::isinf(value)) return std::copysign(FLT_MAX, value);
+  return value;
+}
 
 namespace {
 

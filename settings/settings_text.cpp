@@ -117,9 +117,12 @@ bool isHugeMagnitude(std::string_view number) {
   return position + exponent > 0;
 }
 
-float narrowSaturated(double value) {
-  if (value > FLT_MAX) return FLT_MAX;
-  if (value < -FLT_MAX) return -FLT_MAX;
+// Rounds to the nearest float as a conversion does: from halfway past the largest float
+// on, the result is infinity (spelled out, since an out-of-range cast is undefined).
+float narrowToFloat(double value) {
+  constexpr double kHalfwayToInfinity = double{FLT_MAX} + 0x1p103;
+  if (value >= kHalfwayToInfinity) return std::numeric_limits<float>::infinity();
+  if (value <= -kHalfwayToInfinity) return -std::numeric_limits<float>::infinity();
   return static_cast<float>(value);
 }
 
@@ -184,7 +187,7 @@ float parseFloatText(std::string_view text) {
   if (result.ec == std::errc::result_out_of_range) {
     value = isHugeMagnitude(number) ? std::numeric_limits<double>::max() : 0.0;
   }
-  return narrowSaturated(negative ? -value : value);
+  return narrowToFloat(negative ? -value : value);
 }
 
 int32_t parseIntText(std::string_view text) {

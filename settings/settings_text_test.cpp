@@ -52,6 +52,7 @@ TEST(SettingsParse, WrittenFormReadsBackAsTheSameEntries) {
 }
 
 TEST(SettingsNumbers, FloatTextTakesItsLeadingDecimalNumber) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
   struct Case {
     std::string_view text;
     float expected;
@@ -77,11 +78,13 @@ TEST(SettingsNumbers, FloatTextTakesItsLeadingDecimalNumber) {
       {"1e-400", 0},
       {"0.015000", 0.015f},
       {"1e30", 1e30f},
-      {"1e39", FLT_MAX},
-      {"-1e400", -FLT_MAX},
+      {"1e39", kInf},
+      {"-1e400", -kInf},
       {"340282346638528859811704183484516925440.000000", FLT_MAX},
-      {"1e99999999999999999999", FLT_MAX},
-      {"0.000000000000000000000000000000000000000001e400", FLT_MAX},
+      {"3.4028235e38", FLT_MAX},
+      {"3.4028236e38", kInf},
+      {"1e99999999999999999999", kInf},
+      {"0.000000000000000000000000000000000000000001e400", kInf},
   };
   for (const Case& c : cases) EXPECT_EQ(parseFloatText(c.text), c.expected) << c.text;
 }
