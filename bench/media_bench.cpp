@@ -1,11 +1,10 @@
 // Costs of the compositor's main operations, next to a plain copy of the back buffer.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
-#include <vector>
 
 #include "assets/embedded.h"
+#include "bench/copy_ratio.h"
 #include "media/headless.h"
 #include "media/media.h"
 
@@ -73,17 +72,6 @@ void BM_DrawResultText(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawResultText)->Repetitions(9)->ReportAggregatesOnly(true);
 
-void BM_PlainBackBufferCopy(benchmark::State& state) {
-  const size_t pixels = static_cast<size_t>(kScreenWidth) * kScreenHeight;
-  std::vector<uint32_t> from(pixels, 0x0177FE), to(pixels);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), pixels * sizeof(uint32_t));
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_PlainBackBufferCopy)->Repetitions(9)->ReportAggregatesOnly(true);
-
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return runWithCopyRatios(argc, argv); }

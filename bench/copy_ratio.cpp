@@ -1,0 +1,67 @@
+#include "bench/copy_ratio.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "media/media.h"
+
+namespace {
+
+constexpr const char* kYardstick = "plainBackBufferCopy";
+
+// The console report as usual, keeping each benchmark's median CPU time (or its only time,
+// without repetitions) in nanoseconds.
+class CopyRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      const std::string& name = run.run_name.function_name;
+      if (!median && (run.run_type != Run::RT_Iteration || times_.contains(name))) continue;
+      times_[name] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
+  }
+
+  void printRatios() const {
+    const auto copy = times_.find(kYardstick);
+    if (copy == times_.end() || copy->second <= 0) return;
+    std::printf("\nIn plain copies of the %d x %d back buffer (%.0f us each):\n", kScreenWidth,
+                kScreenHeight, copy->second * 1e6);
+    for (const auto& [name, seconds] : times_) {
+      if (name != kYardstick) std::printf("  %-40s %8.3f\n", name.c_str(), seconds / copy->second);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;  // seconds
+};
+
+}  // namespace
+
+void plainBackBufferCopy(benchmark::State& state) {
+  const size_t pixels = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+  std::vector<uint32_t> from(pixels, 0x0177FE), to(pixels);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), pixels * sizeof(uint32_t));
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(plainBackBufferCopy)->Repetitions(9)->ReportAggregatesOnly(true);
+
+int runWithCopyRatios(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  CopyRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatios();
+  benchmark::Shutdown();
+  return 0;
+}
