@@ -3,7 +3,10 @@
 // whatever the position or size, and colours are 0x00RRGGBB.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "media/image.h"
 
@@ -20,9 +23,47 @@ void copyImage(Image& dst, const Image& src, int x, int y);
 // As copyImage, but pixels of the colour `key` are left out.
 void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key);
 
+// A picture made ready for turned drawing with one transparent colour: framed by a transparent
+// border, so that sampling needs no bounds checks, with every texel marked opaque or not, and
+// enclosed by a few straight lines that hold all of its opaque texels, so that the mostly
+// transparent rest of a turned box is never visited. Make it again when the picture or its
+// transparent colour changes.
+class TurnSource {
+ public:
+  TurnSource(const Image& src, uint32_t key);
+
+  // a * u + b * v <= c for every point (u, v) of an opaque texel's square, in source
+  // coordinates with texel centres at whole numbers; (a, b) has length 1.
+  struct Bound {
+    double a = 0, b = 0, c = 0;
+  };
+  static constexpr int kBoundCount = 16;
+  static constexpr uint32_t kOpaque = 0xFF000000;
+
+  int width() const { return w_; }
+  int height() const { return h_; }
+  bool blank() const { return blank_; }
+  const std::array<Bound, kBoundCount>& bounds() const { return bounds_; }
+  // Texel (x, y) for -1 <= x <= width and -1 <= y <= height: the colour in the low 24 bits,
+  // kOpaque set unless it is transparent (the border always is).
+  const uint32_t* texelAt(int x, int y) const {
+    return texels_.data() + static_cast<ptrdiff_t>(y + 1) * stride_ + (x + 1);
+  }
+  ptrdiff_t stride() const { return stride_; }
+
+ private:
+  int w_ = 0, h_ = 0;
+  ptrdiff_t stride_ = 0;
+  bool blank_ = true;
+  std::vector<uint32_t> texels_;
+  std::array<Bound, kBoundCount> bounds_{};
+};
+
 // src turned clockwise (y down) by `degrees` about its own centre, that centre placed at
-// (centreX, centreY); pixel p's centre is at coordinate p. Only texels other than `key` are
-// sampled (bilinear), and every drawn pixel is opaque.
+// (centreX, centreY); pixel p's centre is at coordinate p. Only opaque texels are sampled
+// (bilinear), and every drawn pixel is opaque.
+void drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY, double degrees);
+// The same for a picture and its transparent colour, prepared anew on each call.
 void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
                 double degrees);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 #include <random>
 #include <set>
@@ -11,6 +12,7 @@
 #include "media/image.h"
 #include "media/keyboard.h"
 #include "media/mixer.h"
+#include "media/numbered_table.h"
 #include "media/sdl_decode.h"
 #include "media/sdl_text.h"
 
@@ -27,9 +29,20 @@ constexpr AudioFormat kWantedAudio{44100, 2};
 constexpr AudioFormat kCheckFormat{22050, 1};
 
 struct Sprite {
+  explicit Sprite(Image picture, bool canTurn = false)
+      : image(std::move(picture)), rotatable(canTurn) {}
+
   Image image;
   uint32_t key = 0;  // transparent colour
   bool rotatable = false;
+  // The picture made ready for turned drawing, made on first use; reset by every change of
+  // the picture or of its transparent colour.
+  std::unique_ptr<const TurnSource> turnSource;
+
+  const TurnSource& turnReady() {
+    if (!turnSource) turnSource = std::make_unique<const TurnSource>(image, key);
+    return *turnSource;
+  }
 };
 
 struct Rotatable {
@@ -67,6 +80,39 @@ std::unique_ptr<TextRenderer> makeTextRenderer() {
 
 uint32_t packed(Rgb c) { return packRgb(c.r, c.g, c.b); }
 
+// Rendered text boxes by font and text: the overlay writes the same labels every frame, and
+// rendering one anew costs far more than copying it.
+class TextCache {
+ public:
+  const Image& box(const TextRenderer& renderer, int font, std::string_view text) {
+    auto& texts = boxes_[font];
+    if (const auto found = texts.find(text); found != texts.end()) return found->second;
+    Image rendered = renderer.render(font, text);
+    // Bounded, as every new health value is a new label; starting afresh is rare and cheap.
+    if (pixels_ + rendered.pixels.size() > kMaxPixels) clear();
+    pixels_ += rendered.pixels.size();
+    return boxes_[font].emplace(std::string(text), std::move(rendered)).first->second;
+  }
+
+  void forgetFont(int font) {
+    const auto found = boxes_.find(font);
+    if (found == boxes_.end()) return;
+    for (const auto& [text, image] : found->second) pixels_ -= image.pixels.size();
+    boxes_.erase(found);
+  }
+
+ private:
+  static constexpr size_t kMaxPixels = size_t{1} << 22;  // 16 MB
+
+  void clear() {
+    boxes_.clear();
+    pixels_ = 0;
+  }
+
+  std::map<int, std::map<std::string, Image, std::less<>>> boxes_;
+  size_t pixels_ = 0;
+};
+
 }  // namespace
 
 struct Media::Impl {
@@ -80,11 +126,16 @@ struct Media::Impl {
   void closeAudio();
   Sprite* sprite(int n);
   Image* drawingTarget();
+  Image& screen();
 
   std::unique_ptr<Backend> backend;
+  // Read and written through screen(), which carries out a pending clear first.
   Image backBuffer{kScreenWidth, kScreenHeight};
-  std::map<int, Sprite> sprites;
-  std::map<int, Rotatable> rotatables;
+  // A clear not yet carried out: the frame's first drawing, the opaque sea over the whole
+  // screen, usually makes it needless.
+  std::optional<uint32_t> pendingClear;
+  NumberedTable<Sprite> sprites;
+  NumberedTable<Rotatable> rotatables;
 
   AudioOutlet outlet;
   std::unique_ptr<Mixer> mixer;
@@ -95,6 +146,7 @@ struct Media::Impl {
   FramePacer pacer{kFramePeriodMicros};
 
   std::unique_ptr<TextRenderer> text;
+  TextCache textCache;
   std::set<int> loadedFonts;
   int currentFont = TextRenderer::kDefaultFont;
   // Where fillBox and friends draw: nothing, the back buffer, or sprite `targetSprite`.
@@ -123,23 +175,30 @@ void Media::Impl::closeAudio() {
   mixer.reset();
 }
 
-Sprite* Media::Impl::sprite(int n) {
-  const auto found = sprites.find(n);
-  return found == sprites.end() ? nullptr : &found->second;
-}
+Sprite* Media::Impl::sprite(int n) { return sprites.find(n); }
 
 Image* Media::Impl::drawingTarget() {
   switch (target) {
     case Target::BackBuffer:
-      return &backBuffer;
+      return &screen();
     case Target::Sprite: {
       Sprite* s = sprite(targetSprite);
-      return s == nullptr ? nullptr : &s->image;
+      if (s == nullptr) return nullptr;
+      s->turnSource.reset();  // the picture is about to change
+      return &s->image;
     }
     case Target::None:
       break;
   }
   return nullptr;
+}
+
+Image& Media::Impl::screen() {
+  if (pendingClear) {
+    std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), *pendingClear);
+    pendingClear.reset();
+  }
+  return backBuffer;
 }
 
 Media::Media(std::unique_ptr<Backend> backend, uint32_t randomSeed)
@@ -197,21 +256,19 @@ bool Media::pollWindowEvent() { return impl_->backend->pollEvent(); }
 
 void Media::showFrame() {
   Backend& platform = *impl_->backend;
-  platform.present(impl_->backBuffer.pixels.data(), kScreenWidth, kScreenHeight);
+  platform.present(impl_->screen().pixels.data(), kScreenWidth, kScreenHeight);
   const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
   if (wait > 0) platform.sleepMs(wait);
 }
 
-void Media::clearScreen(Rgb colour) {
-  std::fill(impl_->backBuffer.pixels.begin(), impl_->backBuffer.pixels.end(), packed(colour));
-}
+void Media::clearScreen(Rgb colour) { impl_->pendingClear = packed(colour); }
 
 void Media::sleepMs(int ms) { impl_->backend->sleepMs(std::max(ms, 0)); }
 
 Rgb Media::pixel(int x, int y) const {
   const Image& back = impl_->backBuffer;
   if (x < 0 || y < 0 || x >= back.w || y >= back.h) return {0, 0, 0};
-  const uint32_t p = back.at(x, y);
+  const uint32_t p = impl_->pendingClear.value_or(back.at(x, y));
   return {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
 }
 
@@ -222,61 +279,68 @@ Backend& Media::backend() { return *impl_->backend; }
 bool Media::createSprite(int n, int w, int h) {
   if (w <= 0 || h <= 0 || w > kMaxSpriteSide || h > kMaxSpriteSide) return false;
   if (int64_t{w} * h > kMaxSpritePixels) return false;
-  impl_->sprites[n] = Sprite{Image(w, h), 0, false};
+  impl_->sprites.put(n, Sprite(Image(w, h)));
   return true;
 }
 
 bool Media::loadSprite(int n, std::span<const uint8_t> bmp, bool rotatable) {
   std::optional<Image> image = decodeBmp(bmp);
   if (!image) return false;
-  impl_->sprites[n] = Sprite{std::move(*image), 0, rotatable};
+  impl_->sprites.put(n, Sprite(std::move(*image), rotatable));
   return true;
 }
 
 void Media::setTransparentColour(int n, Rgb colour) {
-  if (Sprite* s = impl_->sprite(n)) s->key = packed(colour);
+  Sprite* s = impl_->sprite(n);
+  if (s == nullptr) return;
+  s->key = packed(colour);
+  s->turnSource.reset();
 }
 
 void Media::drawSprite(int n, int x, int y) {
-  if (const Sprite* s = impl_->sprite(n)) copyImage(impl_->backBuffer, s->image, x, y);
+  const Sprite* s = impl_->sprite(n);
+  if (s == nullptr) return;
+  const bool coversScreen = x <= 0 && y <= 0 && int64_t{x} + s->image.w >= kScreenWidth &&
+                            int64_t{y} + s->image.h >= kScreenHeight;
+  if (coversScreen) impl_->pendingClear.reset();  // every pixel is about to be replaced
+  copyImage(impl_->screen(), s->image, x, y);
 }
 
 void Media::drawTransparentSprite(int n, int x, int y) {
-  if (const Sprite* s = impl_->sprite(n)) copyImageKeyed(impl_->backBuffer, s->image, x, y, s->key);
+  if (const Sprite* s = impl_->sprite(n)) copyImageKeyed(impl_->screen(), s->image, x, y, s->key);
 }
 
 bool Media::createRotatable(int r, int sprite) {
   const Sprite* s = impl_->sprite(sprite);
   if (s == nullptr || !s->rotatable) return false;
-  impl_->rotatables[r] = Rotatable{sprite, 0.0f};
+  impl_->rotatables.put(r, Rotatable{sprite, 0.0f});
   return true;
 }
 
 void Media::setRotation(int r, float degrees, bool relative) {
-  const auto found = impl_->rotatables.find(r);
-  if (found == impl_->rotatables.end()) return;
-  float& angle = found->second.angle;
-  angle = relative ? angle + degrees : degrees;
+  Rotatable* found = impl_->rotatables.find(r);
+  if (found == nullptr) return;
+  found->angle = relative ? found->angle + degrees : degrees;
 }
 
 float Media::rotation(int r) const {
-  const auto found = impl_->rotatables.find(r);
-  return found == impl_->rotatables.end() ? 0.0f : found->second.angle;
+  const Rotatable* found = impl_->rotatables.find(r);
+  return found == nullptr ? 0.0f : found->angle;
 }
 
 void Media::drawRotatable(int r, int x, int y) {
-  const auto found = impl_->rotatables.find(r);
-  if (found == impl_->rotatables.end()) return;
-  const Sprite* s = impl_->sprite(found->second.sprite);
+  const Rotatable* found = impl_->rotatables.find(r);
+  if (found == nullptr) return;
+  Sprite* s = impl_->sprite(found->sprite);
   if (s == nullptr) return;
-  const float angle = found->second.angle;
+  const float angle = found->angle;
   if (angle == 0.0f) {
-    copyImageKeyed(impl_->backBuffer, s->image, x, y, s->key);
+    copyImageKeyed(impl_->screen(), s->image, x, y, s->key);
     return;
   }
   // The horizontal half-size places the centre on both axes.
   const double half = (s->image.w - 1) / 2.0;
-  drawTurned(impl_->backBuffer, s->image, s->key, x + half, y + half, angle);
+  drawTurned(impl_->screen(), s->turnReady(), x + half, y + half, angle);
 }
 
 bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {
@@ -324,6 +388,7 @@ void Media::fillCircle(int x, int y, int r, Rgb colour) {
 
 bool Media::loadFont(int n, const std::string& face, int points) {
   if (!impl_->text) return false;
+  impl_->textCache.forgetFont(n);
   if (!impl_->text->loadFont(n, face, points)) {
     impl_->loadedFonts.erase(n);
     return false;
@@ -339,8 +404,7 @@ void Media::useFont(int n) {
 void Media::drawText(int x, int y, std::string_view latin1Text) {
   Image* target = impl_->drawingTarget();
   if (target == nullptr || !impl_->text) return;
-  const Image box = impl_->text->render(impl_->currentFont, latin1Text);
-  copyImage(*target, box, x, y);
+  copyImage(*target, impl_->textCache.box(*impl_->text, impl_->currentFont, latin1Text), x, y);
 }
 
 // --- sound

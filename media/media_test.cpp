@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "media/compositor.h"
 #include "media/headless.h"
 #include "media/latin1.h"
 #include "media/sdl_text.h"
@@ -229,6 +230,129 @@ TEST(MediaDrawing, TextIsTheRenderersBoxCopiedAtTheCornerWithAnyUnknownFontAsDef
   if (!expected.empty()) {
     EXPECT_EQ(rig.media->pixel(10 + expected.w, 956), kBlue);
   }
+}
+
+// ----- what Media keeps between calls must never show a stale picture
+
+// The whole back buffer as an Image, for comparing with a drawing made by hand.
+Image screenOf(const Media& media) {
+  Image image(kScreenWidth, kScreenHeight);
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = 0; x < kScreenWidth; ++x) {
+      const Rgb p = media.pixel(x, y);
+      image.at(x, y) = packRgb(p.r, p.g, p.b);
+    }
+  }
+  return image;
+}
+
+Image stripes(uint32_t a, uint32_t b) {
+  Image image(150, 150, 0xFFFFFF);
+  for (int y = 20; y < 140; ++y) {
+    for (int x = 50; x < 100; ++x) image.at(x, y) = (x / 3 + y / 5) % 2 ? a : b;
+  }
+  return image;
+}
+
+TEST(MediaReuse, TurnedPictureFollowsEveryChangeOfItsSprite) {
+  Rig rig;
+  Image picture = stripes(0x804020, 0x203040);
+  uint32_t key = 0xFFFFFF;
+  const auto expectDrawn = [&](const char* after) {
+    rig.media->clearScreen(kBlue);
+    rig.media->drawRotatable(0, 200, 300);
+    Image expected(kScreenWidth, kScreenHeight, packRgb(1, 119, 254));
+    drawTurned(expected, picture, key, 274.5, 374.5, 33.3f);
+    EXPECT_EQ(screenOf(*rig.media).pixels, expected.pixels) << after;
+  };
+  ASSERT_TRUE(rig.media->loadSprite(32, makeBmp24(picture), true));
+  rig.media->setTransparentColour(32, {255, 255, 255});
+  ASSERT_TRUE(rig.media->createRotatable(0, 32));
+  rig.media->setRotation(0, 33.3f, false);
+  expectDrawn("first drawing");
+  expectDrawn("second drawing");
+
+  picture = stripes(0x00A000, 0x0000A0);  // every battle loads its sprites again
+  ASSERT_TRUE(rig.media->loadSprite(32, makeBmp24(picture), true));
+  rig.media->setTransparentColour(32, {255, 255, 255});
+  expectDrawn("a reload");
+
+  key = 0x00A000;
+  rig.media->setTransparentColour(32, {0, 0xA0, 0});
+  expectDrawn("a new transparent colour");
+
+  ASSERT_TRUE(rig.media->beginDrawing(32));
+  rig.media->fillBox(60, 30, 20, 40, {0x12, 0x34, 0x56});
+  rig.media->endDrawing();
+  for (int y = 30; y < 70; ++y) {
+    for (int x = 60; x < 80; ++x) picture.at(x, y) = 0x123456;
+  }
+  expectDrawn("drawing onto the sprite");
+}
+
+TEST(MediaReuse, TextFollowsAReloadedFont) {
+  Rig rig;
+  TextRenderer renderer;
+  ASSERT_TRUE(renderer.loadFont(0, "DejaVu Sans", 40));
+  const Image large = renderer.render(0, "30");
+  ASSERT_FALSE(large.empty());
+  ASSERT_TRUE(rig.media->loadFont(0, "DejaVu Sans", 10));
+  ASSERT_TRUE(rig.media->beginDrawing());
+  rig.media->useFont(0);
+  rig.media->drawText(0, 0, "30");
+  ASSERT_TRUE(rig.media->loadFont(0, "DejaVu Sans", 40));
+  rig.media->clearScreen(kBlue);
+  rig.media->drawText(0, 0, "30");
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 0, large.w - 1, large.h - 1}));
+  for (int y = 0; y < large.h; ++y) {
+    for (int x = 0; x < large.w; ++x) {
+      const Rgb p = rig.media->pixel(x, y);
+      ASSERT_EQ(packRgb(p.r, p.g, p.b), large.at(x, y)) << x << "," << y;
+    }
+  }
+  // A reload that fails leaves font 0 without a face: nothing of the old text may show.
+  EXPECT_FALSE(rig.media->loadFont(0, "DejaVu Sans", 0));
+  rig.media->clearScreen(kBlue);
+  rig.media->drawText(0, 0, "30");
+  rig.media->endDrawing();
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), Box{});
+}
+
+TEST(MediaReuse, AClearShowsWhereverTheFirstDrawingLeavesTheScreen) {
+  Rig rig;
+  rig.backend->keepFrameCopies(true);
+  ASSERT_TRUE(rig.media->createSprite(40, kScreenWidth, kScreenHeight));
+  ASSERT_TRUE(rig.media->beginDrawing(40));
+  rig.media->fillBox(0, 0, kScreenWidth, kScreenHeight, kRed);
+  rig.media->fillBox(10, 10, 5, 5, kBlack);  // the sprite's transparent colour
+  rig.media->endDrawing();
+
+  rig.media->clearScreen(kBlue);
+  EXPECT_EQ(rig.media->pixel(700, 500), kBlue);
+  rig.media->showFrame();
+  EXPECT_EQ(rig.backend->lastFrame().pixels,
+            std::vector<uint32_t>(kScreenWidth * kScreenHeight, packRgb(1, 119, 254)));
+
+  rig.media->drawSprite(40, 0, 0);
+  rig.media->clearScreen(kBlue);
+  rig.media->drawSprite(40, 1, 0);  // one column short of the screen
+  for (int y : {0, 500, kScreenHeight - 1}) {
+    EXPECT_EQ(rig.media->pixel(0, y), kBlue);
+    EXPECT_EQ(rig.media->pixel(1, y), kRed);
+  }
+  rig.media->clearScreen(kBlue);
+  rig.media->drawTransparentSprite(40, 0, 0);  // the key shows the clear
+  EXPECT_EQ(drawnBox(*rig.media, kRed), (Box{10, 10, 14, 14}));
+  rig.media->clearScreen(kBlue);
+  rig.media->drawSprite(40, -1, 0);
+  rig.media->drawSprite(40, 0, 0);  // the whole screen, over the clear
+  EXPECT_EQ(rig.media->pixel(12, 12), kBlack);
+  EXPECT_EQ(drawnBox(*rig.media, kRed), (Box{10, 10, 14, 14}));
+  rig.media->clearScreen(kBlue);
+  ASSERT_TRUE(rig.media->beginDrawing());
+  rig.media->fillCircle(0, 0, 3, kRed);
+  rig.media->endDrawing();
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 0, 3, 3}));
 }
 
 // 16-bit mono PCM at the headless device's rate, every sample `level`.

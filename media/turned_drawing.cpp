@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "media/compositor.h"
 
@@ -53,90 +54,177 @@ uint32_t lerp(uint32_t a, uint32_t b, uint32_t t) {
   return rb | g;
 }
 
+bool opaque(uint32_t texel) { return (texel & TurnSource::kOpaque) != 0; }
+
+// Weighted mean of the opaque ones among the four texels (the nearest one is opaque, and
+// weighs at least 128 x 128, so the weights never sum to 0).
+uint32_t blendOpaque(const std::array<uint32_t, 4>& p, uint32_t tx, uint32_t ty) {
+  const std::array<uint32_t, 4> weight = {(256 - tx) * (256 - ty), tx * (256 - ty), (256 - tx) * ty,
+                                          tx * ty};
+  uint32_t r = 0, g = 0, b = 0, total = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    if (!opaque(p[i])) continue;
+    total += weight[i];
+    r += weight[i] * ((p[i] >> 16) & 0xFF);
+    g += weight[i] * ((p[i] >> 8) & 0xFF);
+    b += weight[i] * (p[i] & 0xFF);
+  }
+  // The rounded integer quotient, by a floating-point division, which pipelines where an
+  // integer one does not: both operands are below 2^25, so an exact quotient comes out
+  // exact and any other lies at least 2^-24 (relative) away from the next whole number.
+  const double divisor = total;
+  const auto mean = [total, divisor](uint32_t sum) {
+    return static_cast<uint32_t>((sum + total / 2) / divisor);
+  };
+  return (mean(r) << 16) | (mean(g) << 8) | mean(b);
+}
+
 // Bilinear sampling restricted to opaque texels. A destination pixel is covered when the
 // nearest texel (ties going to the lower index) is opaque; its colour blends only the opaque
 // texels of the 2 x 2 neighbourhood, so the transparent colour never bleeds into an edge.
 class OpaqueSampler {
  public:
-  OpaqueSampler(const Image& src, uint32_t key)
-      : src_(src), key_(key), xHigh_(src.w * kOne - kHalf), yHigh_(src.h * kOne - kHalf) {}
+  explicit OpaqueSampler(const TurnSource& src)
+      : origin_(src.texelAt(-1, -1)),
+        stride_(src.stride()),
+        width_(uint64_t(src.width()) * kOne),
+        height_(uint64_t(src.height()) * kOne) {}
 
-  // (fx, fy): source position in fixed point.
-  bool sample(int64_t fx, int64_t fy, uint32_t& out) const {
-    if (fx <= -kHalf || fx > xHigh_ || fy <= -kHalf || fy > yHigh_) return false;
-    const int ix = static_cast<int>((fx + kOne) >> 16) - 1;  // floor, as fx > -1
-    const int iy = static_cast<int>((fy + kOne) >> 16) - 1;
-    const int64_t fracX = fx - int64_t{ix} * kOne;
-    const int64_t fracY = fy - int64_t{iy} * kOne;
-    if (isKey(texel(ix + (fracX > kHalf), iy + (fracY > kHalf)), key_)) return false;
-    const auto tx = static_cast<uint32_t>(fracX >> 8);  // 0..255
-    const auto ty = static_cast<uint32_t>(fracY >> 8);
-    const bool inside = ix >= 0 && iy >= 0 && ix + 1 < src_.w && iy + 1 < src_.h;
-    const uint32_t p00 = inside ? src_.at(ix, iy) : texel(ix, iy);
-    const uint32_t p10 = inside ? src_.at(ix + 1, iy) : texel(ix + 1, iy);
-    const uint32_t p01 = inside ? src_.at(ix, iy + 1) : texel(ix, iy + 1);
-    const uint32_t p11 = inside ? src_.at(ix + 1, iy + 1) : texel(ix + 1, iy + 1);
-    if (inside && !isKey(p00, key_) && !isKey(p10, key_) && !isKey(p01, key_) &&
-        !isKey(p11, key_)) {
-      out = lerp(lerp(p00, p10, tx), lerp(p01, p11, tx), ty);
-      return true;
+  // Columns from..to of a destination row, the first at source position (fx, fy) in fixed
+  // point, each next one a step further.
+  void drawRow(uint32_t* row, int from, int to, int64_t fx, int64_t fy, int64_t stepX,
+               int64_t stepY) const {
+    for (int x = from; x <= to; ++x, fx += stepX, fy += stepY) {
+      // Inside when -1/2 < f <= size - 1/2; then f + 1 is positive and its whole part is the
+      // texel to the left of (above) the point, counted from the border.
+      if (uint64_t(fx + kHalf - 1) >= width_ || uint64_t(fy + kHalf - 1) >= height_) continue;
+      const uint64_t sx = fx + kOne, sy = fy + kOne;
+      const uint32_t* p = origin_ + (sy >> 16) * stride_ + (sx >> 16);
+      const uint64_t fracX = sx & (kOne - 1), fracY = sy & (kOne - 1);
+      if (!opaque(p[(fracX > kHalf) + (fracY > kHalf) * stride_])) continue;
+      const auto tx = static_cast<uint32_t>(fracX >> 8);  // 0..255
+      const auto ty = static_cast<uint32_t>(fracY >> 8);
+      const uint32_t p00 = p[0], p10 = p[1], p01 = p[stride_], p11 = p[stride_ + 1];
+      if (opaque(p00 & p10 & p01 & p11)) {
+        row[x] = lerp(lerp(p00, p10, tx), lerp(p01, p11, tx), ty);
+      } else {
+        row[x] = blendOpaque({p00, p10, p01, p11}, tx, ty);
+      }
     }
-    out = blendOpaque({p00, p10, p01, p11}, tx, ty);
-    return true;
   }
 
  private:
-  // Outside the picture counts as transparent.
-  uint32_t texel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= src_.w || y >= src_.h) return key_;
-    return src_.at(x, y);
-  }
+  const uint32_t* origin_;  // the border's top-left texel
+  ptrdiff_t stride_;
+  uint64_t width_, height_;  // in fixed point
+};
 
-  // Weighted mean of the opaque ones among the four texels (the nearest one is opaque, and
-  // weighs at least 128 x 128, so the weights never sum to 0).
-  uint32_t blendOpaque(const std::array<uint32_t, 4>& p, uint32_t tx, uint32_t ty) const {
-    const std::array<uint32_t, 4> weight = {(256 - tx) * (256 - ty), tx * (256 - ty),
-                                            (256 - tx) * ty, tx * ty};
-    uint64_t r = 0, g = 0, b = 0, total = 0;
-    for (size_t i = 0; i < 4; ++i) {
-      if (isKey(p[i], key_)) continue;
-      total += weight[i];
-      r += uint64_t{weight[i]} * ((p[i] >> 16) & 0xFF);
-      g += uint64_t{weight[i]} * ((p[i] >> 8) & 0xFF);
-      b += uint64_t{weight[i]} * (p[i] & 0xFF);
+// Where the lines that enclose the opaque texels cross each destination row. With the
+// picture's centre at (cx, cy), pixel (x, y) samples source point
+//   u = srcCentreX + cos * (x - cx) + sin * (y - cy),  v = srcCentreY - sin * (x - cx) + cos * (y -
+//   cy),
+// so a line a * u + b * v <= c limits the columns of row y to one side of a point that moves
+// by a fixed amount from row to row. A line that runs along the rows holds a row or not.
+class OpaqueRows {
+ public:
+  // `slack`: how far, in texels, the fixed-point walk may stray from the exact source point.
+  OpaqueRows(const TurnSource& src, const Turn& turn, double cx, double cy, double slack) {
+    const double srcCentreX = (src.width() - 1) / 2.0;
+    const double srcCentreY = (src.height() - 1) / 2.0;
+    for (const TurnSource::Bound& bound : src.bounds()) {
+      const double perColumn = bound.a * turn.cos - bound.b * turn.sin;
+      const double perRow = bound.a * turn.sin + bound.b * turn.cos;
+      // a * u + b * v <= c  <=>  perColumn * (x - cx) <= room - perRow * (y - cy)
+      const double room = bound.c + slack - bound.a * srcCentreX - bound.b * srcCentreY;
+      if (std::abs(perColumn) < 1e-12) {
+        rowLimits_.push_back({perRow, room + perRow * cy});  // perRow * y <= that
+        continue;
+      }
+      // x <= or >= at + slope * y
+      const Limit limit{-perRow / perColumn, cx + (room + perRow * cy) / perColumn};
+      (perColumn > 0 ? upper_ : lower_).push_back(limit);
     }
-    const auto mean = [total](uint64_t sum) {
-      return static_cast<uint32_t>((sum + total / 2) / total);
-    };
-    return (mean(r) << 16) | (mean(g) << 8) | mean(b);
   }
 
-  const Image& src_;
-  uint32_t key_;
-  int64_t xHigh_, yHigh_;
+  // Narrows [first, last] to the columns of row y whose source point can lie on the inner
+  // side of every line, generous by a column at each end.
+  bool narrow(int y, double& first, double& last) const {
+    for (const Limit& row : rowLimits_) {
+      if (row.slope * y > row.at) return false;
+    }
+    double left = first, right = last;
+    for (const Limit& l : lower_) left = std::max(left, l.at + l.slope * y);
+    for (const Limit& u : upper_) right = std::min(right, u.at + u.slope * y);
+    first = std::max(first, std::ceil(left) - 1);
+    last = std::min(last, std::floor(right) + 1);
+    return first <= last;
+  }
+
+ private:
+  struct Limit {
+    double slope = 0, at = 0;
+  };
+  // At most kBoundCount of them in all; small vectors keep the row loop simple.
+  std::vector<Limit> lower_, upper_, rowLimits_;
 };
 
 }  // namespace
 
-void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
-                double degrees) {
-  if (src.empty() || dst.empty()) return;
+TurnSource::TurnSource(const Image& src, uint32_t key)
+    : w_(src.w), h_(src.h), stride_(ptrdiff_t{src.w} + 2) {
+  texels_.assign(static_cast<size_t>(stride_) * (src.h + 2), 0);
+  std::array<double, kBoundCount> a{}, b{};
+  for (int i = 0; i < kBoundCount; ++i) {
+    a[i] = std::cos(i * std::numbers::pi / (kBoundCount / 2));
+    b[i] = std::sin(i * std::numbers::pi / (kBoundCount / 2));
+    bounds_[i] = {a[i], b[i], -HUGE_VAL};
+  }
+  for (int y = 0; y < h_; ++y) {
+    int left = w_, right = -1;
+    for (int x = 0; x < w_; ++x) {
+      const uint32_t p = src.at(x, y);
+      const bool solid = (p & kRgbMask) != key;
+      texels_[static_cast<size_t>(y + 1) * stride_ + (x + 1)] =
+          (p & kRgbMask) | (solid ? kOpaque : 0);
+      if (!solid) continue;
+      left = std::min(left, x);
+      right = x;
+    }
+    if (right < 0) continue;
+    blank_ = false;
+    // The row's opaque texels lie within this rectangle; each line must hold its corners.
+    for (const double u : {left - 0.5, right + 0.5}) {
+      for (const double v : {y - 0.5, y + 0.5}) {
+        for (int i = 0; i < kBoundCount; ++i) {
+          bounds_[i].c = std::max(bounds_[i].c, a[i] * u + b[i] * v);
+        }
+      }
+    }
+  }
+}
+
+void drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY, double degrees) {
+  if (src.blank() || dst.empty()) return;
   if (!std::isfinite(centreX) || !std::isfinite(centreY) || !std::isfinite(degrees)) return;
   const Turn turn = turnOf(degrees);
+  const int w = src.width(), h = src.height();
   // Half extents of the turned picture's bounding box, plus a pixel for the sampling margin.
-  const double reachX = std::abs(turn.cos) * src.w / 2 + std::abs(turn.sin) * src.h / 2 + 1;
-  const double reachY = std::abs(turn.sin) * src.w / 2 + std::abs(turn.cos) * src.h / 2 + 1;
+  const double reachX = std::abs(turn.cos) * w / 2 + std::abs(turn.sin) * h / 2 + 1;
+  const double reachY = std::abs(turn.sin) * w / 2 + std::abs(turn.cos) * h / 2 + 1;
   const double firstCol = std::max(0.0, std::floor(centreX - reachX));
   const double lastCol = std::min(dst.w - 1.0, std::ceil(centreX + reachX));
   const double firstRow = std::max(0.0, std::floor(centreY - reachY));
   const double lastRow = std::min(dst.h - 1.0, std::ceil(centreY + reachY));
   if (firstCol > lastCol || firstRow > lastRow) return;
 
-  const double srcCentreX = (src.w - 1) / 2.0;
-  const double srcCentreY = (src.h - 1) / 2.0;
-  const OpaqueSampler sampler(src, key);
+  const double srcCentreX = (w - 1) / 2.0;
+  const double srcCentreY = (h - 1) / 2.0;
+  const OpaqueSampler sampler(src);
   const int64_t stepX = toFixed(turn.cos);
   const int64_t stepY = toFixed(-turn.sin);
+  // Each fixed-point step is off by at most half a unit per axis.
+  const double slack = 2.0 * (lastCol - firstCol + 2) / kOne;
+  const OpaqueRows opaqueRows(src, turn, centreX, centreY, slack);
   for (int y = static_cast<int>(firstRow); y <= static_cast<int>(lastRow); ++y) {
     // Along this row the source point is (ux + cos * x, uy - sin * x).
     const double dy = y - centreY;
@@ -144,16 +232,22 @@ void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, doub
     const double uy = srcCentreY + turn.cos * dy + turn.sin * centreX;
     double first = firstCol;
     double last = lastCol;
-    if (!narrowColumns(ux, turn.cos, -0.5, src.w - 0.5, first, last)) continue;
-    if (!narrowColumns(uy, -turn.sin, -0.5, src.h - 0.5, first, last)) continue;
-    uint32_t* row = &dst.at(0, y);
-    int64_t fx = toFixed(ux + turn.cos * first);
-    int64_t fy = toFixed(uy - turn.sin * first);
-    for (int x = static_cast<int>(first); x <= static_cast<int>(last); ++x) {
-      uint32_t colour = 0;
-      if (sampler.sample(fx, fy, colour)) row[x] = colour;
-      fx += stepX;
-      fy += stepY;
-    }
+    if (!narrowColumns(ux, turn.cos, -0.5, w - 0.5, first, last)) continue;
+    if (!narrowColumns(uy, -turn.sin, -0.5, h - 0.5, first, last)) continue;
+    // The walk starts where the picture's box starts, whatever is skipped below, so that
+    // every pixel samples the same point it always has.
+    const auto start = static_cast<int64_t>(first);
+    const int64_t fx = toFixed(ux + turn.cos * first);
+    const int64_t fy = toFixed(uy - turn.sin * first);
+    if (!opaqueRows.narrow(y, first, last)) continue;
+    const auto skipped = static_cast<int64_t>(first) - start;
+    sampler.drawRow(&dst.at(0, y), static_cast<int>(first), static_cast<int>(last),
+                    fx + stepX * skipped, fy + stepY * skipped, stepX, stepY);
   }
+}
+
+void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
+                double degrees) {
+  if (src.empty()) return;
+  drawTurned(dst, TurnSource(src, key), centreX, centreY, degrees);
 }
