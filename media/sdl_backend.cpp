@@ -27,6 +27,30 @@ void setHints() {
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // A message box takes the focus; the battle window must stay where it is.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The software renderer draws into the window's own shared-memory image, not through an
+  // OpenGL texture (which, without a graphics card, is OpenGL done in software again).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+// Whether a renderer's OpenGL is Mesa's software rasteriser (llvmpipe, softpipe, swrast): it
+// takes many times longer to upload and stretch the frame than SDL's own software renderer.
+bool drawsWithSoftwareOpenGl(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
+  if (std::string_view(info.name).substr(0, 6) != "opengl") return false;  // opengl, opengles2
+  if (SDL_GL_GetCurrentContext() == nullptr) return false;
+  using GetString = const unsigned char* (*)(unsigned name);
+  const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (getString == nullptr) return false;
+  constexpr unsigned kGlRenderer = 0x1F01;
+  const auto* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+  if (name == nullptr) return false;
+  const std::string_view implementation = name;
+  for (const std::string_view software :
+       {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+    if (implementation.find(software) != std::string_view::npos) return true;
+  }
+  return false;
 }
 
 int keyIndex(SDL_Scancode code) {
@@ -128,6 +152,10 @@ bool SdlBackend::openWindow(int w, int h) {
       SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS);
   if (window_ == nullptr) return false;
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (renderer_ != nullptr && drawsWithSoftwareOpenGl(renderer_)) {
+    SDL_DestroyRenderer(renderer_);
+    renderer_ = nullptr;
+  }
   if (renderer_ == nullptr) {
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
   }
@@ -139,8 +167,9 @@ bool SdlBackend::openScreen(int w, int h) {
   if (renderer_ == nullptr) return false;
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");  // read when the texture is made
+  // XRGB, exactly the back buffer's layout and the X window's: no conversion on the way.
   texture_ =
-      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
   if (texture_ == nullptr) return false;
   // The frames are XRGB with a zero top byte: blending would make them transparent.
   SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
@@ -173,12 +202,17 @@ uint64_t SdlBackend::nativeWindow() const {
 void SdlBackend::present(const uint32_t* pixels, int w, int h) {
   if (texture_ != nullptr && pixels != nullptr && w == screen_.w && h == screen_.h) {
     SDL_UpdateTexture(texture_, nullptr, pixels, w * static_cast<int>(sizeof(uint32_t)));
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);  // stretches both axes
+    // Covers the whole window (stretched on both axes), so nothing needs clearing first.
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
   }
   SDL_PumpEvents();
+}
+
+std::string SdlBackend::rendererName() const {
+  SDL_RendererInfo info{};
+  if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0) return "";
+  return info.name;
 }
 
 bool SdlBackend::pollEvent() {

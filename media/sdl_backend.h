@@ -63,6 +63,8 @@ class SdlBackend : public Backend {
   // The battle window's X11 id; 0 without a window or on another window system.
   uint64_t nativeWindow() const;
   SDL_Renderer* renderer() const { return renderer_; }
+  // SDL's name of the renderer that presents the frames ("opengl", "software", ...), or "".
+  std::string rendererName() const;
 
  private:
   // What the audio callback needs, owned here so it outlives the device.
