@@ -38,24 +38,33 @@ class TurnSource {
     double a = 0, b = 0, c = 0;
   };
   static constexpr int kBoundCount = 16;
-  static constexpr uint32_t kOpaque = 0xFF000000;
+  // A texel holds blue, green and red each in the low byte of a 16-bit lane (bits 0, 16
+  // and 32), so that one multiplication weighs all three, and two marks above them.
+  static constexpr uint64_t kOpaque = uint64_t{1} << 48;
+  // This texel and its neighbours to the right, below and below right are all opaque.
+  static constexpr uint64_t kBlockOpaque = uint64_t{1} << 49;
 
   int width() const { return w_; }
   int height() const { return h_; }
   bool blank() const { return blank_; }
   const std::array<Bound, kBoundCount>& bounds() const { return bounds_; }
-  // Texel (x, y) for -1 <= x <= width and -1 <= y <= height: the colour in the low 24 bits,
-  // kOpaque set unless it is transparent (the border always is).
-  const uint32_t* texelAt(int x, int y) const {
+  // Texel (x, y) for -1 <= x <= width and -1 <= y <= height; the border is transparent.
+  const uint64_t* texelAt(int x, int y) const {
     return texels_.data() + static_cast<ptrdiff_t>(y + 1) * stride_ + (x + 1);
   }
   ptrdiff_t stride() const { return stride_; }
 
  private:
+  uint64_t& texel(int x, int y) {
+    return texels_[static_cast<size_t>((y + 1) * stride_ + (x + 1))];
+  }
+  void markOpaqueBlocks();
+  void encloseOpaqueTexels();
+
   int w_ = 0, h_ = 0;
   ptrdiff_t stride_ = 0;
   bool blank_ = true;
-  std::vector<uint32_t> texels_;
+  std::vector<uint64_t> texels_;
   std::array<Bound, kBoundCount> bounds_{};
 };
 

@@ -47,26 +47,35 @@ constexpr int64_t kHalf = kOne / 2;
 
 int64_t toFixed(double v) { return static_cast<int64_t>(std::llround(v * kOne)); }
 
-// a + (b - a) * t / 256 on each of the three channels at once.
-uint32_t lerp(uint32_t a, uint32_t b, uint32_t t) {
-  const uint32_t rb = (((a & 0xFF00FF) * (256 - t) + (b & 0xFF00FF) * t) >> 8) & 0xFF00FF;
-  const uint32_t g = (((a & 0x00FF00) * (256 - t) + (b & 0x00FF00) * t) >> 8) & 0x00FF00;
-  return rb | g;
+constexpr uint64_t kLanes = 0x000000FF00FF00FF;
+
+// a + (b - a) * t / 256 in each lane, the marks above the lanes dropped.
+uint64_t lerp(uint64_t a, uint64_t b, uint64_t t) {
+  return ((a * (256 - t) + b * t) >> 8) & kLanes;
 }
 
-bool opaque(uint32_t texel) { return (texel & TurnSource::kOpaque) != 0; }
+uint32_t packed(uint64_t lanes) {
+  return static_cast<uint32_t>((lanes & 0xFF) | ((lanes >> 8) & 0xFF00) |
+                               ((lanes >> 16) & 0xFF0000));
+}
+
+uint64_t spread(uint32_t rgb) {
+  return (rgb & 0xFF) | ((rgb & 0xFF00) << 8) | (uint64_t{rgb & 0xFF0000} << 16);
+}
+
+bool opaque(uint64_t texel) { return (texel & TurnSource::kOpaque) != 0; }
 
 // Weighted mean of the opaque ones among the four texels (the nearest one is opaque, and
 // weighs at least 128 x 128, so the weights never sum to 0).
-uint32_t blendOpaque(const std::array<uint32_t, 4>& p, uint32_t tx, uint32_t ty) {
+uint32_t blendOpaque(const std::array<uint64_t, 4>& p, uint32_t tx, uint32_t ty) {
   const std::array<uint32_t, 4> weight = {(256 - tx) * (256 - ty), tx * (256 - ty), (256 - tx) * ty,
                                           tx * ty};
   uint32_t r = 0, g = 0, b = 0, total = 0;
   for (size_t i = 0; i < 4; ++i) {
     if (!opaque(p[i])) continue;
     total += weight[i];
-    r += weight[i] * ((p[i] >> 16) & 0xFF);
-    g += weight[i] * ((p[i] >> 8) & 0xFF);
+    r += weight[i] * ((p[i] >> 32) & 0xFF);
+    g += weight[i] * ((p[i] >> 16) & 0xFF);
     b += weight[i] * (p[i] & 0xFF);
   }
   // The rounded integer quotient, by a floating-point division, which pipelines where an
@@ -79,6 +88,22 @@ uint32_t blendOpaque(const std::array<uint32_t, 4>& p, uint32_t tx, uint32_t ty)
   return (mean(r) << 16) | (mean(g) << 8) | mean(b);
 }
 
+// floor(a / b) and ceil(a / b) for b > 0.
+int64_t floorDiv(int64_t a, int64_t b) { return a / b - (a % b < 0); }
+int64_t ceilDiv(int64_t a, int64_t b) { return a / b + (a % b > 0); }
+
+// Narrows the steps k in [first, last] to those with lo <= f + step * k <= hi.
+bool keepSteps(int64_t f, int64_t step, int64_t lo, int64_t hi, int64_t& first, int64_t& last) {
+  if (step == 0) return f >= lo && f <= hi;
+  if (step < 0) {
+    // The same walk backwards: -hi <= -f + (-step) * k <= -lo.
+    return keepSteps(-f, -step, -hi, -lo, first, last);
+  }
+  first = std::max(first, ceilDiv(lo - f, step));
+  last = std::min(last, floorDiv(hi - f, step));
+  return first <= last;
+}
+
 // Bilinear sampling restricted to opaque texels. A destination pixel is covered when the
 // nearest texel (ties going to the lower index) is opaque; its colour blends only the opaque
 // texels of the 2 x 2 neighbourhood, so the transparent colour never bleeds into an edge.
@@ -87,36 +112,41 @@ class OpaqueSampler {
   explicit OpaqueSampler(const TurnSource& src)
       : origin_(src.texelAt(-1, -1)),
         stride_(src.stride()),
-        width_(uint64_t(src.width()) * kOne),
-        height_(uint64_t(src.height()) * kOne) {}
+        xHigh_(src.width() * kOne - kHalf),
+        yHigh_(src.height() * kOne - kHalf) {}
 
-  // Columns from..to of a destination row, the first at source position (fx, fy) in fixed
-  // point, each next one a step further.
-  void drawRow(uint32_t* row, int from, int to, int64_t fx, int64_t fy, int64_t stepX,
+  // Pixels 0..count - 1 of `out`, the first at source position (fx, fy) in fixed point, each
+  // next one a step further.
+  void drawRow(uint32_t* out, int count, int64_t fx, int64_t fy, int64_t stepX,
                int64_t stepY) const {
-    for (int x = from; x <= to; ++x, fx += stepX, fy += stepY) {
-      // Inside when -1/2 < f <= size - 1/2; then f + 1 is positive and its whole part is the
-      // texel to the left of (above) the point, counted from the border.
-      if (uint64_t(fx + kHalf - 1) >= width_ || uint64_t(fy + kHalf - 1) >= height_) continue;
-      const uint64_t sx = fx + kOne, sy = fy + kOne;
-      const uint32_t* p = origin_ + (sy >> 16) * stride_ + (sx >> 16);
+    // Only where the point lies inside the picture: -1/2 < f <= size - 1/2.
+    int64_t first = 0, last = count - 1;
+    if (!keepSteps(fx, stepX, -kHalf + 1, xHigh_, first, last)) return;
+    if (!keepSteps(fy, stepY, -kHalf + 1, yHigh_, first, last)) return;
+    fx += stepX * first;
+    fy += stepY * first;
+    for (int64_t k = first; k <= last; ++k, fx += stepX, fy += stepY) {
+      // f + 1 is positive: its whole part is the texel to the left of (above) the point,
+      // counted from the border.
+      const auto sx = static_cast<uint64_t>(fx + kOne), sy = static_cast<uint64_t>(fy + kOne);
+      const uint64_t* p = origin_ + (sy >> 16) * stride_ + (sx >> 16);
       const uint64_t fracX = sx & (kOne - 1), fracY = sy & (kOne - 1);
-      if (!opaque(p[(fracX > kHalf) + (fracY > kHalf) * stride_])) continue;
-      const auto tx = static_cast<uint32_t>(fracX >> 8);  // 0..255
-      const auto ty = static_cast<uint32_t>(fracY >> 8);
-      const uint32_t p00 = p[0], p10 = p[1], p01 = p[stride_], p11 = p[stride_ + 1];
-      if (opaque(p00 & p10 & p01 & p11)) {
-        row[x] = lerp(lerp(p00, p10, tx), lerp(p01, p11, tx), ty);
-      } else {
-        row[x] = blendOpaque({p00, p10, p01, p11}, tx, ty);
+      const uint64_t tx = fracX >> 8, ty = fracY >> 8;  // 0..255
+      const uint64_t p00 = p[0];
+      if (p00 & TurnSource::kBlockOpaque) {
+        out[k] = packed(lerp(lerp(p00, p[1], tx), lerp(p[stride_], p[stride_ + 1], tx), ty));
+        continue;
       }
+      if (!opaque(p[(fracX > kHalf) + (fracY > kHalf) * stride_])) continue;
+      out[k] = blendOpaque({p00, p[1], p[stride_], p[stride_ + 1]}, static_cast<uint32_t>(tx),
+                           static_cast<uint32_t>(ty));
     }
   }
 
  private:
-  const uint32_t* origin_;  // the border's top-left texel
+  const uint64_t* origin_;  // the border's top-left texel
   ptrdiff_t stride_;
-  uint64_t width_, height_;  // in fixed point
+  int64_t xHigh_, yHigh_;  // in fixed point
 };
 
 // Where the lines that enclose the opaque texels cross each destination row. With the
@@ -173,20 +203,34 @@ class OpaqueRows {
 TurnSource::TurnSource(const Image& src, uint32_t key)
     : w_(src.w), h_(src.h), stride_(ptrdiff_t{src.w} + 2) {
   texels_.assign(static_cast<size_t>(stride_) * (src.h + 2), 0);
-  std::array<double, kBoundCount> a{}, b{};
+  for (int y = 0; y < h_; ++y) {
+    for (int x = 0; x < w_; ++x) {
+      const uint32_t p = src.at(x, y) & kRgbMask;
+      texel(x, y) = spread(p) | (p != key ? kOpaque : 0);
+    }
+  }
+  markOpaqueBlocks();
+  encloseOpaqueTexels();
+}
+
+void TurnSource::markOpaqueBlocks() {
+  for (int y = -1; y < h_; ++y) {
+    for (int x = -1; x < w_; ++x) {
+      const uint64_t all = texel(x, y) & texel(x + 1, y) & texel(x, y + 1) & texel(x + 1, y + 1);
+      if (opaque(all)) texel(x, y) |= kBlockOpaque;
+    }
+  }
+}
+
+void TurnSource::encloseOpaqueTexels() {
   for (int i = 0; i < kBoundCount; ++i) {
-    a[i] = std::cos(i * std::numbers::pi / (kBoundCount / 2));
-    b[i] = std::sin(i * std::numbers::pi / (kBoundCount / 2));
-    bounds_[i] = {a[i], b[i], -HUGE_VAL};
+    const double angle = i * std::numbers::pi / (kBoundCount / 2);
+    bounds_[i] = {std::cos(angle), std::sin(angle), -HUGE_VAL};
   }
   for (int y = 0; y < h_; ++y) {
     int left = w_, right = -1;
     for (int x = 0; x < w_; ++x) {
-      const uint32_t p = src.at(x, y);
-      const bool solid = (p & kRgbMask) != key;
-      texels_[static_cast<size_t>(y + 1) * stride_ + (x + 1)] =
-          (p & kRgbMask) | (solid ? kOpaque : 0);
-      if (!solid) continue;
+      if (!opaque(texel(x, y))) continue;
       left = std::min(left, x);
       right = x;
     }
@@ -195,9 +239,7 @@ TurnSource::TurnSource(const Image& src, uint32_t key)
     // The row's opaque texels lie within this rectangle; each line must hold its corners.
     for (const double u : {left - 0.5, right + 0.5}) {
       for (const double v : {y - 0.5, y + 0.5}) {
-        for (int i = 0; i < kBoundCount; ++i) {
-          bounds_[i].c = std::max(bounds_[i].c, a[i] * u + b[i] * v);
-        }
+        for (Bound& bound : bounds_) bound.c = std::max(bound.c, bound.a * u + bound.b * v);
       }
     }
   }
@@ -241,7 +283,7 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
     const int64_t fy = toFixed(uy - turn.sin * first);
     if (!opaqueRows.narrow(y, first, last)) continue;
     const auto skipped = static_cast<int64_t>(first) - start;
-    sampler.drawRow(&dst.at(0, y), static_cast<int>(first), static_cast<int>(last),
+    sampler.drawRow(&dst.at(static_cast<int>(first), y), static_cast<int>(last - first) + 1,
                     fx + stepX * skipped, fy + stepY * skipped, stepX, stepY);
   }
 }
