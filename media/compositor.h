@@ -3,9 +3,11 @@
 // whatever the position or size, and colours are 0x00RRGGBB.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "media/image.h"
@@ -17,6 +19,11 @@ inline uint32_t packRgb(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 inline bool isKey(uint32_t pixel, uint32_t key) { return (pixel & kRgbMask) == key; }
+
+// Every pixel of dst.
+void fillImage(Image& dst, uint32_t colour);
+// The colour of every pixel of the image, when they all have the same.
+std::optional<uint32_t> soleColour(const Image& image);
 
 // The whole of src with its top-left corner at (x, y).
 void copyImage(Image& dst, const Image& src, int x, int y);
@@ -76,9 +83,29 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
 void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
                 double degrees);
 
+// The pixels [left, right) x [top, bottom) that two placed pictures share.
+struct SharedBox {
+  int64_t left, top, right, bottom;
+  bool empty() const { return left >= right || top >= bottom; }
+};
+
+inline SharedBox sharedBox(const Image& a, int xa, int ya, const Image& b, int xb, int yb) {
+  return {std::max<int64_t>(xa, xb), std::max<int64_t>(ya, yb),
+          std::min(int64_t{xa} + a.w, int64_t{xb} + b.w),
+          std::min(int64_t{ya} + a.h, int64_t{yb} + b.h)};
+}
+
+// True when a pixel of `shared` is transparent in neither a at (xa, ya) nor b at (xb, yb).
+bool opaquePixelsMeet(const SharedBox& shared, const Image& a, uint32_t keyA, int xa, int ya,
+                      const Image& b, uint32_t keyB, int xb, int yb);
+
 // True when a at (xa, ya) and b at (xb, yb) share a pixel that is not transparent in either.
-bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
-                   int xb, int yb);
+// Most pairs lie apart, so that test is made here, where it costs no call.
+inline bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b,
+                          uint32_t keyB, int xb, int yb) {
+  const SharedBox shared = sharedBox(a, xa, ya, b, xb, yb);
+  return !shared.empty() && opaquePixelsMeet(shared, a, keyA, xa, ya, b, keyB, xb, yb);
+}
 
 // Rectangle [x, x + w) x [y, y + h); nothing when w or h is not positive.
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour);

@@ -35,13 +35,24 @@ struct Sprite {
   Image image;
   uint32_t key = 0;  // transparent colour
   bool rotatable = false;
-  // The picture made ready for turned drawing, made on first use; reset by every change of
-  // the picture or of its transparent colour.
+  // The picture made ready for turned drawing, and the colour of all its pixels if they
+  // share one, each made on first use and forgotten when the picture changes.
   std::unique_ptr<const TurnSource> turnSource;
+  std::optional<std::optional<uint32_t>> colourOfAll;
 
   const TurnSource& turnReady() {
     if (!turnSource) turnSource = std::make_unique<const TurnSource>(image, key);
     return *turnSource;
+  }
+
+  const std::optional<uint32_t>& soleColourReady() {
+    if (!colourOfAll) colourOfAll = soleColour(image);
+    return *colourOfAll;
+  }
+
+  void pictureChanges() {
+    turnSource.reset();
+    colourOfAll.reset();
   }
 };
 
@@ -184,7 +195,7 @@ Image* Media::Impl::drawingTarget() {
     case Target::Sprite: {
       Sprite* s = sprite(targetSprite);
       if (s == nullptr) return nullptr;
-      s->turnSource.reset();  // the picture is about to change
+      s->pictureChanges();
       return &s->image;
     }
     case Target::None:
@@ -195,7 +206,7 @@ Image* Media::Impl::drawingTarget() {
 
 Image& Media::Impl::screen() {
   if (pendingClear) {
-    std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), *pendingClear);
+    fillImage(backBuffer, *pendingClear);
     pendingClear.reset();
   }
   return backBuffer;
@@ -298,11 +309,18 @@ void Media::setTransparentColour(int n, Rgb colour) {
 }
 
 void Media::drawSprite(int n, int x, int y) {
-  const Sprite* s = impl_->sprite(n);
+  Sprite* s = impl_->sprite(n);
   if (s == nullptr) return;
   const bool coversScreen = x <= 0 && y <= 0 && int64_t{x} + s->image.w >= kScreenWidth &&
                             int64_t{y} + s->image.h >= kScreenHeight;
-  if (coversScreen) impl_->pendingClear.reset();  // every pixel is about to be replaced
+  if (coversScreen) {
+    impl_->pendingClear.reset();  // every pixel is about to be replaced
+    // Such as the sea, one colour all over: filling reads nothing, copying reads it all.
+    if (const std::optional<uint32_t>& colour = s->soleColourReady()) {
+      fillImage(impl_->backBuffer, *colour);
+      return;
+    }
+  }
   copyImage(impl_->screen(), s->image, x, y);
 }
 

@@ -355,6 +355,32 @@ TEST(MediaReuse, AClearShowsWhereverTheFirstDrawingLeavesTheScreen) {
   EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 0, 3, 3}));
 }
 
+TEST(MediaReuse, ASeaOfOneColourFollowsEveryChange) {
+  Rig rig;
+  const auto fillSea = [&](int x, int y, int w, int h, Rgb colour) {
+    ASSERT_TRUE(rig.media->beginDrawing(40));
+    rig.media->fillBox(x, y, w, h, colour);
+    rig.media->endDrawing();
+  };
+  ASSERT_TRUE(rig.media->createSprite(40, kScreenWidth, kScreenHeight));
+  fillSea(0, 0, kScreenWidth, kScreenHeight, kBlue);
+  rig.media->clearScreen(kRed);
+  rig.media->drawSprite(40, 0, 0);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), Box{});
+
+  fillSea(5, 6, 2, 3, kRed);
+  rig.media->drawSprite(40, 0, 0);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{5, 6, 6, 8}));
+
+  fillSea(0, 0, kScreenWidth, kScreenHeight, kRed);
+  rig.media->drawSprite(40, 0, 0);
+  EXPECT_EQ(drawnBox(*rig.media, kRed), Box{});
+
+  ASSERT_TRUE(rig.media->createSprite(40, kScreenWidth + 10, kScreenHeight));  // new, black
+  rig.media->drawSprite(40, -5, 0);
+  EXPECT_EQ(drawnBox(*rig.media, kBlack), Box{});
+}
+
 // 16-bit mono PCM at the headless device's rate, every sample `level`.
 std::vector<uint8_t> constantWav(int16_t level, int frames) {
   std::vector<uint8_t> out{'R', 'I', 'F', 'F'};
