@@ -88,22 +88,6 @@ uint32_t blendOpaque(const std::array<uint64_t, 4>& p, uint32_t tx, uint32_t ty)
   return (mean(r) << 16) | (mean(g) << 8) | mean(b);
 }
 
-// floor(a / b) and ceil(a / b) for b > 0.
-int64_t floorDiv(int64_t a, int64_t b) { return a / b - (a % b < 0); }
-int64_t ceilDiv(int64_t a, int64_t b) { return a / b + (a % b > 0); }
-
-// Narrows the steps k in [first, last] to those with lo <= f + step * k <= hi.
-bool keepSteps(int64_t f, int64_t step, int64_t lo, int64_t hi, int64_t& first, int64_t& last) {
-  if (step == 0) return f >= lo && f <= hi;
-  if (step < 0) {
-    // The same walk backwards: -hi <= -f + (-step) * k <= -lo.
-    return keepSteps(-f, -step, -hi, -lo, first, last);
-  }
-  first = std::max(first, ceilDiv(lo - f, step));
-  last = std::min(last, floorDiv(hi - f, step));
-  return first <= last;
-}
-
 // Bilinear sampling restricted to opaque texels. A destination pixel is covered when the
 // nearest texel (ties going to the lower index) is opaque; its colour blends only the opaque
 // texels of the 2 x 2 neighbourhood, so the transparent colour never bleeds into an edge.
@@ -119,10 +103,15 @@ class OpaqueSampler {
   // next one a step further.
   void drawRow(uint32_t* out, int count, int64_t fx, int64_t fy, int64_t stepX,
                int64_t stepY) const {
-    // Only where the point lies inside the picture: -1/2 < f <= size - 1/2.
+    // Only where the point lies inside the picture, -1/2 < f <= size - 1/2: a stretch of the
+    // row, which the caller has already cut to within a column or two.
+    const auto inside = [&](int64_t k) {
+      const int64_t x = fx + stepX * k, y = fy + stepY * k;
+      return x > -kHalf && x <= xHigh_ && y > -kHalf && y <= yHigh_;
+    };
     int64_t first = 0, last = count - 1;
-    if (!keepSteps(fx, stepX, -kHalf + 1, xHigh_, first, last)) return;
-    if (!keepSteps(fy, stepY, -kHalf + 1, yHigh_, first, last)) return;
+    while (first <= last && !inside(first)) ++first;
+    while (last >= first && !inside(last)) --last;
     fx += stepX * first;
     fy += stepY * first;
     for (int64_t k = first; k <= last; ++k, fx += stepX, fy += stepY) {
@@ -268,6 +257,9 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
   const double slack = 2.0 * (lastCol - firstCol + 2) / kOne;
   const OpaqueRows opaqueRows(src, turn, centreX, centreY, slack);
   for (int y = static_cast<int>(firstRow); y <= static_cast<int>(lastRow); ++y) {
+    // Most rows of the box, or most of each, can only meet transparent texels.
+    double from = firstCol, to = lastCol;
+    if (!opaqueRows.narrow(y, from, to)) continue;
     // Along this row the source point is (ux + cos * x, uy - sin * x).
     const double dy = y - centreY;
     const double ux = srcCentreX + turn.sin * dy - turn.cos * centreX;
@@ -276,14 +268,15 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
     double last = lastCol;
     if (!narrowColumns(ux, turn.cos, -0.5, w - 0.5, first, last)) continue;
     if (!narrowColumns(uy, -turn.sin, -0.5, h - 0.5, first, last)) continue;
-    // The walk starts where the picture's box starts, whatever is skipped below, so that
-    // every pixel samples the same point it always has.
-    const auto start = static_cast<int64_t>(first);
+    // The walk starts where the picture's box starts, whatever is skipped, so that every
+    // pixel samples the same point it always has.
     const int64_t fx = toFixed(ux + turn.cos * first);
     const int64_t fy = toFixed(uy - turn.sin * first);
-    if (!opaqueRows.narrow(y, first, last)) continue;
-    const auto skipped = static_cast<int64_t>(first) - start;
-    sampler.drawRow(&dst.at(static_cast<int>(first), y), static_cast<int>(last - first) + 1,
+    from = std::max(from, first);
+    to = std::min(to, last);
+    if (from > to) continue;
+    const auto skipped = static_cast<int64_t>(from - first);
+    sampler.drawRow(&dst.at(static_cast<int>(from), y), static_cast<int>(to - from) + 1,
                     fx + stepX * skipped, fy + stepY * skipped, stepX, stepY);
   }
 }
