@@ -114,10 +114,14 @@ void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key) {
   }
 }
 
-bool opaquePixelsMeet(const SharedBox& shared, const Image& a, uint32_t keyA, int xa, int ya,
-                      const Image& b, uint32_t keyB, int xb, int yb) {
-  for (int64_t y = shared.top; y < shared.bottom; ++y) {
-    for (int64_t x = shared.left; x < shared.right; ++x) {
+bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
+                   int xb, int yb) {
+  const int64_t left = std::max<int64_t>(xa, xb);
+  const int64_t right = std::min(int64_t{xa} + a.w, int64_t{xb} + b.w);
+  const int64_t top = std::max<int64_t>(ya, yb);
+  const int64_t bottom = std::min(int64_t{ya} + a.h, int64_t{yb} + b.h);
+  for (int64_t y = top; y < bottom; ++y) {
+    for (int64_t x = left; x < right; ++x) {
       const uint32_t pa = a.at(static_cast<int>(x - xa), static_cast<int>(y - ya));
       const uint32_t pb = b.at(static_cast<int>(x - xb), static_cast<int>(y - yb));
       if (!isKey(pa, keyA) && !isKey(pb, keyB)) return true;

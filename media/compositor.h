@@ -83,29 +83,16 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
 void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
                 double degrees);
 
-// The pixels [left, right) x [top, bottom) that two placed pictures share.
-struct SharedBox {
-  int64_t left, top, right, bottom;
-  bool empty() const { return left >= right || top >= bottom; }
-};
-
-inline SharedBox sharedBox(const Image& a, int xa, int ya, const Image& b, int xb, int yb) {
-  return {std::max<int64_t>(xa, xb), std::max<int64_t>(ya, yb),
-          std::min(int64_t{xa} + a.w, int64_t{xb} + b.w),
-          std::min(int64_t{ya} + a.h, int64_t{yb} + b.h)};
+// True when a at (xa, ya) and b at (xb, yb) share no pixel at all (rectangles that only
+// touch share none). Cheap enough to be made before anything else.
+inline bool boxesApart(const Image& a, int xa, int ya, const Image& b, int xb, int yb) {
+  return std::max<int64_t>(xa, xb) >= std::min(int64_t{xa} + a.w, int64_t{xb} + b.w) ||
+         std::max<int64_t>(ya, yb) >= std::min(int64_t{ya} + a.h, int64_t{yb} + b.h);
 }
-
-// True when a pixel of `shared` is transparent in neither a at (xa, ya) nor b at (xb, yb).
-bool opaquePixelsMeet(const SharedBox& shared, const Image& a, uint32_t keyA, int xa, int ya,
-                      const Image& b, uint32_t keyB, int xb, int yb);
 
 // True when a at (xa, ya) and b at (xb, yb) share a pixel that is not transparent in either.
-// Most pairs lie apart, so that test is made here, where it costs no call.
-inline bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b,
-                          uint32_t keyB, int xb, int yb) {
-  const SharedBox shared = sharedBox(a, xa, ya, b, xb, yb);
-  return !shared.empty() && opaquePixelsMeet(shared, a, keyA, xa, ya, b, keyB, xb, yb);
-}
+bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
+                   int xb, int yb);
 
 // Rectangle [x, x + w) x [y, y + h); nothing when w or h is not positive.
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour);

@@ -365,6 +365,8 @@ bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {
   const Sprite* first = impl_->sprite(a);
   const Sprite* second = impl_->sprite(b);
   if (first == nullptr || second == nullptr) return false;
+  // Most pairs (a cannonball and a hit disc) lie apart: answered here, without a call.
+  if (boxesApart(first->image, xa, ya, second->image, xb, yb)) return false;
   return imagesOverlap(first->image, first->key, xa, ya, second->image, second->key, xb, yb);
 }
 
