@@ -3,29 +3,15 @@
 
 #include <memory>
 
-#include "assets/embedded.h"
+#include "bench/battle_media.h"
 #include "bench/copy_ratio.h"
-#include "media/headless.h"
 #include "media/media.h"
 
 namespace {
 
-constexpr int kSea = 40, kShip = 39, kTurned = 7;
-
-std::unique_ptr<Media> battleMedia() {
-  auto media = std::make_unique<Media>(std::make_unique<HeadlessBackend>(), 1);
-  media->initMedia();
-  media->openBattleWindow(kScreenWidth, kScreenHeight);
-  media->openBattleScreen();
-  media->createSprite(kSea, kScreenWidth, kScreenHeight);
-  media->beginDrawing(kSea);
-  media->fillBox(0, 0, kScreenWidth, kScreenHeight, Rgb{1, 119, 254});
-  media->endDrawing();
-  media->loadSprite(kShip, embeddedFile("ship7.bmp"), true);
-  media->setTransparentColour(kShip, Rgb{255, 255, 255});
-  media->createRotatable(kTurned, kShip);
-  return media;
-}
+using catalogue::kResultFont;
+using catalogue::kSea;
+constexpr int kTurned = 7;  // ship 0 of class 7, the flagship
 
 void BM_DrawRotatableShip(benchmark::State& state) {
   auto media = battleMedia();
@@ -61,9 +47,8 @@ BENCHMARK(BM_DrawSmallLabel)->Repetitions(9)->ReportAggregatesOnly(true);
 
 void BM_DrawResultText(benchmark::State& state) {
   auto media = battleMedia();
-  media->loadFont(0, "impact", 100);
   media->beginDrawing();
-  media->useFont(0);
+  media->useFont(kResultFont);
   for (auto _ : state) {
     media->drawText(400, 400, "You win!");
     benchmark::ClobberMemory();

@@ -245,6 +245,7 @@ void Media::release(MediaService service) {
       break;
     case MediaService::Fonts:
       impl_->loadedFonts.clear();
+      impl_->textCache = TextCache{};
       impl_->text.reset();
       break;
     case MediaService::GameControllers:

@@ -13,6 +13,11 @@ class NumberedTable {
   T* find(int n) { return lookUp(*this, n); }
   const T* find(int n) const { return lookUp(*this, n); }
 
+  void clear() {
+    for (std::optional<T>& slot : slots_) slot.reset();
+    others_.clear();
+  }
+
   // Puts `value` under n, in place of what was there.
   T& put(int n, T value) {
     if (n >= 0 && n < kSlots) return slots_[n].emplace(std::move(value));
