@@ -30,11 +30,12 @@ void copyImage(Image& dst, const Image& src, int x, int y);
 // As copyImage, but pixels of the colour `key` are left out.
 void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key);
 
-// A picture made ready for turned drawing with one transparent colour: framed by a transparent
-// border, so that sampling needs no bounds checks, with every texel marked opaque or not, and
-// enclosed by a few straight lines that hold all of its opaque texels, so that the mostly
-// transparent rest of a turned box is never visited. Make it again when the picture or its
-// transparent colour changes.
+// A picture made ready for turned drawing with one transparent colour: cut to the box of its
+// opaque texels (all else is transparent, and a ship's box is a fraction of its picture),
+// framed by a transparent border, so that sampling needs no bounds checks, with every texel
+// marked opaque or not, and enclosed by a few straight lines that hold all of its opaque
+// texels, so that the mostly transparent rest of a turned box is never visited. Make it
+// again when the picture or its transparent colour changes.
 class TurnSource {
  public:
   TurnSource(const Image& src, uint32_t key);
@@ -51,11 +52,18 @@ class TurnSource {
   // This texel and its neighbours to the right, below and below right are all opaque.
   static constexpr uint64_t kBlockOpaque = uint64_t{1} << 49;
 
+  // The whole picture's size.
   int width() const { return w_; }
   int height() const { return h_; }
-  bool blank() const { return blank_; }
+  bool blank() const { return box_.w == 0; }
   const std::array<Bound, kBoundCount>& bounds() const { return bounds_; }
-  // Texel (x, y) for -1 <= x <= width and -1 <= y <= height; the border is transparent.
+
+  // The opaque texels' box in the picture, and its texel (x, y) counted from the box's
+  // corner, for -1 <= x <= box width and -1 <= y <= box height; the border is transparent.
+  struct Box {
+    int left = 0, top = 0, w = 0, h = 0;
+  };
+  const Box& opaqueBox() const { return box_; }
   const uint64_t* texelAt(int x, int y) const {
     return texels_.data() + static_cast<ptrdiff_t>(y + 1) * stride_ + (x + 1);
   }
@@ -65,12 +73,13 @@ class TurnSource {
   uint64_t& texel(int x, int y) {
     return texels_[static_cast<size_t>((y + 1) * stride_ + (x + 1))];
   }
+  void findOpaqueBox(const Image& src, uint32_t key);
   void markOpaqueBlocks();
   void encloseOpaqueTexels();
 
   int w_ = 0, h_ = 0;
+  Box box_;
   ptrdiff_t stride_ = 0;
-  bool blank_ = true;
   std::vector<uint64_t> texels_;
   std::array<Bound, kBoundCount> bounds_{};
 };

@@ -93,16 +93,22 @@ uint32_t blendOpaque(const std::array<uint64_t, 4>& p, uint32_t tx, uint32_t ty)
 // texels of the 2 x 2 neighbourhood, so the transparent colour never bleeds into an edge.
 class OpaqueSampler {
  public:
+  // Points outside the opaque box can only meet transparent texels: to the sampler the box
+  // is the whole picture.
   explicit OpaqueSampler(const TurnSource& src)
       : origin_(src.texelAt(-1, -1)),
         stride_(src.stride()),
-        xHigh_(src.width() * kOne - kHalf),
-        yHigh_(src.height() * kOne - kHalf) {}
+        left_(src.opaqueBox().left * kOne),
+        top_(src.opaqueBox().top * kOne),
+        xHigh_(src.opaqueBox().w * kOne - kHalf),
+        yHigh_(src.opaqueBox().h * kOne - kHalf) {}
 
-  // Pixels 0..count - 1 of `out`, the first at source position (fx, fy) in fixed point, each
-  // next one a step further.
+  // Pixels 0..count - 1 of `out`, the first at source position (fx, fy) in the picture, in
+  // fixed point, each next one a step further.
   void drawRow(uint32_t* out, int count, int64_t fx, int64_t fy, int64_t stepX,
                int64_t stepY) const {
+    fx -= left_;
+    fy -= top_;
     // Only where the point lies inside the picture, -1/2 < f <= size - 1/2: a stretch of the
     // row, which the caller has already cut to within a column or two.
     const auto inside = [&](int64_t k) {
@@ -135,7 +141,7 @@ class OpaqueSampler {
  private:
   const uint64_t* origin_;  // the border's top-left texel
   ptrdiff_t stride_;
-  int64_t xHigh_, yHigh_;  // in fixed point
+  int64_t left_, top_, xHigh_, yHigh_;  // in fixed point
 };
 
 // Where the lines that enclose the opaque texels cross each destination row. With the
@@ -189,12 +195,13 @@ class OpaqueRows {
 
 }  // namespace
 
-TurnSource::TurnSource(const Image& src, uint32_t key)
-    : w_(src.w), h_(src.h), stride_(ptrdiff_t{src.w} + 2) {
-  texels_.assign(static_cast<size_t>(stride_) * (src.h + 2), 0);
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
-      const uint32_t p = src.at(x, y) & kRgbMask;
+TurnSource::TurnSource(const Image& src, uint32_t key) : w_(src.w), h_(src.h) {
+  findOpaqueBox(src, key);
+  stride_ = ptrdiff_t{box_.w} + 2;
+  texels_.assign(static_cast<size_t>(stride_) * (box_.h + 2), 0);
+  for (int y = 0; y < box_.h; ++y) {
+    for (int x = 0; x < box_.w; ++x) {
+      const uint32_t p = src.at(box_.left + x, box_.top + y) & kRgbMask;
       texel(x, y) = spread(p) | (p != key ? kOpaque : 0);
     }
   }
@@ -202,9 +209,23 @@ TurnSource::TurnSource(const Image& src, uint32_t key)
   encloseOpaqueTexels();
 }
 
+void TurnSource::findOpaqueBox(const Image& src, uint32_t key) {
+  int left = src.w, top = src.h, right = -1, bottom = -1;
+  for (int y = 0; y < src.h; ++y) {
+    for (int x = 0; x < src.w; ++x) {
+      if (isKey(src.at(x, y), key)) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = y;
+    }
+  }
+  if (right >= 0) box_ = {left, top, right - left + 1, bottom - top + 1};
+}
+
 void TurnSource::markOpaqueBlocks() {
-  for (int y = -1; y < h_; ++y) {
-    for (int x = -1; x < w_; ++x) {
+  for (int y = -1; y < box_.h; ++y) {
+    for (int x = -1; x < box_.w; ++x) {
       const uint64_t all = texel(x, y) & texel(x + 1, y) & texel(x, y + 1) & texel(x + 1, y + 1);
       if (opaque(all)) texel(x, y) |= kBlockOpaque;
     }
@@ -216,18 +237,18 @@ void TurnSource::encloseOpaqueTexels() {
     const double angle = i * std::numbers::pi / (kBoundCount / 2);
     bounds_[i] = {std::cos(angle), std::sin(angle), -HUGE_VAL};
   }
-  for (int y = 0; y < h_; ++y) {
-    int left = w_, right = -1;
-    for (int x = 0; x < w_; ++x) {
+  for (int y = 0; y < box_.h; ++y) {
+    int left = box_.w, right = -1;
+    for (int x = 0; x < box_.w; ++x) {
       if (!opaque(texel(x, y))) continue;
       left = std::min(left, x);
       right = x;
     }
     if (right < 0) continue;
-    blank_ = false;
-    // The row's opaque texels lie within this rectangle; each line must hold its corners.
-    for (const double u : {left - 0.5, right + 0.5}) {
-      for (const double v : {y - 0.5, y + 0.5}) {
+    // The row's opaque texels lie within this rectangle (in the picture's coordinates); each
+    // line must hold its corners.
+    for (const double u : {box_.left + left - 0.5, box_.left + right + 0.5}) {
+      for (const double v : {box_.top + y - 0.5, box_.top + y + 0.5}) {
         for (Bound& bound : bounds_) bound.c = std::max(bound.c, bound.a * u + bound.b * v);
       }
     }

@@ -153,7 +153,10 @@ struct Case {
 
 std::vector<Case> pictures() {
   std::mt19937 random(2024);
+  Image hull = shipPicture(random);
+  hull.at(149, 0) = kWhite;  // opaque texels in a box well inside the picture
   return {{"ship 150x150", shipPicture(random), kWhite},
+          {"hull alone 150x150", hull, kWhite},
           {"fire 150x150", firePicture(random), kBlack},
           {"needle 150x5", solidPicture(150, 5, random, kBlack), kBlack},
           {"flame 15x75", solidPicture(15, 75, random, kBlack), kBlack},
