@@ -1,8 +1,114 @@
 #include "ships/kapitaene.h"
 
-// Placeholders until the captains are built: the frame loop already calls them.
-float Zielwinkel(const Spiel& /*spiel*/, int /*schiff*/) { return 0.0f; }
+#include <cmath>
 
-void ComputerKapitaene(Spiel& /*spiel*/) {}
+#include "media/rounding.h"
 
-void NachladenPruefen(Spiel& /*spiel*/) {}
+namespace {
+
+constexpr double kGradProBogenmass = 57.29577951308232;
+// Within this distance on both axes a captain stops chasing and lays its broadside.
+constexpr float kNahbereich = 500.0f;
+
+// The bearing of Player 1, or none when both ships stand on the same rounded point.
+struct Peilung {
+  float winkel;
+  bool bestimmt;
+};
+
+Peilung PeilungNehmen(const Spiel& spiel, int schiff) {
+  const Schiff& s = spiel.Flotte[schiff];
+  const Schiff& ziel = spiel.Flotte[0];
+  const int xi = roundToInt(s.PosX), yi = roundToInt(s.PosY);
+  const int x0 = roundToInt(ziel.PosX), y0 = roundToInt(ziel.PosY);
+  // Subtracted in double: saturated positions would overflow an int difference.
+  const float dx = static_cast<float>(static_cast<double>(x0) - xi);
+  const float dy = static_cast<float>(static_cast<double>(y0) - yi);
+  const float d = std::sqrt(dx * dx + dy * dy);
+  if (d == 0.0f) return {0.0f, false};
+  const float bogen = std::acos(dx / d);
+  float winkel = static_cast<float>(bogen * kGradProBogenmass);
+  if (yi < y0) winkel = 360.0f - winkel;
+  return {winkel, true};
+}
+
+bool KlasseBekannt(const Schiff& s) { return s.Klasse >= 0 && s.Klasse < kKlassenAnzahl; }
+
+// A hostile class value (NaN, infinity) never makes Tempo or Kurs unusable.
+void Setzen(double& feld, double neu) {
+  if (std::isfinite(neu)) feld = neu;
+}
+
+// Compared on plain numbers, never modulo 360: hence the long way round and the circling.
+void Drehen(Schiff& s, double sollKurs, float m) {
+  if (sollKurs > s.Kurs) {
+    Setzen(s.Kurs, s.Kurs + m);
+  } else if (sollKurs < s.Kurs) {
+    Setzen(s.Kurs, s.Kurs - m);
+  }
+}
+
+void BreitseiteLegen(Schiff& s, float a, float m) {
+  Drehen(s, 370.0 - a, m);
+  const bool steuerbord = 340.0 - a < s.Kurs && s.Kurs < 380.0 - a;
+  const bool backbord = 520.0 - a < s.Kurs && s.Kurs < 560.0 - a;
+  s.FeuerRechts = steuerbord && s.Nachladen == 0 ? 1 : 0;
+  s.FeuerLinks = backbord ? 1 : 0;
+}
+
+void Verfolgen(Schiff& s, float a, float m) {
+  s.FeuerLinks = 0;
+  s.FeuerRechts = 0;
+  Drehen(s, 450.0 - a, m);
+}
+
+// Player 1 on the ship's own point gives no bearing: hold fire and keep turning to
+// port until the two drift apart.
+void OhnePeilung(Schiff& s, float m) {
+  s.FeuerLinks = 0;
+  s.FeuerRechts = 0;
+  Setzen(s.Kurs, s.Kurs - m);
+}
+
+void Kapitaen(Spiel& spiel, int schiff) {
+  Schiff& s = spiel.Flotte[schiff];
+  if (s.Health <= 0.0f || !KlasseBekannt(s)) return;
+  const SchiffsTyp& typ = spiel.Schiffstabelle[s.Klasse];
+  const Schiff& ziel = spiel.Flotte[0];
+  const float ax = static_cast<float>(std::fabs(s.PosX - ziel.PosX));
+  const float ay = static_cast<float>(std::fabs(s.PosY - ziel.PosY));
+  if (typ.TopSpeed > s.Tempo) Setzen(s.Tempo, s.Tempo + typ.Beschleunigung);
+  const Peilung peilung = PeilungNehmen(spiel, schiff);
+  const float m = typ.Manoevrierfaehigkeit;
+  if (!peilung.bestimmt) {
+    OhnePeilung(s, m);
+  } else if (ax < kNahbereich && ay < kNahbereich) {
+    BreitseiteLegen(s, peilung.winkel, m);
+  } else {
+    Verfolgen(s, peilung.winkel, m);
+  }
+}
+
+}  // namespace
+
+// Without a bearing (same rounded point, or no such ship) the angle is 0, never NaN.
+float Zielwinkel(const Spiel& spiel, int schiff) {
+  if (schiff < 0 || schiff >= kSchiffsAnzahl) return 0.0f;
+  return PeilungNehmen(spiel, schiff).winkel;
+}
+
+void ComputerKapitaene(Spiel& spiel) {
+  if (spiel.SpielModus != kEinzelspieler) return;
+  Kapitaen(spiel, 1);
+  if (spiel.Gegneranzahl > 1) Kapitaen(spiel, 2);
+  if (spiel.Gegneranzahl > 2) Kapitaen(spiel, 3);
+}
+
+void NachladenPruefen(Spiel& spiel) {
+  for (int i = 1; i < kSchiffsAnzahl; ++i) {
+    Schiff& s = spiel.Flotte[i];
+    if (!KlasseBekannt(s)) continue;
+    if (s.KanonenRechts < 1.0f) s.Nachladen = 1;
+    if (s.KanonenRechts > spiel.Schiffstabelle[s.Klasse].KanonenAnzahl / 2.0f) s.Nachladen = 0;
+  }
+}
