@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "media/rounding.h"
+#include "ships/klasse.h"
 
 namespace {
 
@@ -31,8 +32,6 @@ Peilung PeilungNehmen(const Spiel& spiel, int schiff) {
   if (yi < y0) winkel = 360.0f - winkel;
   return {winkel, true};
 }
-
-bool KlasseBekannt(const Schiff& s) { return s.Klasse >= 0 && s.Klasse < kKlassenAnzahl; }
 
 // A hostile class value (NaN, infinity) never makes Tempo or Kurs unusable.
 void Setzen(double& feld, double neu) {
@@ -72,14 +71,14 @@ void OhnePeilung(Schiff& s, float m) {
 
 void Kapitaen(Spiel& spiel, int schiff) {
   Schiff& s = spiel.Flotte[schiff];
-  if (s.Health <= 0.0f || !KlasseBekannt(s)) return;
-  const SchiffsTyp& typ = spiel.Schiffstabelle[s.Klasse];
+  const SchiffsTyp* typ = KlasseVon(spiel, schiff);
+  if (s.Health <= 0.0f || typ == nullptr) return;
   const Schiff& ziel = spiel.Flotte[0];
   const float ax = static_cast<float>(std::fabs(s.PosX - ziel.PosX));
   const float ay = static_cast<float>(std::fabs(s.PosY - ziel.PosY));
-  if (typ.TopSpeed > s.Tempo) Setzen(s.Tempo, s.Tempo + typ.Beschleunigung);
+  if (typ->TopSpeed > s.Tempo) Setzen(s.Tempo, s.Tempo + typ->Beschleunigung);
   const Peilung peilung = PeilungNehmen(spiel, schiff);
-  const float m = typ.Manoevrierfaehigkeit;
+  const float m = typ->Manoevrierfaehigkeit;
   if (!peilung.bestimmt) {
     OhnePeilung(s, m);
   } else if (ax < kNahbereich && ay < kNahbereich) {
@@ -107,8 +106,9 @@ void ComputerKapitaene(Spiel& spiel) {
 void NachladenPruefen(Spiel& spiel) {
   for (int i = 1; i < kSchiffsAnzahl; ++i) {
     Schiff& s = spiel.Flotte[i];
-    if (!KlasseBekannt(s)) continue;
+    const SchiffsTyp* typ = KlasseVon(spiel, i);
+    if (typ == nullptr) continue;
     if (s.KanonenRechts < 1.0f) s.Nachladen = 1;
-    if (s.KanonenRechts > spiel.Schiffstabelle[s.Klasse].KanonenAnzahl / 2.0f) s.Nachladen = 0;
+    if (s.KanonenRechts > typ->KanonenAnzahl / 2.0f) s.Nachladen = 0;
   }
 }
