@@ -1,0 +1,88 @@
+#!/bin/bash
+# Single player against three computer ships on a virtual X display: each enemy carries
+# its "Health: 100" label at the top-left corner of its picture, and the three labels are
+# the same picture; the enemies then sail.
+#   single_player_test.sh <single_player_battle binary>
+# With KF_SHOT_DIR set, the screenshots are kept there.
+set -euo pipefail
+
+game=$(realpath "$1")
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${KF_SHOT_DIR:-}" ] && cp "$work"/*.png "$KF_SHOT_DIR"/ 2>/dev/null || true
+  exit 1
+}
+
+Xvfb -displayfd 3 -screen 0 1680x1050x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+export SDL_AUDIODRIVER=dummy
+
+printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+game_pid=$!
+
+shot() { import -window root "$work/$1.png"; }
+pixel() { convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+alive() { kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended early"; }; }
+sea="1,119,254"
+
+for _ in $(seq 1 100); do
+  alive
+  shot start 2>/dev/null || true
+  [ -f "$work/start.png" ] && [ "$(pixel start 840 5)" = "$sea" ] && break
+  sleep 0.1
+done
+[ "$(pixel start 840 5)" = "$sea" ] || fail "no sea"
+
+# The label's black background box near a point: "w h x y" of the black pixels within 30.
+near() { echo $(($1 > 30 ? $1 - 30 : 0)); }
+label_box() {
+  local w h x y
+  read -r w h x y <<<"$(convert "$work/$1.png" -crop "160x60+$(near "$2")+$(near "$3")" +repage \
+    -fill white +opaque black -negate -trim -format "%w %h %X %Y" info: 2>/dev/null | tr -d '+')"
+  echo "$w $h $((x + $(near "$2"))) $((y + $(near "$3")))"
+}
+# Enemies start at (1500, 20), (20, 20) and (1500, 800) and have sailed a little.
+reference=""
+for corner in "1500 20" "20 20" "1500 800"; do
+  read -r cx cy <<<"$corner"
+  read -r w h x y <<<"$(label_box start "$cx" "$cy")"
+  [ "$w" -ge 50 ] && [ "$w" -le 120 ] && [ "$h" -ge 10 ] && [ "$h" -le 30 ] ||
+    fail "no label box near ($cx, $cy): ${w}x${h}"
+  [ $((x - cx)) -ge -15 ] && [ $((x - cx)) -le 15 ] && [ $((y - cy)) -ge -15 ] &&
+    [ $((y - cy)) -le 15 ] || fail "label at ($x, $y), not at the ship's corner ($cx, $cy)"
+  convert "$work/start.png" -crop "${w}x${h}+$x+$y" +repage "$work/label_${cx}_${cy}.png"
+  # Letters: light pixels on the black box (smoothed, so not all of them pure white).
+  light=$(convert "$work/label_${cx}_${cy}.png" -colorspace gray -threshold 50% \
+    -format "%[fx:int(mean*w*h+0.5)]" info:)
+  [ "$light" -ge 100 ] || fail "the label near ($cx, $cy) has no letters ($light light pixels)"
+  if [ -z "$reference" ]; then
+    reference="$work/label_${cx}_${cy}.png"
+  else
+    differ=$(compare -metric AE "$reference" "$work/label_${cx}_${cy}.png" null: 2>&1 || true)
+    [ "$differ" = 0 ] || fail "the label near ($cx, $cy) differs from the first in $differ pixels"
+  fi
+  echo "label ${w}x${h} at ($x, $y) for the ship from ($cx, $cy), $light light pixels"
+done
+
+# The computer ships sail: a few seconds later no label is at ship 1's starting place.
+sleep 4
+alive
+shot later
+read -r w h x y <<<"$(label_box later 1500 20)"
+[ "$w" -lt 50 ] || fail "ship 1 did not move (label box ${w}x${h})"
+[ -n "${KF_SHOT_DIR:-}" ] && cp "$work/start.png" "$work/later.png" "$KF_SHOT_DIR"/
+echo "ok: three labelled computer ships under way"
