@@ -1,21 +1,16 @@
 #!/bin/bash
-# Single player against three computer ships on a virtual X display: each enemy carries
-# its "Health: 100" label at the top-left corner of its picture, and the three labels are
-# the same picture; the enemies then sail.
-#   single_player_test.sh <single_player_battle binary>
+# Single player against three computer ships on a virtual X display, chosen in the
+# launcher: each enemy carries its "Health: 100" label at the top-left corner of its
+# picture, the three labels look alike (but where a ship crosses one), and the enemies
+# then sail; Escape and Yes lead back to the launcher, whose "Spiel Beenden" ends the game.
+#   single_player_test.sh <kaperfahrt binary>
 # With KF_SHOT_DIR set, the screenshots are kept there.
 set -euo pipefail
 
 game=$(realpath "$1")
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+here=$(dirname "$0")
+source "$here/virtual_display.sh"
+source "$here/launcher_steps.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -23,16 +18,13 @@ fail() {
   exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1680x1050x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display 1680 1050
 export SDL_AUDIODRIVER=dummy
 
 printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
 (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
 game_pid=$!
+choose_ships 1 0
 
 shot() { import -window root "$work/$1.png"; }
 pixel() { convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
@@ -64,16 +56,17 @@ for corner in "1500 20" "20 20" "1500 800"; do
     fail "no label box near ($cx, $cy): ${w}x${h}"
   [ $((x - cx)) -ge -15 ] && [ $((x - cx)) -le 15 ] && [ $((y - cy)) -ge -15 ] &&
     [ $((y - cy)) -le 15 ] || fail "label at ($x, $y), not at the ship's corner ($cx, $cy)"
-  convert "$work/start.png" -crop "${w}x${h}+$x+$y" +repage "$work/label_${cx}_${cy}.png"
+  label="$work/label_${cx}_${cy}.png"
+  convert "$work/start.png" -crop "${w}x${h}+$x+$y" +repage "$label"
   # Letters: light pixels on the black box (smoothed, so not all of them pure white).
-  light=$(convert "$work/label_${cx}_${cy}.png" -colorspace gray -threshold 50% \
-    -format "%[fx:int(mean*w*h+0.5)]" info:)
+  light=$(convert "$label" -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:)
   [ "$light" -ge 100 ] || fail "the label near ($cx, $cy) has no letters ($light light pixels)"
   if [ -z "$reference" ]; then
-    reference="$work/label_${cx}_${cy}.png"
+    reference="$label"
   else
-    differ=$(compare -metric AE "$reference" "$work/label_${cx}_${cy}.png" null: 2>&1 || true)
-    [ "$differ" = 0 ] || fail "the label near ($cx, $cy) differs from the first in $differ pixels"
+    # The ships are drawn over the labels: a bowsprit may cross one.
+    differ=$(compare -metric AE "$reference" "$label" null: 2>&1 || true)
+    [ "$differ" -le 60 ] || fail "the label near ($cx, $cy) differs from the first in $differ pixels"
   fi
   echo "label ${w}x${h} at ($x, $y) for the ship from ($cx, $cy), $light light pixels"
 done
@@ -85,4 +78,15 @@ shot later
 read -r w h x y <<<"$(label_box later 1500 20)"
 [ "$w" -lt 50 ] || fail "ship 1 did not move (label box ${w}x${h})"
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/start.png" "$work/later.png" "$KF_SHOT_DIR"/
+
+xdotool key Escape
+box=""
+for _ in $(seq 1 50); do
+  box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || fail "no question after Escape"
+xdotool windowfocus --sync "$box" key Return
+end_game_from_launcher
 echo "ok: three labelled computer ships under way"
