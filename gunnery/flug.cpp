@@ -80,6 +80,23 @@ bool Trifft(Media& media, int kugelbild, Punkt kugel, const Scheiben& ziel) {
   return false;
 }
 
+// Thousands of balls step in every frame, but only a few hundred whole-degree headings
+// occur: their directions are worked out once, by the same calls, so that a step from the
+// table is the very step the calls give.
+constexpr int kTafelVon = -360, kTafelBis = 720;
+
+Schrittrichtung GespeicherteRichtung(double k, int32_t seite) {
+  static const auto tafel = [] {
+    std::array<std::array<Schrittrichtung, 2>, kTafelBis - kTafelVon + 1> t{};
+    for (int grad = kTafelVon; grad <= kTafelBis; ++grad) {
+      t[grad - kTafelVon] = {KugelRichtung(grad, 1), KugelRichtung(grad, 2)};
+    }
+    return t;
+  }();
+  if (!(k >= kTafelVon && k <= kTafelBis)) return KugelRichtung(k, seite);
+  return tafel[static_cast<int>(k) - kTafelVon][seite - 1];
+}
+
 void Treffer(Spiel& spiel, Media& media, int ziel, int schuetze) {
   if (spiel.Sound == 1) media.playSound(katalog::kTrefferTon, spiel.TrefferLautstaerke);
   const SchiffsTyp* typ =
@@ -89,18 +106,16 @@ void Treffer(Spiel& spiel, Media& media, int ziel, int schuetze) {
 
 }  // namespace
 
+Schrittrichtung KugelRichtung(double k, int32_t seite) {
+  const double winkel = Bogenmass(k + (seite == 1 ? 90 : 270));
+  return {-std::sin(winkel), std::cos(winkel)};
+}
+
 void KugelSchritt(Kugel& kugel) {
-  const double k = std::nearbyint(kugel.Kurs);
-  double dx = 0, dy = 0;
-  if (kugel.Seite == 1) {
-    dx = -std::sin(Bogenmass(k + 90)) * kugel.Tempo;
-    dy = std::cos(Bogenmass(k + 90)) * kugel.Tempo;
-  } else if (kugel.Seite == 2) {
-    dx = -std::sin(Bogenmass(k + 270)) * kugel.Tempo;
-    dy = std::cos(Bogenmass(k + 270)) * kugel.Tempo;
-  }
-  kugel.PosX += dx;
-  kugel.PosY += dy;
+  if (kugel.Seite != 1 && kugel.Seite != 2) return;  // the resting balls
+  const Schrittrichtung r = GespeicherteRichtung(std::nearbyint(kugel.Kurs), kugel.Seite);
+  kugel.PosX += r.dx * kugel.Tempo;
+  kugel.PosY += r.dy * kugel.Tempo;
 }
 
 void KugelnFliegen(Spiel& spiel, Media& media) {

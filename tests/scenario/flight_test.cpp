@@ -103,6 +103,24 @@ TEST(Flight, ABallStepsAlongItsHeadingRoundedToWholeDegrees) {
   }
 }
 
+// Steps come from a table of headings: each must be bit for bit the step of the formula,
+// inside the table, at its ends and beyond them.
+TEST(Flight, EveryHeadingStepsExactlyAsTheFormulaSays) {
+  for (double kurs = -400.5; kurs <= 800; kurs += 0.25) {
+    for (int32_t seite : {1, 2}) {
+      const double k = std::nearbyint(kurs);
+      const double winkel = (k + (seite == 1 ? 90 : 270)) * (std::numbers::pi / 180.0);
+      Kugel kugel{100.25, 200.75, 5, kurs, seite, 0, 0};
+      KugelSchritt(kugel);
+      EXPECT_EQ(kugel.PosX, 100.25 + -std::sin(winkel) * 5) << kurs << " " << seite;
+      EXPECT_EQ(kugel.PosY, 200.75 + std::cos(winkel) * 5) << kurs << " " << seite;
+    }
+  }
+  Kugel wild{1, 2, 5, std::numeric_limits<double>::quiet_NaN(), 1, 0, 0};
+  KugelSchritt(wild);
+  EXPECT_TRUE(std::isnan(wild.PosX));
+}
+
 TEST(Flight, TheSweepsRemoveBallsInPlaceAndKeepTheOrderOfTheRest) {
   Arena arena;
   Spiel& spiel = arena.spiel;
