@@ -15,6 +15,7 @@ height=1050
 here=$(dirname "$0")
 source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"
+source "$here/battle_steps.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -34,24 +35,14 @@ printf '[Schiff_1]\r\nSchussTempo = 0\r\nKanonenAnzahl = 100000\r\n[Schiff_2]\r\
 game_pid=$!
 choose_ships 2 0 1
 
-shot() { import -window root "$work/$1.png"; }
-pixel() { convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 # Pixels of exactly one colour in a w x h box at (x, y).
 count() {
   convert "$work/$1.png" -crop "$4x$5+$2+$3" +repage -fill white -opaque "rgb($6)" \
     -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:
 }
-alive() { kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended early"; }; }
-sea="1,119,254"
 ball="2,2,2"
 
-for _ in $(seq 1 100); do
-  alive
-  shot start 2>/dev/null || true
-  [ -f "$work/start.png" ] && [ "$(pixel start $((width / 2)) 5)" = "$sea" ] && break
-  sleep 0.1
-done
-[ "$(pixel start $((width / 2)) 5)" = "$sea" ] || fail "no sea"
+await_sea start
 
 # Ship 0's picture starts at (150, 800): how much of that box is not sea.
 ship_box() { echo $((150 * 150 - $(count "$1" 150 800 150 150 "$sea"))); }
@@ -105,21 +96,13 @@ echo "result shown: $black black and $white white pixels in the text box"
 
 # Escape asks "Beenden": No plays on, Yes leaves for the launcher, whose "Spiel Beenden"
 # ends the game with exit code 0.
-answer() {
-  local box=""
-  for _ in $(seq 1 50); do
-    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || { cat "$work/game.log"; fail "no question after Escape"; }
-  xdotool windowfocus --sync "$box" key "$1"
-}
 xdotool key Escape
-answer Escape
+box=$(await_question)
+answer_question "$box" Escape
 sleep 1
 alive
 xdotool key Escape
-answer Return
+box=$(await_question)
+answer_question "$box" Return
 end_game_from_launcher
 echo "ok: two players sailed, fired and played to the result"

@@ -16,6 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 here=$(dirname "$0")
 source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"
+source "$here/battle_steps.sh"
 
 start_display "$width" "$height"
 
@@ -36,53 +37,37 @@ game_pid=$!
 choose_ships 1 0
 
 # Wait until the battle window shows the sea.
-pixel() { convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
-sea="1,119,254"
-for _ in $(seq 1 100); do
-  kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended early"; }
-  import -window root "$work/shot.png" 2>/dev/null || true
-  [ -f "$work/shot.png" ] && [ "$(pixel $((width / 2)) 5)" = "$sea" ] && break
-  sleep 0.1
-done
+await_sea shot
 
 # The sea fills the whole desktop: every corner and edge midpoint, no letterbox.
 for point in "1 1" "$((width - 2)) 1" "1 $((height / 2))" "$((width - 2)) $((height / 2))" \
              "$((width / 2)) 1" "$((width / 2)) $((height - 2))" "$((width * 800 / 1680)) $((height * 500 / 1050))"; do
   set -- $point
-  got=$(pixel "$1" "$2")
+  got=$(pixel shot "$1" "$2")
   [ "$got" = "$sea" ] || fail "pixel ($1, $2) is $got, not the sea colour $sea"
 done
 
 # Ship 0 starts with its picture's top-left corner at (150, 800): its middle is no sea.
-got=$(pixel $((width * 225 / 1680)) $((height * 875 / 1050)))
+got=$(pixel shot $((width * 225 / 1680)) $((height * 875 / 1050)))
 [ "$got" != "$sea" ] || fail "no ship at Player 1's starting place"
 
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/shot.png" "$KF_SHOT_DIR/battle_${width}x${height}_$variant.png"
 
-# Answers the question "Beenden" with a key: Return is Yes, Escape is No. Without a
-# window manager nothing gives the box the focus, so give it by hand.
-answer() {
-  local box=""
-  for _ in $(seq 1 50); do
-    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || { cat "$work/game.log"; fail "no question after Escape"; }
-  # Above the top-most battle window, tied to it, and in the middle of the screen.
-  xprop -id "$box" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the question is not kept above"
-  xprop -id "$box" WM_TRANSIENT_FOR | grep -q "window id" || fail "the question belongs to no window"
-  read -r bx by bw bh < <(xwininfo -id "$box" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-                                                   /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
+# The question stays above the top-most battle window, tied to it, in the middle of the
+# screen.
+check_question_placement() {
+  xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the question is not kept above"
+  xprop -id "$1" WM_TRANSIENT_FOR | grep -q "window id" || fail "the question belongs to no window"
+  read -r bx by bw bh < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                                                 /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
   [ "$bx" -lt $((width / 2)) ] && [ $((bx + bw)) -gt $((width / 2)) ] && [ "$by" -lt $((height / 2)) ] &&
     [ $((by + bh)) -gt $((height / 2)) ] || fail "the question is not in the middle ($bx,$by ${bw}x$bh)"
-  xdotool windowfocus --sync "$box"
-  xdotool key "$1"
-  for _ in $(seq 1 50); do
-    xwininfo -root -tree | grep -q '"Kaperfahrt"' || return 0
-    sleep 0.1
-  done
-  fail "the question stayed open"
+}
+answer() {
+  local box
+  box=$(await_question)
+  check_question_placement "$box"
+  answer_question "$box" "$1"
 }
 
 # Escape and No: the battle goes on. Escape and Yes: back to the launcher, and "Spiel

@@ -8,9 +8,12 @@
 set -euo pipefail
 
 game=$(realpath "$1")
+width=1680
+height=1050
 here=$(dirname "$0")
 source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"
+source "$here/battle_steps.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -18,7 +21,7 @@ fail() {
   exit 1
 }
 
-start_display 1680 1050
+start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
 
 printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
@@ -26,18 +29,7 @@ printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
 game_pid=$!
 choose_ships 1 0
 
-shot() { import -window root "$work/$1.png"; }
-pixel() { convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
-alive() { kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log"; fail "the game ended early"; }; }
-sea="1,119,254"
-
-for _ in $(seq 1 100); do
-  alive
-  shot start 2>/dev/null || true
-  [ -f "$work/start.png" ] && [ "$(pixel start 840 5)" = "$sea" ] && break
-  sleep 0.1
-done
-[ "$(pixel start 840 5)" = "$sea" ] || fail "no sea"
+await_sea start
 
 # The label's black background box near a point: "w h x y" of the black pixels within 30.
 near() { echo $(($1 > 30 ? $1 - 30 : 0)); }
@@ -80,13 +72,7 @@ read -r w h x y <<<"$(label_box later 1500 20)"
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/start.png" "$work/later.png" "$KF_SHOT_DIR"/
 
 xdotool key Escape
-box=""
-for _ in $(seq 1 50); do
-  box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
-  [ -n "$box" ] && break
-  sleep 0.1
-done
-[ -n "$box" ] || fail "no question after Escape"
-xdotool windowfocus --sync "$box" key Return
+box=$(await_question)
+answer_question "$box" Return
 end_game_from_launcher
 echo "ok: three labelled computer ships under way"
