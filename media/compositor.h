@@ -84,13 +84,19 @@ class TurnSource {
   std::array<Bound, kBoundCount> bounds_{};
 };
 
+// Pixels [x, x + w) x [y, y + h) of an image.
+struct PixelBox {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
 // src turned clockwise (y down) by `degrees` about its own centre, that centre placed at
 // (centreX, centreY); pixel p's centre is at coordinate p. Only opaque texels are sampled
-// (bilinear), and every drawn pixel is opaque.
-void drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY, double degrees);
+// (bilinear), and every drawn pixel is opaque. Returns a box that holds every pixel it drew.
+PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY,
+                    double degrees);
 // The same for a picture and its transparent colour, prepared anew on each call.
-void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
-                double degrees);
+PixelBox drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
+                    double degrees);
 
 // True when a at (xa, ya) and b at (xb, yb) share no pixel at all (rectangles that only
 // touch share none). Cheap enough to be made before anything else.

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "media/compositor.h"
+#include "media/dirty_boxes.h"
 #include "media/frame_pacer.h"
 #include "media/image.h"
 #include "media/keyboard.h"
@@ -136,15 +137,21 @@ struct Media::Impl {
   void openAudio();
   void closeAudio();
   Sprite* sprite(int n);
-  Image* drawingTarget();
-  Image& screen();
+  Image* drawingTarget(int64_t x, int64_t y, int64_t w, int64_t h);
+  const Image& shownScreen();
+  Image& screenToDraw(int64_t x, int64_t y, int64_t w, int64_t h);
+  Image& screenToDrawThenTell();
+  void fillScreen(uint32_t colour);
 
   std::unique_ptr<Backend> backend;
-  // Read and written through screen(), which carries out a pending clear first.
+  // Read through shownScreen() and written only through screenToDraw() and fillScreen(), which
+  // carry out a pending clear first and keep `dirty` up to date (or screenToDrawThenTell(),
+  // whose caller tells `dirty` what it drew).
   Image backBuffer{kScreenWidth, kScreenHeight};
   // A clear not yet carried out: the frame's first drawing, the opaque sea over the whole
   // screen, usually makes it needless.
   std::optional<uint32_t> pendingClear;
+  DirtyBoxes dirty{kScreenWidth, kScreenHeight};
   NumberedTable<Sprite> sprites;
   NumberedTable<Rotatable> rotatables;
 
@@ -188,10 +195,11 @@ void Media::Impl::closeAudio() {
 
 Sprite* Media::Impl::sprite(int n) { return sprites.find(n); }
 
-Image* Media::Impl::drawingTarget() {
+// The target of fillBox and friends, told where they may change pixels.
+Image* Media::Impl::drawingTarget(int64_t x, int64_t y, int64_t w, int64_t h) {
   switch (target) {
     case Target::BackBuffer:
-      return &screen();
+      return &screenToDraw(x, y, w, h);
     case Target::Sprite: {
       Sprite* s = sprite(targetSprite);
       if (s == nullptr) return nullptr;
@@ -204,12 +212,30 @@ Image* Media::Impl::drawingTarget() {
   return nullptr;
 }
 
-Image& Media::Impl::screen() {
+const Image& Media::Impl::shownScreen() {
   if (pendingClear) {
-    fillImage(backBuffer, *pendingClear);
+    dirty.fill(backBuffer, *pendingClear);
     pendingClear.reset();
   }
   return backBuffer;
+}
+
+// For drawing that may change pixels in the given box.
+Image& Media::Impl::screenToDraw(int64_t x, int64_t y, int64_t w, int64_t h) {
+  shownScreen();
+  dirty.drawn(x, y, w, h);
+  return backBuffer;
+}
+
+// For drawing that finds out where it draws as it goes, and tells `dirty` afterwards.
+Image& Media::Impl::screenToDrawThenTell() {
+  shownScreen();
+  return backBuffer;
+}
+
+void Media::Impl::fillScreen(uint32_t colour) {
+  pendingClear.reset();  // every pixel is about to be replaced
+  dirty.fill(backBuffer, colour);
 }
 
 Media::Media(std::unique_ptr<Backend> backend, uint32_t randomSeed)
@@ -268,7 +294,7 @@ bool Media::pollWindowEvent() { return impl_->backend->pollEvent(); }
 
 void Media::showFrame() {
   Backend& platform = *impl_->backend;
-  platform.present(impl_->screen().pixels.data(), kScreenWidth, kScreenHeight);
+  platform.present(impl_->shownScreen().pixels.data(), kScreenWidth, kScreenHeight);
   const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
   if (wait > 0) platform.sleepMs(wait);
 }
@@ -285,6 +311,8 @@ Rgb Media::pixel(int x, int y) const {
 }
 
 Backend& Media::backend() { return *impl_->backend; }
+
+void Media::refillOnlyWhatWasDrawn(bool on) { impl_->dirty.enable(on); }
 
 // --- sprites
 
@@ -316,17 +344,20 @@ void Media::drawSprite(int n, int x, int y) {
                             int64_t{y} + s->image.h >= kScreenHeight;
   if (coversScreen) {
     impl_->pendingClear.reset();  // every pixel is about to be replaced
-    // Such as the sea, one colour all over: filling reads nothing, copying reads it all.
+    // Such as the sea, one colour all over: filling reads nothing, copying reads it all, and
+    // a fill of the colour already there rewrites only what was drawn over it.
     if (const std::optional<uint32_t>& colour = s->soleColourReady()) {
-      fillImage(impl_->backBuffer, *colour);
+      impl_->fillScreen(*colour);
       return;
     }
   }
-  copyImage(impl_->screen(), s->image, x, y);
+  copyImage(impl_->screenToDraw(x, y, s->image.w, s->image.h), s->image, x, y);
 }
 
 void Media::drawTransparentSprite(int n, int x, int y) {
-  if (const Sprite* s = impl_->sprite(n)) copyImageKeyed(impl_->screen(), s->image, x, y, s->key);
+  const Sprite* s = impl_->sprite(n);
+  if (s == nullptr) return;
+  copyImageKeyed(impl_->screenToDraw(x, y, s->image.w, s->image.h), s->image, x, y, s->key);
 }
 
 bool Media::createRotatable(int r, int sprite) {
@@ -353,13 +384,16 @@ void Media::drawRotatable(int r, int x, int y) {
   Sprite* s = impl_->sprite(found->sprite);
   if (s == nullptr) return;
   const float angle = found->angle;
+  const Image& picture = s->image;
   if (angle == 0.0f) {
-    copyImageKeyed(impl_->screen(), s->image, x, y, s->key);
+    copyImageKeyed(impl_->screenToDraw(x, y, picture.w, picture.h), picture, x, y, s->key);
     return;
   }
   // The horizontal half-size places the centre on both axes.
-  const double half = (s->image.w - 1) / 2.0;
-  drawTurned(impl_->screen(), s->turnReady(), x + half, y + half, angle);
+  const double half = (picture.w - 1) / 2.0;
+  const PixelBox drawn =
+      drawTurned(impl_->screenToDrawThenTell(), s->turnReady(), x + half, y + half, angle);
+  impl_->dirty.drawn(drawn.x, drawn.y, drawn.w, drawn.h);
 }
 
 bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {
@@ -394,17 +428,26 @@ bool Media::beginDrawing(int sprite) {
 void Media::endDrawing() { impl_->target = Impl::Target::None; }
 
 void Media::fillBox(int x, int y, int w, int h, Rgb colour) {
-  if (Image* target = impl_->drawingTarget()) ::fillBox(*target, x, y, w, h, packed(colour));
+  if (Image* target = impl_->drawingTarget(x, y, w, h)) {
+    ::fillBox(*target, x, y, w, h, packed(colour));
+  }
 }
 
 void Media::fillRoundBox(int x, int y, int w, int h, int rx, int ry, Rgb colour) {
-  if (Image* target = impl_->drawingTarget()) {
+  // A negative size reaches to the left or upwards.
+  const int64_t left = std::min<int64_t>(x, int64_t{x} + w);
+  const int64_t top = std::min<int64_t>(y, int64_t{y} + h);
+  if (Image* target = impl_->drawingTarget(left, top, std::abs(int64_t{w}), std::abs(int64_t{h}))) {
     ::fillRoundBox(*target, x, y, w, h, rx, ry, packed(colour));
   }
 }
 
 void Media::fillCircle(int x, int y, int r, Rgb colour) {
-  if (Image* target = impl_->drawingTarget()) ::fillCircle(*target, x, y, r, packed(colour));
+  const int64_t radius = r;
+  if (Image* target =
+          impl_->drawingTarget(x - radius, y - radius, 2 * radius + 1, 2 * radius + 1)) {
+    ::fillCircle(*target, x, y, r, packed(colour));
+  }
 }
 
 bool Media::loadFont(int n, const std::string& face, int points) {
@@ -423,9 +466,9 @@ void Media::useFont(int n) {
 }
 
 void Media::drawText(int x, int y, std::string_view latin1Text) {
-  Image* target = impl_->drawingTarget();
-  if (target == nullptr || !impl_->text) return;
-  copyImage(*target, impl_->textCache.box(*impl_->text, impl_->currentFont, latin1Text), x, y);
+  if (impl_->target == Impl::Target::None || !impl_->text) return;
+  const Image& box = impl_->textCache.box(*impl_->text, impl_->currentFont, latin1Text);
+  if (Image* target = impl_->drawingTarget(x, y, box.w, box.h)) copyImage(*target, box, x, y);
 }
 
 // --- sound

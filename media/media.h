@@ -77,6 +77,10 @@ class Media {
 
   Rgb pixel(int x, int y) const;  // back-buffer read-back; black outside
   Backend& backend();
+  // On from the start: a sprite of one colour over the whole screen, drawn again after a fill
+  // of the same colour (the sea, every frame), rewrites only what was drawn since. Tests turn
+  // it off to compare with whole fills.
+  void refillOnlyWhatWasDrawn(bool on);
 
  private:
   struct Impl;

@@ -3,6 +3,7 @@
 // destination pixels walks the source along a straight line with a constant step.
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -193,6 +194,24 @@ class OpaqueRows {
   std::vector<Limit> lower_, upper_, rowLimits_;
 };
 
+// The box of the row stretches handed to the sampler, which draws nowhere else.
+class DrawnRows {
+ public:
+  void add(int y, int from, int to) {
+    if (top_ > bottom_) top_ = y;
+    bottom_ = y;
+    left_ = std::min(left_, from);
+    right_ = std::max(right_, to);
+  }
+  PixelBox box() const {
+    if (top_ > bottom_) return {};
+    return {left_, top_, right_ - left_ + 1, bottom_ - top_ + 1};
+  }
+
+ private:
+  int left_ = INT_MAX, right_ = INT_MIN, top_ = 0, bottom_ = -1;
+};
+
 }  // namespace
 
 TurnSource::TurnSource(const Image& src, uint32_t key) : w_(src.w), h_(src.h) {
@@ -255,9 +274,10 @@ void TurnSource::encloseOpaqueTexels() {
   }
 }
 
-void drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY, double degrees) {
-  if (src.blank() || dst.empty()) return;
-  if (!std::isfinite(centreX) || !std::isfinite(centreY) || !std::isfinite(degrees)) return;
+PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY,
+                    double degrees) {
+  if (src.blank() || dst.empty()) return {};
+  if (!std::isfinite(centreX) || !std::isfinite(centreY) || !std::isfinite(degrees)) return {};
   const Turn turn = turnOf(degrees);
   const int w = src.width(), h = src.height();
   // Half extents of the turned picture's bounding box, plus a pixel for the sampling margin.
@@ -267,7 +287,7 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
   const double lastCol = std::min(dst.w - 1.0, std::ceil(centreX + reachX));
   const double firstRow = std::max(0.0, std::floor(centreY - reachY));
   const double lastRow = std::min(dst.h - 1.0, std::ceil(centreY + reachY));
-  if (firstCol > lastCol || firstRow > lastRow) return;
+  if (firstCol > lastCol || firstRow > lastRow) return {};
 
   const double srcCentreX = (w - 1) / 2.0;
   const double srcCentreY = (h - 1) / 2.0;
@@ -277,6 +297,7 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
   // Each fixed-point step is off by at most half a unit per axis.
   const double slack = 2.0 * (lastCol - firstCol + 2) / kOne;
   const OpaqueRows opaqueRows(src, turn, centreX, centreY, slack);
+  DrawnRows drawn;
   for (int y = static_cast<int>(firstRow); y <= static_cast<int>(lastRow); ++y) {
     // Most rows of the box, or most of each, can only meet transparent texels.
     double from = firstCol, to = lastCol;
@@ -297,13 +318,15 @@ void drawTurned(Image& dst, const TurnSource& src, double centreX, double centre
     to = std::min(to, last);
     if (from > to) continue;
     const auto skipped = static_cast<int64_t>(from - first);
+    drawn.add(y, static_cast<int>(from), static_cast<int>(to));
     sampler.drawRow(&dst.at(static_cast<int>(from), y), static_cast<int>(to - from) + 1,
                     fx + stepX * skipped, fy + stepY * skipped, stepX, stepY);
   }
+  return drawn.box();
 }
 
-void drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
-                double degrees) {
-  if (src.empty()) return;
-  drawTurned(dst, TurnSource(src, key), centreX, centreY, degrees);
+PixelBox drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
+                    double degrees) {
+  if (src.empty()) return {};
+  return drawTurned(dst, TurnSource(src, key), centreX, centreY, degrees);
 }

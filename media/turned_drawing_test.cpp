@@ -198,6 +198,30 @@ TEST(TurnedDrawing, EveryPixelAsThePlainWayAtEveryAngleAndPlace) {
   }
 }
 
+// What it drew decides what is restored under it: every pixel it changed lies in the box it
+// tells, and that box lies on the destination.
+TEST(TurnedDrawing, TheBoxItTellsHoldsEveryPixelItDrew) {
+  for (const Case& c : pictures()) {
+    const TurnSource prepared(c.picture, c.key);
+    for (const double angle : angles()) {
+      for (const Centre centre : kCentres) {
+        Image dst(260, 200, kSea);
+        const PixelBox box = drawTurned(dst, prepared, centre.x, centre.y, angle);
+        ASSERT_TRUE(box.w >= 0 && box.h >= 0 && box.x >= 0 && box.y >= 0 &&
+                    box.x + box.w <= dst.w && box.y + box.h <= dst.h);
+        for (int y = 0; y < dst.h; ++y) {
+          for (int x = 0; x < dst.w; ++x) {
+            if (dst.at(x, y) == kSea) continue;
+            ASSERT_TRUE(x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h)
+                << c.name << " at " << angle << " degrees, centre " << centre.x << "," << centre.y
+                << ": " << x << "," << y << " outside the box";
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(TurnedDrawing, BlankAndSingleTexelPictures) {
   std::vector<Image> pictures = {Image(150, 150, kBlack), Image(1, 1, 0x808080),
                                  Image(7, 7, kBlack)};
