@@ -3,6 +3,7 @@
 // sea, every frame) then rewrites only those boxes, a fraction of the 7 MB back buffer.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -15,8 +16,23 @@ class DirtyBoxes {
 
   // The whole image now has this colour.
   void filledWith(uint32_t colour);
-  // Drawing may have changed pixels in [x, x + w) x [y, y + h); any values, clipped here.
-  void drawn(int64_t x, int64_t y, int64_t w, int64_t h);
+  // Drawing may have changed pixels in [x, x + w) x [y, y + h), clipped here. Told of every
+  // ball, so it is kept inline.
+  void drawn(int64_t x, int64_t y, int64_t w, int64_t h) {
+    if (!base_) return;
+    const int64_t left = std::clamp<int64_t>(x, 0, w_);
+    const int64_t top = std::clamp<int64_t>(y, 0, h_);
+    const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, w_);
+    const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, h_);
+    if (left >= right || top >= bottom) return;
+    cost_ += (right - left) * (bottom - top) + kCostPerBox;
+    if (cost_ > int64_t{w_} * h_ / kWorthOfWholeFill) {
+      drawnAnywhere();
+      return;
+    }
+    boxes_.push_back({static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                      static_cast<int>(bottom - top)});
+  }
   // Drawing may have changed any pixel.
   void drawnAnywhere();
   // Makes every pixel of `image` (the w x h one this keeps track of) `colour`: only the
@@ -29,6 +45,10 @@ class DirtyBoxes {
   struct Box {
     int x, y, w, h;
   };
+  // What a box costs beyond its pixels, counted in pixels of a whole fill; and how much of a
+  // whole fill refilling box by box may cost before the whole fill is the cheaper one.
+  static constexpr int64_t kCostPerBox = 64;
+  static constexpr int64_t kWorthOfWholeFill = 2;  // half the image
 
   int w_, h_;
   bool enabled_ = true;

@@ -104,9 +104,9 @@ class Twins {
   std::string difference() const {
     const std::vector<uint32_t>& a = backends_[0]->lastFrame().pixels;
     const std::vector<uint32_t>& b = backends_[1]->lastFrame().pixels;
+    if (a == b) return "";
     if (a.size() != b.size()) return "frames of different sizes";
     const auto [at, other] = std::mismatch(a.begin(), a.end(), b.begin());
-    if (at == a.end()) return "";
     const auto i = at - a.begin();
     std::ostringstream out;
     out << "pixel " << i % kScreenWidth << "," << i / kScreenWidth << ": " << std::hex << *at
