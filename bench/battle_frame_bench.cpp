@@ -1,17 +1,13 @@
 // One whole worst-case battle frame on the headless backend (four ships, two of them sinking
 // in flames, the overlay, 3,000 balls in flight; /1: every battery firing as well) next to one
-// plain copy of the back buffer, and the ratio of the two.
+// plain copy of the back buffer, and the ratio of the two: /0 and /1 in the list at the end.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstring>
-#include <map>
 #include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "assets/embedded.h"
+#include "bench/copy_ratio.h"
 #include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
@@ -81,7 +77,7 @@ std::unique_ptr<Schlacht> SchlachtAufbauen(bool feuern) {
   return s;
 }
 
-void BM_WorstCaseBattleFrame(benchmark::State& state) {
+void worstCaseBattleFrame(benchmark::State& state) {
   auto schlacht = SchlachtAufbauen(state.range(0) != 0);
   const Spiel anfang = schlacht->spiel;
   for (auto _ : state) {
@@ -93,47 +89,8 @@ void BM_WorstCaseBattleFrame(benchmark::State& state) {
   }
   state.counters["balls"] = static_cast<double>(anfang.ListeA.size() + anfang.ListeB.size());
 }
-BENCHMARK(BM_WorstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
-
-void BM_PlainBackBufferCopy(benchmark::State& state) {
-  const size_t pixels = static_cast<size_t>(kScreenWidth) * kScreenHeight;
-  std::vector<uint32_t> from(pixels, 0x0177FE), to(pixels);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), pixels * sizeof(uint32_t));
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-}
-BENCHMARK(BM_PlainBackBufferCopy)->Repetitions(9)->ReportAggregatesOnly(true);
-
-// Keeps the median CPU time of every benchmark for the ratio printed at the end.
-class MedianReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.aggregate_name != "median") continue;
-      median[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> median;
-};
+BENCHMARK(worstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  MedianReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto copy = reporter.median.find("BM_PlainBackBufferCopy/");
-  for (const char* variante : {"0", "1"}) {
-    const auto frame = reporter.median.find(std::string("BM_WorstCaseBattleFrame/") + variante);
-    if (frame == reporter.median.end() || copy == reporter.median.end() || copy->second <= 0) {
-      continue;
-    }
-    std::printf("worst-case battle frame%s: %.1f plain back-buffer copies (median CPU time)\n",
-                *variante == '1' ? " with every battery firing" : "", frame->second / copy->second);
-  }
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runWithCopyRatios(argc, argv); }

@@ -15,6 +15,12 @@ namespace {
 
 constexpr const char* kYardstick = "plainBackBufferCopy";
 
+// A benchmark's function and, when it has them, its arguments: "frame/1".
+std::string nameOf(const benchmark::BenchmarkReporter::Run& run) {
+  const std::string& args = run.run_name.args;
+  return args.empty() ? run.run_name.function_name : run.run_name.function_name + "/" + args;
+}
+
 // The console report as usual, keeping each benchmark's median CPU time (or its only time,
 // without repetitions) in nanoseconds.
 class CopyRatioReporter : public benchmark::ConsoleReporter {
@@ -23,7 +29,7 @@ class CopyRatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      const std::string& name = run.run_name.function_name;
+      const std::string name = nameOf(run);
       if (!median && (run.run_type != Run::RT_Iteration || times_.contains(name))) continue;
       times_[name] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
