@@ -314,6 +314,17 @@ TEST_F(LauncherTest, TwoPlayersChooseOneAfterTheOther) {
   EXPECT_FALSE(shown(kShipSelectionWindow));
 }
 
+// The arrow keys move the selection without an event of their own: a "Start" handled in the
+// same pass must see the row the player moved to, so the controls are read before the event.
+TEST_F(LauncherTest, StartUsesTheRowSelectedByTheArrowKeysJustBefore) {
+  click(kSinglePlayerButton);
+  clickRow(2);
+  QTest::keyClick(control(kShipList), Qt::Key_Down);
+  QTest::mouseClick(launcher.control(kStartButton), Qt::LeftButton);
+  EXPECT_EQ(drain(), kEinzelspieler);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 3);
+}
+
 TEST_F(LauncherTest, StartWithoutASelectedRowDoesNothing) {
   click(kSinglePlayerButton);
   EXPECT_EQ(click(kStartButton), std::nullopt);
