@@ -17,12 +17,6 @@ source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"
 source "$here/battle_steps.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${KF_SHOT_DIR:-}" ] && cp "$work"/*.png "$KF_SHOT_DIR"/ 2>/dev/null || true
-  exit 1
-}
-
 start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
 

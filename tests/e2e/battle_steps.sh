@@ -1,5 +1,5 @@
 # Sourced by the real-window scripts: looking at the battle screen and answering the
-# question "Beenden". Needs $work, $width, $game_pid and fail, like launcher_steps.sh.
+# question "Beenden". Needs $work, $width and $game_pid, and virtual_display.sh's fail.
 
 sea="1,119,254"
 
@@ -11,7 +11,7 @@ pixel() {
   convert "$work/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
-alive() { kill -0 "$game_pid" 2>/dev/null || { cat "$work/game.log" >&2; fail "the game ended early"; }; }
+alive() { kill -0 "$game_pid" 2>/dev/null || fail "the game ended early"; }
 
 # Takes screenshots as <name> until the battle window shows the sea at the top.
 await_sea() {

@@ -12,7 +12,6 @@ width=$2
 height=$3
 variant=${4:-plain}
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 here=$(dirname "$0")
 source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"

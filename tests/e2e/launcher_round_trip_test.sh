@@ -15,12 +15,6 @@ here=$(dirname "$0")
 source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  cat "$work/game.log" >&2 2>/dev/null || true
-  exit 1
-}
-
 start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
 

@@ -1,6 +1,6 @@
 # Sourced by the real-window scripts: the launcher worked with the mouse, as a player would.
-# Needs $game_pid (the game), $work (its folder, with game.log) and fail (prints its
-# arguments and exits).
+# Needs $game_pid (the game), $work (its folder, with game.log) and virtual_display.sh's
+# fail.
 
 # The id of the shown window whose title matches the pattern; empty when there is none.
 shown_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
@@ -69,5 +69,5 @@ end_game_from_launcher() {
   local status=0
   wait "$game_pid" || status=$?
   game_pid=""
-  [ "$status" = 0 ] || { cat "$work/game.log" >&2; fail "exit code $status"; }
+  [ "$status" = 0 ] || fail "exit code $status"
 }

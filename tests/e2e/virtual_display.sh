@@ -1,6 +1,8 @@
 # Sourced by the real-window scripts. start_display <width> <height> starts a private
 # virtual X display on a free number and exports DISPLAY; $work is a fresh folder. On exit
-# the game ($game_pid, when set), the display and the folder go away.
+# the game ($game_pid, when set), the display and the folder go away. fail <message> ends a
+# test with the game's output ($work/game.log) and, with KF_SHOT_DIR set, keeps the
+# screenshots taken so far ($work/*.png) there.
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -11,6 +13,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  cat "$work/game.log" >&2 2>/dev/null || true
+  [ -n "${KF_SHOT_DIR:-}" ] && cp "$work"/*.png "$KF_SHOT_DIR"/ 2>/dev/null || true
+  exit 1
+}
 
 start_display() {
   # -noreset: a client connecting while the server resets after the previous one fails.
