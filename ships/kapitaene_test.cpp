@@ -42,6 +42,14 @@ Spiel NahGefecht(double kurs) {
   return spiel;
 }
 
+// Ship 1 of NahGefecht(150) with its port order set, after a captain that must not act.
+void ExpectUntouched(const Schiff& s) {
+  EXPECT_EQ(s.Kurs, 150);
+  EXPECT_EQ(s.Tempo, 0.01);
+  EXPECT_EQ(s.FeuerLinks, 1);
+  EXPECT_EQ(s.FeuerRechts, 0);
+}
+
 TEST(Zielwinkel, BearingsFromTheStartingPlaces) {
   Spiel spiel = Einzelspiel(3);
   Stellen(spiel, 1, 1500, 20, 230);
@@ -217,10 +225,7 @@ TEST(ComputerKapitaene, AWreckStillSteersAShipAtZeroHealthKeepsEverything) {
     tot.Flotte[1].Health = health;
     tot.Flotte[1].FeuerLinks = 1;
     ComputerKapitaene(tot);
-    EXPECT_EQ(tot.Flotte[1].Kurs, 150);
-    EXPECT_EQ(tot.Flotte[1].Tempo, 0.01);
-    EXPECT_EQ(tot.Flotte[1].FeuerLinks, 1);
-    EXPECT_EQ(tot.Flotte[1].FeuerRechts, 0);
+    ExpectUntouched(tot.Flotte[1]);
   }
 }
 
@@ -229,10 +234,7 @@ TEST(ComputerKapitaene, TwoPlayerModeChangesNothing) {
   spiel.SpielModus = kZweiSpieler;
   spiel.Flotte[1].FeuerLinks = 1;
   ComputerKapitaene(spiel);
-  EXPECT_EQ(spiel.Flotte[1].Kurs, 150);
-  EXPECT_EQ(spiel.Flotte[1].Tempo, 0.01);
-  EXPECT_EQ(spiel.Flotte[1].FeuerLinks, 1);
-  EXPECT_EQ(spiel.Flotte[1].FeuerRechts, 0);
+  ExpectUntouched(spiel.Flotte[1]);
 }
 
 // Headings are compared as plain numbers; these consequences are the captains' manner.
