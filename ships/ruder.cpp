@@ -49,8 +49,9 @@ void RuderFuehren(Spiel& spiel, Media& media, int schiff, HelmKeys tasten) {
     s.Tempo -= kTreiben;
   }
   if (media.keyDown(tasten.Bremsen) && s.Tempo > 0) s.Tempo -= kBremsen;
-  if (media.keyDown(tasten.Links) && s.Tempo > 0)
+  if (media.keyDown(tasten.Links) && s.Tempo > 0) {
     Setzen(s.Kurs, s.Kurs - typ->Manoevrierfaehigkeit);
+  }
   if (media.keyDown(tasten.Rechts) && s.Tempo > 0) {
     Setzen(s.Kurs, s.Kurs + typ->Manoevrierfaehigkeit);
   }
