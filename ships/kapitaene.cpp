@@ -33,11 +33,6 @@ Peilung PeilungNehmen(const Spiel& spiel, int schiff) {
   return {winkel, true};
 }
 
-// A hostile class value (NaN, infinity) never makes Tempo or Kurs unusable.
-void Setzen(double& feld, double neu) {
-  if (std::isfinite(neu)) feld = neu;
-}
-
 // Compared on plain numbers, never modulo 360: hence the long way round and the circling.
 void Drehen(Schiff& s, double sollKurs, float m) {
   if (sollKurs > s.Kurs) {
@@ -98,9 +93,7 @@ float Zielwinkel(const Spiel& spiel, int schiff) {
 
 void ComputerKapitaene(Spiel& spiel) {
   if (spiel.SpielModus != kEinzelspieler) return;
-  Kapitaen(spiel, 1);
-  if (spiel.Gegneranzahl > 1) Kapitaen(spiel, 2);
-  if (spiel.Gegneranzahl > 2) Kapitaen(spiel, 3);
+  for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) Kapitaen(spiel, schiff);
 }
 
 void NachladenPruefen(Spiel& spiel) {

@@ -1,8 +1,9 @@
-// Shared helpers of the battle's procedures: which ships take part, a ship's class, and
-// angles in degrees.
+// Shared helpers of the battle's procedures: which ships take part, a ship's class, Tempo
+// and Kurs kept finite, and angles in degrees.
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "ships/spiel.h"
@@ -19,6 +20,12 @@ inline const SchiffsTyp* KlasseVon(const Spiel& spiel, int schiff) {
   const int32_t klasse = spiel.Flotte[schiff].Klasse;
   if (klasse < 0 || klasse >= kKlassenAnzahl) return nullptr;
   return &spiel.Schiffstabelle[klasse];
+}
+
+// For Tempo and Kurs: a hostile class value (NaN, infinity) leaves them as they were, so that
+// a ship never gets a position that is not a number.
+inline void Setzen(double& feld, double neu) {
+  if (std::isfinite(neu)) feld = neu;
 }
 
 inline double Bogenmass(double grad) { return grad * (std::numbers::pi / 180.0); }

@@ -9,12 +9,6 @@ namespace {
 constexpr double kTreiben = 0.003;
 constexpr double kBremsen = 0.01;
 
-// A hostile class value (NaN, infinity) leaves Tempo and Kurs as they were, so that a ship
-// never gets a position that is not a number.
-void Setzen(double& feld, double neu) {
-  if (std::isfinite(neu)) feld = neu;
-}
-
 void KursHalten(Schiff& s) {
   if (s.Kurs > 360) s.Kurs = 1;
   if (s.Kurs < 1) s.Kurs = 360;
