@@ -83,6 +83,14 @@ void Kapitaen(Spiel& spiel, int schiff) {
   }
 }
 
+// A wreck burns and then sinks out of sight: its guns fall silent, or a sunk ship would go
+// on firing from an empty patch of sea while the other ships keep the match running.
+void FeuerEinstellen(Schiff& s) {
+  if (!(s.Health < 1.0f)) return;
+  s.FeuerLinks = 0;
+  s.FeuerRechts = 0;
+}
+
 }  // namespace
 
 // Without a bearing (same rounded point, or no such ship) the angle is 0, never NaN.
@@ -93,7 +101,10 @@ float Zielwinkel(const Spiel& spiel, int schiff) {
 
 void ComputerKapitaene(Spiel& spiel) {
   if (spiel.SpielModus != kEinzelspieler) return;
-  for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) Kapitaen(spiel, schiff);
+  for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) {
+    Kapitaen(spiel, schiff);
+    FeuerEinstellen(spiel.Flotte[schiff]);
+  }
 }
 
 void NachladenPruefen(Spiel& spiel) {

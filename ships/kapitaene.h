@@ -8,7 +8,8 @@
 // the direction to the right (0 to 360), computed in 32-bit floats.
 float Zielwinkel(const Spiel& spiel, int schiff);
 
-// New Tempo, Kurs and fire orders for every living computer ship; single player only.
+// New Tempo, Kurs and fire orders for every living computer ship; single player only. A
+// wreck (Health below 1) is given no fire order.
 void ComputerKapitaene(Spiel& spiel);
 
 // Holds a computer ship's starboard battery to reload once it has run dry.

@@ -213,19 +213,24 @@ TEST(ComputerKapitaene, GathersSpeedToTopSpeedAndNeverSlows) {
   EXPECT_EQ(spiel.Flotte[1].Tempo, 2.0);
 }
 
-TEST(ComputerKapitaene, AWreckStillSteersAShipAtZeroHealthKeepsEverything) {
-  Spiel spiel = NahGefecht(150);
-  spiel.Flotte[1].Health = 0.5f;
-  ComputerKapitaene(spiel);
-  EXPECT_EQ(spiel.Flotte[1].Kurs, 150.5);
-  EXPECT_EQ(spiel.Flotte[1].FeuerRechts, 1);
-
-  for (float health : {0.0f, -3.0f}) {
-    Spiel tot = NahGefecht(150);
-    tot.Flotte[1].Health = health;
-    tot.Flotte[1].FeuerLinks = 1;
-    ComputerKapitaene(tot);
-    ExpectUntouched(tot.Flotte[1]);
+TEST(ComputerKapitaene, AWreckIsStillSteeredButGivesNoFireOrder) {
+  // Below one point of health the ship is steered on, but both orders fall to 0; at 0.0 or
+  // below it keeps Tempo and Kurs. Exactly 1.0 is afloat and fires.
+  struct Fall {
+    float health;
+    double kurs;
+    int8_t rechts;
+  };
+  for (const Fall& fall : {Fall{1.0f, 150.5, 1}, Fall{0.99f, 150.5, 0}, Fall{0.5f, 150.5, 0},
+                           Fall{0.0f, 150, 0}, Fall{-3.0f, 150, 0}}) {
+    Spiel spiel = NahGefecht(150);
+    Schiff& s = spiel.Flotte[1];
+    s.Health = fall.health;
+    s.FeuerLinks = 1;
+    ComputerKapitaene(spiel);
+    EXPECT_EQ(s.Kurs, fall.kurs) << fall.health;
+    EXPECT_EQ(s.FeuerLinks, 0) << fall.health;
+    EXPECT_EQ(s.FeuerRechts, fall.rechts) << fall.health;
   }
 }
 

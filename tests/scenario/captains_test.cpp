@@ -59,6 +59,42 @@ TEST(Captains, ThreeShipsCloseInFireAndSinkAPlayerWhoHoldsStill) {
   }
 }
 
+// Two of three ships are wrecked while the third keeps the match running: neither the
+// sinking one nor the sunk one fires again, whatever order it had given.
+TEST(Captains, WreckedShipsFireNoMoreWhileAnotherFightsOn) {
+  Arena arena(kEinzelspieler, 3);
+  Spiel& spiel = arena.spiel;
+  spiel.Flotte[0].Health = 1e9f;  // Player 1 outlasts the test
+  for (int frame = 0; frame < 20000 && !(spiel.Flotte[1].FeuerRechts || spiel.Flotte[1].FeuerLinks);
+       ++frame) {
+    arena.frame();
+  }
+  ASSERT_TRUE(spiel.Flotte[1].FeuerRechts || spiel.Flotte[1].FeuerLinks);
+  spiel.Flotte[1].Health = 0.5f;  // sinking, still steered
+  spiel.Flotte[2].Health = 0.0f;  // skipped by its captain
+  spiel.Flotte[2].FeuerLinks = spiel.Flotte[2].FeuerRechts = 1;
+  // In play the hit lands after the firing of its frame; here the orders of the frame
+  // before still stand for one firing.
+  arena.frame();
+  const float ship3Guns = spiel.Flotte[3].KanonenLinks + spiel.Flotte[3].KanonenRechts;
+  bool ship3Fired = false;
+  for (int frame = 0; frame < 400; ++frame) {
+    const Spiel davor = spiel;
+    arena.frame();
+    for (int schiff = 1; schiff <= 2; ++schiff) {
+      const Schiff& s = spiel.Flotte[schiff];
+      const Schiff& vorher = davor.Flotte[schiff];
+      ASSERT_GE(s.KanonenLinks + s.KanonenRechts, vorher.KanonenLinks + vorher.KanonenRechts)
+          << "ship " << schiff << " fired in frame " << frame;
+    }
+    ship3Fired |= spiel.Flotte[3].KanonenLinks + spiel.Flotte[3].KanonenRechts < ship3Guns;
+  }
+  EXPECT_TRUE(ship3Fired);
+  EXPECT_EQ(spiel.Spielende, 0);
+  EXPECT_LT(spiel.Flotte[1].Untergang, 1);
+  EXPECT_LT(spiel.Flotte[2].Untergang, 1);
+}
+
 TEST(Captains, WildClassValuesKeepEveryShipOnTheField) {
   const float inf = std::numeric_limits<float>::infinity();
   const float wild[] = {std::numeric_limits<float>::quiet_NaN(), inf, -inf, 1e30f, -1e30f};
