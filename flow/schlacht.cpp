@@ -18,14 +18,16 @@ void FensterEreignisseNehmen(Media& media) {
   media.sleepMs(5);
 }
 
-void RuderUndFeuer(Spiel& spiel, Media& media) {
-  RuderFuehren(spiel, media, 0, kTastenSpieler1);
-  BatterieFeuern(spiel, media, 0, kBackbord, media.keyDown(Key::V));
-  BatterieFeuern(spiel, media, 0, kSteuerbord, media.keyDown(Key::B));
+void RuderUndFeuer(Spiel& spiel, Media& media, const Eingaben& eingaben) {
+  const Steuerung& spieler1 = eingaben.Spieler[0];
+  RuderFuehren(spiel, 0, spieler1);
+  BatterieFeuern(spiel, media, 0, kBackbord, spieler1.FeuerLinks);
+  BatterieFeuern(spiel, media, 0, kSteuerbord, spieler1.FeuerRechts);
   if (spiel.SpielModus == kZweiSpieler) {
-    RuderFuehren(spiel, media, 1, kTastenSpieler2);
-    BatterieFeuern(spiel, media, 1, kBackbord, media.keyDown(Key::Keypad1));
-    BatterieFeuern(spiel, media, 1, kSteuerbord, media.keyDown(Key::Keypad2));
+    const Steuerung& spieler2 = eingaben.Spieler[1];
+    RuderFuehren(spiel, 1, spieler2);
+    BatterieFeuern(spiel, media, 1, kBackbord, spieler2.FeuerLinks);
+    BatterieFeuern(spiel, media, 1, kSteuerbord, spieler2.FeuerRechts);
   } else if (spiel.SpielModus == kEinzelspieler) {
     for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) {
       const Schiff& s = spiel.Flotte[schiff];
@@ -56,8 +58,8 @@ const char* Ergebnis(const Spiel& spiel) {
   return nullptr;
 }
 
-bool BeendenBestaetigt(Media& media) {
-  if (!media.keyReleased(Key::Escape)) return false;
+bool BeendenBestaetigt(Media& media, const Eingaben& eingaben) {
+  if (!eingaben.Verlassen) return false;
   return media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion);
 }
 
@@ -74,15 +76,27 @@ void ErgebnisPruefen(Spiel& spiel, Media& media) {
   spiel.Spielende = 1;
 }
 
+Eingaben EingabenLesen(Media& media) {
+  Eingaben eingaben;
+  eingaben.Spieler = {media.steuerung(0), media.steuerung(1)};
+  eingaben.Neustart = media.keyDown(Key::Return);
+  eingaben.Verlassen = media.keyReleased(Key::Escape);
+  return eingaben;
+}
+
 bool Frame(Spiel& spiel, Media& media) {
   FensterEreignisseNehmen(media);
   media.pollKeyboard();
+  return Frame(spiel, media, EingabenLesen(media));
+}
+
+bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
   media.clearScreen(Rgb{0, 0, 0});
   media.drawSprite(katalog::kMeer, 0, 0);
-  if (spiel.Spielende == 0) RuderUndFeuer(spiel, media);
+  if (spiel.Spielende == 0) RuderUndFeuer(spiel, media, eingaben);
   KugelnFliegen(spiel, media);
   TrefferAuswerten(spiel, media);
-  if (media.keyDown(Key::Return)) {
+  if (eingaben.Neustart) {
     // The frame ends here and shows nothing.
     PartieAufbauen(spiel);
     return false;
@@ -90,7 +104,7 @@ bool Frame(Spiel& spiel, Media& media) {
   SchiffeZeichnen(spiel, media);
   for (int schiff = 0; NimmtTeil(spiel, schiff); ++schiff) SchiffBewegen(spiel, schiff);
   ErgebnisPruefen(spiel, media);
-  if (BeendenBestaetigt(media)) {
+  if (BeendenBestaetigt(media, eingaben)) {
     media.closeBattleWindow();
     return true;
   }

@@ -1,11 +1,29 @@
 // The frame loop: runs a match frame by frame until the player leaves it.
 #pragma once
 
+#include <array>
+
 #include "media/media.h"
+#include "media/steuerung.h"
 #include "ships/spiel.h"
 
+// Everything the players ask of one frame, read once at its top.
+struct Eingaben {
+  std::array<Steuerung, 2> Spieler{};
+  bool Neustart = false;   // Return held
+  bool Verlassen = false;  // Escape released
+};
+
+// The frame's controls from the reading pollKeyboard took. Asks whether Escape was released,
+// so it belongs once to every frame.
+Eingaben EingabenLesen(Media& media);
+
 // One whole frame. True when the player confirmed leaving; the battle window is closed then.
+// Takes the window events, reads the keyboard and runs the frame with what it read.
 bool Frame(Spiel& spiel, Media& media);
+
+// The frame after its window events and keyboard reading, with the given controls.
+bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
 
 // Decides the result: draws its text and marks the match decided.
 void ErgebnisPruefen(Spiel& spiel, Media& media);

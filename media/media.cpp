@@ -1,6 +1,7 @@
 #include "media/media.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -505,6 +506,19 @@ void Media::pollKeyboard() {
 bool Media::keyDown(Key key) { return impl_->keyboard.isDown(key); }
 
 bool Media::keyReleased(Key key) { return impl_->keyboard.wasReleased(key); }
+
+Steuerung Media::steuerung(int spieler) const {
+  // Each player's six keys, in the order of Steuerung's fields.
+  static constexpr std::array<std::array<Key, 6>, 2> kTasten = {{
+      {Key::W, Key::S, Key::A, Key::D, Key::V, Key::B},
+      {Key::Up, Key::Down, Key::Left, Key::Right, Key::Keypad1, Key::Keypad2},
+  }};
+  if (spieler < 0 || spieler > 1) return {};
+  const auto& tasten = kTasten[static_cast<size_t>(spieler)];
+  const Keyboard& k = impl_->keyboard;
+  return {k.isDown(tasten[0]), k.isDown(tasten[1]), k.isDown(tasten[2]),
+          k.isDown(tasten[3]), k.isDown(tasten[4]), k.isDown(tasten[5])};
+}
 
 int Media::randomInt(int max) {
   if (max <= 0) return 0;

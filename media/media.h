@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "media/backend.h"
+#include "media/steuerung.h"
 
 struct Rgb {
   uint8_t r, g, b;
@@ -71,6 +72,8 @@ class Media {
   void pollKeyboard();
   bool keyDown(Key);
   bool keyReleased(Key);
+  // Player `spieler`'s (0 or 1) controls in the reading pollKeyboard took; none for others.
+  Steuerung steuerung(int spieler) const;
 
   int randomInt(int max);
   bool messageBox(const std::string& title, const std::string& text, MessageKind);

@@ -459,6 +459,45 @@ TEST(MediaKeyboard, ReleaseIsReportedOnceAndOnlyAfterAPress) {
   EXPECT_FALSE(rig.media->keyDown(static_cast<Key>(99)));
 }
 
+TEST(MediaKeyboard, EachKeyDrivesOneControlOfOnePlayer) {
+  struct Case {
+    Key key;
+    int spieler;
+    bool Steuerung::*feld;
+  };
+  const Case cases[] = {
+      {Key::W, 0, &Steuerung::Beschleunigen},
+      {Key::S, 0, &Steuerung::Bremsen},
+      {Key::A, 0, &Steuerung::Links},
+      {Key::D, 0, &Steuerung::Rechts},
+      {Key::V, 0, &Steuerung::FeuerLinks},
+      {Key::B, 0, &Steuerung::FeuerRechts},
+      {Key::Up, 1, &Steuerung::Beschleunigen},
+      {Key::Down, 1, &Steuerung::Bremsen},
+      {Key::Left, 1, &Steuerung::Links},
+      {Key::Right, 1, &Steuerung::Rechts},
+      {Key::Keypad1, 1, &Steuerung::FeuerLinks},
+      {Key::Keypad2, 1, &Steuerung::FeuerRechts},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.backend->setKey(c.key, true);
+    rig.media->pollKeyboard();
+    Steuerung erwartet;
+    erwartet.*c.feld = true;
+    EXPECT_EQ(rig.media->steuerung(c.spieler), erwartet) << static_cast<int>(c.key);
+    EXPECT_EQ(rig.media->steuerung(1 - c.spieler), Steuerung{}) << static_cast<int>(c.key);
+  }
+  Rig rig;
+  rig.backend->setKey(Key::Return, true);
+  rig.backend->setKey(Key::Escape, true);
+  rig.media->pollKeyboard();
+  EXPECT_EQ(rig.media->steuerung(0), Steuerung{});
+  EXPECT_EQ(rig.media->steuerung(1), Steuerung{});
+  EXPECT_EQ(rig.media->steuerung(2), Steuerung{});
+  EXPECT_EQ(rig.media->steuerung(-1), Steuerung{});
+}
+
 TEST(MediaRandom, CoversTheWholeRangeEvenlyAndRepeatsForOneStartValue) {
   Rig rig(12345);
   std::vector<int> counts(7, 0);

@@ -33,22 +33,31 @@ void PauseZaehlen(float& pause) {
 
 }  // namespace
 
-void RuderFuehren(Spiel& spiel, Media& media, int schiff, HelmKeys tasten) {
+void RuderFuehren(Spiel& spiel, int schiff, const Steuerung& steuerung) {
   const SchiffsTyp* typ = KlasseVon(spiel, schiff);
   if (typ == nullptr) return;
   Schiff& s = spiel.Flotte[schiff];
-  if (media.keyDown(tasten.Beschleunigen) && s.Tempo < typ->TopSpeed) {
+  if (steuerung.Beschleunigen && s.Tempo < typ->TopSpeed) {
     Setzen(s.Tempo, s.Tempo + typ->Beschleunigung);
   } else if (s.Tempo > 0) {
     s.Tempo -= kTreiben;
   }
-  if (media.keyDown(tasten.Bremsen) && s.Tempo > 0) s.Tempo -= kBremsen;
-  if (media.keyDown(tasten.Links) && s.Tempo > 0) {
+  if (steuerung.Bremsen && s.Tempo > 0) s.Tempo -= kBremsen;
+  if (steuerung.Links && s.Tempo > 0) {
     Setzen(s.Kurs, s.Kurs - typ->Manoevrierfaehigkeit);
   }
-  if (media.keyDown(tasten.Rechts) && s.Tempo > 0) {
+  if (steuerung.Rechts && s.Tempo > 0) {
     Setzen(s.Kurs, s.Kurs + typ->Manoevrierfaehigkeit);
   }
+}
+
+void RuderFuehren(Spiel& spiel, Media& media, int schiff, HelmKeys tasten) {
+  Steuerung steuerung;
+  steuerung.Beschleunigen = media.keyDown(tasten.Beschleunigen);
+  steuerung.Bremsen = media.keyDown(tasten.Bremsen);
+  steuerung.Links = media.keyDown(tasten.Links);
+  steuerung.Rechts = media.keyDown(tasten.Rechts);
+  RuderFuehren(spiel, schiff, steuerung);
 }
 
 void SchiffBewegen(Spiel& spiel, int schiff) {
