@@ -1,14 +1,17 @@
 // Kaperfahrt: start-up, then battles until the player leaves.
+#include <cstdlib>
 #include <memory>
 
 #include "flow/outer_loop.h"
+#include "flow/settings_folder.h"
 #include "flow/start.h"
 #include "launcher/launcher.h"
 #include "launcher/message_box.h"
 #include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
 
-int main() {
+int main(int argc, char** argv) {
+  const bool menuStart = takeMenuStartOption(argc, argv);
   // Qt before SDL: both talk to the same X server, Qt's Xlib set-up has to come first.
   QtApp qt;
   auto backend = std::make_unique<SdlBackend>();
@@ -18,6 +21,12 @@ int main() {
   SettingsStore store;
   if (!Hochfahren(spiel, media)) return Herunterfahren(media, store);
 
-  runOuterLoop(spiel, media, store, [](Spiel& s, Media& m) { return runLauncher(s, m); });
+  const SettingsFolder settings =
+      findSettingsFolder(menuStart, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  if (!settings.problem.empty())
+    media.messageBox("Einstellungen", settings.problem, MessageKind::Ok);
+  const std::string& file = settings.file;
+  runOuterLoop(
+      spiel, media, store, [&file](Spiel& s, Media& m) { return runLauncher(s, m, file); }, file);
   return Herunterfahren(media, store);
 }

@@ -1,0 +1,65 @@
+#include "flow/settings_folder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+
+#include "settings/settings_keys.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The base directory specification ignores relative paths: they would depend on the
+// folder the desktop happened to start the game in.
+bool usable(const char* path) { return path != nullptr && path[0] == '/'; }
+
+// Writing a scratch file is the only test that also holds for root and read-only mounts.
+bool canWriteIn(const fs::path& folder) {
+  std::error_code ec;
+  if (!fs::create_directories(folder, ec) && ec) return false;
+  if (!fs::is_directory(folder, ec)) return false;
+  const fs::path probe = folder / ".schreibprobe";
+  bool written = false;
+  {
+    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+    written = out && (out << 'x') && out.flush();
+  }
+  fs::remove(probe, ec);
+  return written;
+}
+
+}  // namespace
+
+bool takeMenuStartOption(int& argc, char** argv) {
+  char** end = std::remove_if(argv + std::min(argc, 1), argv + argc, [](const char* arg) {
+    return std::string_view(arg) == kMenuStartOption;
+  });
+  const bool found = end != argv + argc;
+  argc = static_cast<int>(end - argv);
+  argv[argc] = nullptr;
+  return found;
+}
+
+SettingsFolder findSettingsFolder(bool menuStart, const char* xdgDataHome, const char* home) {
+  if (!menuStart) return {kSettingsFile, {}};
+  fs::path base;
+  if (usable(xdgDataHome))
+    base = xdgDataHome;
+  else if (usable(home))
+    base = fs::path(home) / ".local" / "share";
+  else
+    return {kSettingsFile, {}};  // no home to go by: the current folder, as from a terminal
+  const fs::path folder = base / "kaperfahrt";
+  SettingsFolder found{(folder / kSettingsFile).string(), {}};
+  if (!canWriteIn(folder))
+    found.problem =
+        "Der Ordner f\xFCr die Einstellungen l\xE4sst sich nicht anlegen oder "
+        "beschreiben:\n" +
+        folder.string() +
+        "\n\nDas Spiel l\xE4uft mit den gespeicherten oder den "
+        "Grundeinstellungen weiter; \xC4nderungen werden nicht gespeichert.";
+  return found;
+}
