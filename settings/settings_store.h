@@ -6,8 +6,9 @@
 // Latin-1 to UTF-8 before they are looked up or stored. Values are kept as text and
 // converted at each read.
 //
-// The store returns whatever number a value text holds: any finite float, negative, zero or
-// as large as FLT_MAX (never infinity or NaN). Consumers that need a range must check it.
+// The store returns whatever number a value text holds: any float, negative, zero, and plus
+// or minus infinity for a text beyond the float range ("1e39"); never NaN. Consumers that
+// need a range must check it.
 //
 // A save never leaves a half-written file: the new content goes to a temporary file beside
 // the old one and is renamed over it. A file that exists but could not be opened is never

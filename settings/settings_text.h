@@ -31,8 +31,9 @@ std::string formatEntries(const std::vector<Entry>& entries, bool utf8Mark);
 bool sameName(std::string_view a, std::string_view b);
 
 // The leading decimal number of a value text ("." is always the decimal point, no
-// hexadecimal, no "inf"/"nan"); 0 when there is none. Beyond the float range the result
-// saturates at +-FLT_MAX, so no text ever yields infinity or NaN.
+// hexadecimal, no "inf"/"nan"); 0 when there is none. Narrowed to float as a conversion
+// rounds: a number beyond the float range gives plus or minus infinity, one too small for
+// it gives 0. No text yields NaN.
 float parseFloatText(std::string_view text);
 
 // The leading decimal whole number of a value text; 0 when there is none. Beyond 32 bits
