@@ -1,6 +1,8 @@
 // Every picture of the game, drawn from code.
 #pragma once
 
+#include <string>
+
 #include "raster.h"
 
 namespace gen {
@@ -15,6 +17,8 @@ Picture drawSmokePuff();          // 10 x 10
 Picture drawMuzzleFlame();        // 15 x 75
 Picture drawFire();               // 150 x 150
 Picture drawTitle();              // 500 x 361
+RgbaPicture drawIcon(int size);   // size x size, the tile's corners transparent
+std::string drawIconSvg();        // the same icon as outlines
 
 // Keeps object colours clearly apart from the transparent key colour, so no
 // stray pixel vanishes and no pale fringe shows when the sprite is drawn.

@@ -62,6 +62,11 @@ Written writePictures(const std::string& out) {
     written.sprites.push_back(picture);
   }
   gen::writeJpeg(out + "/title.jpg", gen::drawTitle(), 90);
+  // The desktop's icons, installed rather than embedded.
+  std::filesystem::create_directories(out + "/icons");
+  for (int size : {16, 24, 32, 48, 64, 128})
+    gen::writePng(out + "/icons/kaperfahrt_" + std::to_string(size) + ".png", gen::drawIcon(size));
+  gen::writeText(out + "/icons/kaperfahrt.svg", gen::drawIconSvg());
   return written;
 }
 

@@ -181,6 +181,15 @@ struct Picture {
   const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * w + x) * 3]; }
 };
 
+// 8-bit RGBA picture with straight (not premultiplied) alpha, rows top to bottom.
+struct RgbaPicture {
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgba;
+  RgbaPicture(int width, int height)
+      : w(width), h(height), rgba(static_cast<size_t>(width) * height * 4) {}
+  uint8_t* at(int x, int y) { return &rgba[(static_cast<size_t>(y) * w + x) * 4]; }
+};
+
 // Drawing surface at `scale` x `scale` samples per picture pixel. Painting marks
 // the samples it covers, so a keyed picture can later tell object from background
 // and keep the object's outline hard while its inside stays smooth.

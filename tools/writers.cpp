@@ -1,6 +1,7 @@
 #include "writers.h"
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,20 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+void putBig32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+// Length, tag, data and the CRC over tag and data.
+void putPngChunk(std::vector<uint8_t>& out, const char* tag, const std::vector<uint8_t>& data) {
+  putBig32(out, static_cast<uint32_t>(data.size()));
+  const size_t start = out.size();
+  putTag(out, tag);
+  out.insert(out.end(), data.begin(), data.end());
+  putBig32(out,
+           static_cast<uint32_t>(crc32(0, &out[start], static_cast<uInt>(out.size() - start))));
+}
 
 void save(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary);
@@ -107,6 +122,34 @@ void writeJpeg(const std::string& path, const Picture& picture, int quality) {
   jpeg_destroy_compress(&cinfo);
   save(path, std::vector<uint8_t>(buffer, buffer + size));
   std::free(buffer);
+}
+
+void writePng(const std::string& path, const RgbaPicture& picture) {
+  std::vector<uint8_t> header;
+  putBig32(header, static_cast<uint32_t>(picture.w));
+  putBig32(header, static_cast<uint32_t>(picture.h));
+  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
+  const size_t rowBytes = static_cast<size_t>(picture.w) * 4;
+  std::vector<uint8_t> raw;
+  for (int y = 0; y < picture.h; ++y) {
+    raw.push_back(0);  // no filter: the icons are small and the output stays repeatable
+    const auto row = picture.rgba.begin() + static_cast<std::ptrdiff_t>(rowBytes * y);
+    raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
+  }
+  uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<uint8_t> packed(packedSize);
+  if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK)
+    throw std::runtime_error("cannot deflate " + path);
+  packed.resize(packedSize);
+  std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  putPngChunk(out, "IHDR", header);
+  putPngChunk(out, "IDAT", packed);
+  putPngChunk(out, "IEND", {});
+  save(path, out);
+}
+
+void writeText(const std::string& path, const std::string& text) {
+  save(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 }  // namespace gen
