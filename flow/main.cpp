@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   const SettingsFolder settings =
       findSettingsFolder(menuStart, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   if (!settings.problem.empty())
-    media.messageBox("Einstellungen", settings.problem, MessageKind::Ok);
+    media.messageBox("Einstellungsordner", settings.problem, MessageKind::Ok);
   const std::string& file = settings.file;
   runOuterLoop(
       spiel, media, store, [&file](Spiel& s, Media& m) { return runLauncher(s, m, file); }, file);
