@@ -5,7 +5,7 @@ BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build run test bench sanitize fuzz clean
+.PHONY: all deps configure build run test bench sanitize fuzz package package-check clean
 
 all: build
 
@@ -34,11 +34,20 @@ bench: build
 	@bench/present_under_xvfb.sh $(BUILD)/bench/present_bench --benchmark_min_time=0.5
 	@echo "== start-up to the launcher window"; bench/launcher_startup.sh $(BUILD)/flow/kaperfahrt
 
+# The Debian package, build/kaperfahrt_<version>_<arch>.deb (install: apt-get install ./build/kaperfahrt_*.deb).
+package: build
+	@cd $(BUILD) && cpack
+	@ls $(BUILD)/kaperfahrt_*.deb
+
+# Builds the package aside and checks its Depends, its files and lintian's verdict.
+package-check: build
+	packaging/check-package.sh $(BUILD)
+
 # Unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
 	@cmake -S . -B build-asan $(GENERATOR) -DKF_SANITIZE=ON -DKF_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build-asan --parallel
-	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/media/lsan.supp ctest --test-dir build-asan --output-on-failure --parallel 2 -LE realwindow
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/media/lsan.supp ctest --test-dir build-asan --output-on-failure --parallel 2 -LE "realwindow|package"
 
 # The settings parser under libFuzzer for FUZZ_SECONDS seconds.
 FUZZ_SECONDS ?= 60
