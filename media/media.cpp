@@ -131,7 +131,8 @@ class TextCache {
 struct Media::Impl {
   explicit Impl(std::unique_ptr<Backend> platform, uint32_t randomSeed)
       : backend(std::move(platform)),
-        random(randomSeed != 0 ? randomSeed : std::random_device{}()),
+        seed(randomSeed != 0 ? randomSeed : std::random_device{}()),
+        random(seed),
         text(makeTextRenderer()) {}
   ~Impl() { closeAudio(); }
 
@@ -160,7 +161,10 @@ struct Media::Impl {
   std::unique_ptr<Mixer> mixer;
   bool audioOpen = false;
 
+  uint32_t seed;
   std::mt19937 random;
+  // Frames simulated again after a late input: nothing is drawn, played, shown or waited for.
+  bool silent = false;
   Keyboard keyboard;
   FramePacer pacer{kFramePeriodMicros};
 
@@ -198,6 +202,7 @@ Sprite* Media::Impl::sprite(int n) { return sprites.find(n); }
 
 // The target of fillBox and friends, told where they may change pixels.
 Image* Media::Impl::drawingTarget(int64_t x, int64_t y, int64_t w, int64_t h) {
+  if (silent) return nullptr;
   switch (target) {
     case Target::BackBuffer:
       return &screenToDraw(x, y, w, h);
@@ -291,18 +296,29 @@ bool Media::openBattleScreen() { return impl_->backend->openScreen(kScreenWidth,
 
 void Media::closeBattleWindow() { impl_->backend->closeWindow(); }
 
-bool Media::pollWindowEvent() { return impl_->backend->pollEvent(); }
+bool Media::pollWindowEvent() { return !impl_->silent && impl_->backend->pollEvent(); }
 
 void Media::showFrame() {
+  if (impl_->silent) return;
   Backend& platform = *impl_->backend;
   platform.present(impl_->shownScreen().pixels.data(), kScreenWidth, kScreenHeight);
   const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
   if (wait > 0) platform.sleepMs(wait);
 }
 
-void Media::clearScreen(Rgb colour) { impl_->pendingClear = packed(colour); }
+void Media::clearScreen(Rgb colour) {
+  if (!impl_->silent) impl_->pendingClear = packed(colour);
+}
 
-void Media::sleepMs(int ms) { impl_->backend->sleepMs(std::max(ms, 0)); }
+void Media::sleepMs(int ms) {
+  if (!impl_->silent) impl_->backend->sleepMs(std::max(ms, 0));
+}
+
+void Media::setSilent(bool on) { impl_->silent = on; }
+
+bool Media::silent() const { return impl_->silent; }
+
+uint32_t Media::randomSeed() const { return impl_->seed; }
 
 Rgb Media::pixel(int x, int y) const {
   const Image& back = impl_->backBuffer;
@@ -340,7 +356,7 @@ void Media::setTransparentColour(int n, Rgb colour) {
 
 void Media::drawSprite(int n, int x, int y) {
   Sprite* s = impl_->sprite(n);
-  if (s == nullptr) return;
+  if (s == nullptr || impl_->silent) return;
   const bool coversScreen = x <= 0 && y <= 0 && int64_t{x} + s->image.w >= kScreenWidth &&
                             int64_t{y} + s->image.h >= kScreenHeight;
   if (coversScreen) {
@@ -357,7 +373,7 @@ void Media::drawSprite(int n, int x, int y) {
 
 void Media::drawTransparentSprite(int n, int x, int y) {
   const Sprite* s = impl_->sprite(n);
-  if (s == nullptr) return;
+  if (s == nullptr || impl_->silent) return;
   copyImageKeyed(impl_->screenToDraw(x, y, s->image.w, s->image.h), s->image, x, y, s->key);
 }
 
@@ -381,7 +397,7 @@ float Media::rotation(int r) const {
 
 void Media::drawRotatable(int r, int x, int y) {
   const Rotatable* found = impl_->rotatables.find(r);
-  if (found == nullptr) return;
+  if (found == nullptr || impl_->silent) return;
   Sprite* s = impl_->sprite(found->sprite);
   if (s == nullptr) return;
   const float angle = found->angle;
@@ -413,13 +429,14 @@ void Media::endRotatedDrawing() {}
 // --- drawing, text and shapes
 
 bool Media::beginDrawing() {
+  if (impl_->silent) return false;
   impl_->target = Impl::Target::BackBuffer;
   impl_->currentFont = TextRenderer::kDefaultFont;
   return true;
 }
 
 bool Media::beginDrawing(int sprite) {
-  if (impl_->sprite(sprite) == nullptr) return false;
+  if (impl_->sprite(sprite) == nullptr || impl_->silent) return false;
   impl_->target = Impl::Target::Sprite;
   impl_->targetSprite = sprite;
   impl_->currentFont = TextRenderer::kDefaultFont;
@@ -487,6 +504,7 @@ bool Media::loadSound(int n, std::span<const uint8_t> wav) {
 }
 
 void Media::playSound(int n, int volume) {
+  if (impl_->silent) return;
   impl_->backend->soundStarted(n, volume);
   Mixer* mixer = impl_->mixer.get();
   if (mixer == nullptr) return;

@@ -76,6 +76,8 @@ class Media {
   Steuerung steuerung(int spieler) const;
 
   int randomInt(int max);
+  // The seed of randomInt's generator, given or drawn at construction.
+  uint32_t randomSeed() const;
   bool messageBox(const std::string& title, const std::string& text, MessageKind);
 
   Rgb pixel(int x, int y) const;  // back-buffer read-back; black outside
@@ -84,6 +86,11 @@ class Media {
   // of the same colour (the sea, every frame), rewrites only what was drawn since. Tests turn
   // it off to compare with whole fills.
   void refillOnlyWhatWasDrawn(bool on);
+  // While silent, nothing is drawn, played or shown, and neither window events nor pauses
+  // are taken; rotations still turn and sprites' masks still collide, so a silent frame
+  // changes a battle exactly as a shown one does. For frames simulated a second time.
+  void setSilent(bool on);
+  bool silent() const;
 
  private:
   struct Impl;

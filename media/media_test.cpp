@@ -540,6 +540,43 @@ TEST(MediaFrames, SlowFramesAreNotDelayedFurther) {
   EXPECT_GE(rig.backend->nowMicros() - start, 9u * 16600);
 }
 
+// Frames simulated a second time change nothing a player sees or hears, yet turn and collide.
+TEST(MediaSilent, DrawsPlaysShowsAndWaitsForNothingButStillTurnsAndCollides) {
+  Rig rig;
+  Media& m = *rig.media;
+  ASSERT_EQ(m.initMedia(), MediaInit::Ok);
+  ASSERT_TRUE(m.createSprite(3, 10, 10));
+  loadNeedle(m, 5, 6);
+  m.clearScreen(kBlue);
+  m.showFrame();
+  const uint64_t slept = rig.backend->sleptMicros();
+  rig.backend->queueEvents(1);
+  m.setSilent(true);
+  m.clearScreen(kRed);
+  m.drawSprite(3, 0, 0);
+  m.drawTransparentSprite(5, 100, 100);
+  m.setRotation(6, 90, false);
+  m.drawRotatable(6, 300, 300);
+  EXPECT_FALSE(m.beginDrawing());
+  m.fillBox(0, 0, 50, 50, kRed);
+  m.drawText(0, 0, "Kaperfahrt");
+  m.endDrawing();
+  m.playSound(1, 100);
+  m.sleepMs(100);
+  EXPECT_FALSE(m.pollWindowEvent());
+  m.showFrame();
+  EXPECT_EQ(rig.backend->framesPresented(), 1);
+  EXPECT_EQ(rig.backend->sleptMicros(), slept);
+  EXPECT_TRUE(rig.backend->soundsPlayed().empty());
+  EXPECT_EQ(drawnBox(m, kBlue), Box{});
+  EXPECT_EQ(m.rotation(6), 90.0f);
+  EXPECT_TRUE(m.spritesOverlap(5, 0, 0, 5, 149, 4));
+  m.setSilent(false);
+  EXPECT_TRUE(m.pollWindowEvent());
+  m.drawTransparentSprite(5, 100, 100);
+  EXPECT_EQ(drawnBox(m, kBlue), (Box{100, 100, 249, 104}));
+}
+
 // The edges of both halves of Latin-1: ASCII passes, 0x80 and 0xFF take two bytes.
 TEST(Latin1, BecomesUtf8) {
   EXPECT_EQ(latin1ToUtf8("\x7F\x80\xFF"), "\x7F\xC2\x80\xC3\xBF");
