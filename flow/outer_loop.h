@@ -8,7 +8,7 @@
 #include "media/media.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 // One launcher run: the game mode for the next battle (with the ships' classes set), or any
 // other value (the launcher's kQuitGame) when the player ends the game.

@@ -1,7 +1,7 @@
 #include "flow/partie.h"
 
 #include "gunnery/kugeln.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 
 namespace {
 

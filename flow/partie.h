@@ -1,6 +1,6 @@
 // Match set-up: puts the ships of the match at their starting places.
 #pragma once
 
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 void PartieAufbauen(Spiel& spiel);

@@ -5,9 +5,9 @@
 #include "gunnery/flug.h"
 #include "presentation/schiffe_zeichnen.h"
 #include "ships/kapitaene.h"
-#include "ships/katalog.h"
-#include "ships/klasse.h"
 #include "ships/ruder.h"
+#include "state/katalog.h"
+#include "state/klasse.h"
 
 namespace {
 

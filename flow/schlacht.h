@@ -5,7 +5,7 @@
 
 #include "media/media.h"
 #include "media/steuerung.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 // Everything the players ask of one frame, read once at its top.
 struct Eingaben {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "assets/embedded.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 
 namespace {
 
@@ -49,6 +49,8 @@ bool Hochfahren(Spiel& spiel, Media& media) {
   spiel.Flotte = {};
   spiel.ListeA.clear();
   spiel.ListeB.clear();
+  // One generator for the launcher's and the battle's draws, seeded as the media's.
+  spiel.Zufall.Generator.seed(media.randomSeed());
   media.loadFont(katalog::kErgebnisschrift, "impact", 100);
   const Size desktop = media.desktopSize();
   spiel.DesktopBreite = desktop.w;

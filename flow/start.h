@@ -10,7 +10,7 @@
 #include "media/media.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 // Brings up the media services, the tables and the result font, and measures the desktop.
 // False when a media service failed (after the start-up message has been shown).

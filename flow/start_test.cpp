@@ -18,7 +18,7 @@
 #include "flow/schlacht.h"
 #include "media/headless.h"
 #include "media/sdl_decode.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "gunnery/kugeln.h"
 #include "media/rounding.h"
-#include "ships/katalog.h"
-#include "ships/klasse.h"
+#include "state/katalog.h"
+#include "state/klasse.h"
 
 namespace {
 
@@ -59,9 +59,9 @@ void KugelAbfeuern(Spiel& spiel, Media& media, int schiff, int seite) {
   media.endRotatedDrawing();
 }
 
-void SchussversatzWuerfeln(Spiel& spiel, Media& media) {
+void SchussversatzWuerfeln(Spiel& spiel, Media& /*media*/) {
   for (int32_t& versatz : spiel.Schussversatz) {
-    versatz = media.randomInt(kVersatzSpanne) - kVersatzAchtern;
+    versatz = spiel.Zufall.Zahl(kVersatzSpanne) - kVersatzAchtern;
   }
   for (int schiff = 0; schiff < kSchiffsAnzahl; ++schiff) {
     const double kurs = Bogenmass(spiel.Flotte[schiff].Kurs);

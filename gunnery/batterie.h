@@ -3,7 +3,7 @@
 #pragma once
 
 #include "media/media.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 inline constexpr int kBackbord = 1;    // port battery
 inline constexpr int kSteuerbord = 2;  // starboard battery

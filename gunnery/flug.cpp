@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "media/rounding.h"
-#include "ships/katalog.h"
-#include "ships/klasse.h"
+#include "state/katalog.h"
+#include "state/klasse.h"
 
 namespace {
 

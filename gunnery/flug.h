@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "gunnery/kugel.h"
 #include "media/media.h"
-#include "ships/spiel.h"
+#include "state/records.h"
+#include "state/spiel.h"
 
 // Every ball of list A, then of list B: removed past the edges, drawn, stepped, aged, and
 // removed when its range is used up.

@@ -1,10 +1,4 @@
-// One cannonball in flight.
+// The cannonball record lives with the battle's other records.
 #pragma once
 
-#include <cstdint>
-
-struct Kugel {
-  double PosX, PosY, Tempo, Kurs;
-  int32_t Seite, Alter;
-  int8_t Schuetze;
-};
+#include "state/records.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gunnery/kugel.h"
+#include "state/records.h"
 
 // More balls than the firing rules can keep in flight in one list (eight batteries at one
 // ball per frame, about 410 frames across the field: a little over 3,000 in both lists);

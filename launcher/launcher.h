@@ -12,7 +12,7 @@
 #include "media/media.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 class Controls;
 class QWidget;

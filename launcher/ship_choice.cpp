@@ -11,20 +11,20 @@ void chooseForTwoPlayers(Spiel& spiel, int32_t selection, int32_t& choices) {
 }
 
 // Computer ships beyond the configured count keep their class from before.
-void chooseForOnePlayer(Spiel& spiel, Media& media, int32_t selection, int32_t& choices) {
+void chooseForOnePlayer(Spiel& spiel, int32_t selection, int32_t& choices) {
   spiel.Flotte[0].Klasse = selection;
-  spiel.Flotte[1].Klasse = media.randomInt(kHoechsteKlasse);
-  if (spiel.Gegneranzahl > 1) spiel.Flotte[2].Klasse = media.randomInt(kHoechsteKlasse);
-  if (spiel.Gegneranzahl > 2) spiel.Flotte[3].Klasse = media.randomInt(kHoechsteKlasse);
+  spiel.Flotte[1].Klasse = spiel.Zufall.Zahl(kHoechsteKlasse);
+  if (spiel.Gegneranzahl > 1) spiel.Flotte[2].Klasse = spiel.Zufall.Zahl(kHoechsteKlasse);
+  if (spiel.Gegneranzahl > 2) spiel.Flotte[3].Klasse = spiel.Zufall.Zahl(kHoechsteKlasse);
   choices = 1;
 }
 
 }  // namespace
 
-void chooseShip(Spiel& spiel, Media& media, int32_t selection, int32_t& choices) {
+void chooseShip(Spiel& spiel, Media& /*media*/, int32_t selection, int32_t& choices) {
   if (selection < 0 || selection > kHoechsteKlasse) return;
   if (spiel.SpielModus == kZweiSpieler) chooseForTwoPlayers(spiel, selection, choices);
-  if (spiel.SpielModus == kEinzelspieler) chooseForOnePlayer(spiel, media, selection, choices);
+  if (spiel.SpielModus == kEinzelspieler) chooseForOnePlayer(spiel, selection, choices);
 }
 
 bool launcherRunEnds(int32_t spielModus, int32_t choices) {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "media/media.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 // One "Start" or double click with the list row `selection` (-1 when none) selected.
 // Single player: ship 0 gets the selected class and the computer ships random ones (as many

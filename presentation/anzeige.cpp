@@ -4,7 +4,7 @@
 #include <string>
 
 #include "media/rounding.h"
-#include "ships/klasse.h"
+#include "state/klasse.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "media/rounding.h"
 #include "presentation/anzeige.h"
-#include "ships/katalog.h"
-#include "ships/klasse.h"
+#include "state/katalog.h"
+#include "state/klasse.h"
 
 namespace {
 

@@ -3,6 +3,6 @@
 #pragma once
 
 #include "media/media.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 void SchiffeZeichnen(Spiel& spiel, Media& media);

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "settings/settings_store.h"
-#include "ships/records.h"
-#include "ships/spiel.h"
+#include "state/records.h"
+#include "state/spiel.h"
 
 // Found in the working directory.
 inline constexpr char kSettingsFile[] = "SchiffsEinstellungen.prefs";

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "media/rounding.h"
-#include "ships/klasse.h"
+#include "state/klasse.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Player 1 and give the fire orders that the broadside firing carries out.
 #pragma once
 
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 // Direction from ship `schiff` to Player 1's ship in degrees, counter-clockwise from
 // the direction to the right (0 to 360), computed in 32-bit floats.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "ships/klasse.h"
+#include "state/klasse.h"
 
 namespace {
 

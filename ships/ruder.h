@@ -3,7 +3,7 @@
 
 #include "media/media.h"
 #include "media/steuerung.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 // The four keys one player steers with.
 struct HelmKeys {

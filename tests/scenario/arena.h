@@ -9,7 +9,7 @@
 
 #include "media/headless.h"
 #include "media/media.h"
-#include "ships/spiel.h"
+#include "state/spiel.h"
 
 inline constexpr Rgb kSeeFarbe{1, 119, 254};
 

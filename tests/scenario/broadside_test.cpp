@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "media/rounding.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "settings/settings_keys.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
 namespace {

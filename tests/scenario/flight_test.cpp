@@ -7,7 +7,7 @@
 
 #include "gunnery/flug.h"
 #include "gunnery/kugeln.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "ships/katalog.h"
+#include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "ships/katalog.h"
+#include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
 namespace {

@@ -1,0 +1,70 @@
+#include "state/snapshot.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+
+namespace {
+
+// Records whose fields follow each other without padding up to their last field.
+static_assert(sizeof(SchiffsTyp) == 8 * sizeof(float));
+constexpr size_t kSchiffBytes = offsetof(Schiff, Nachladen) + sizeof(int8_t);
+static_assert(kSchiffBytes == 4 * 8 + 5 * 4 + 3 * 4 + 3);
+constexpr size_t kKugelBytes = offsetof(Kugel, Schuetze) + sizeof(int8_t);
+static_assert(kKugelBytes == 4 * 8 + 2 * 4 + 1);
+static_assert(std::is_trivially_copyable_v<std::mt19937>);
+
+class Writer {
+ public:
+  explicit Writer(std::vector<uint8_t>& out) : out_(out) {}
+  void raw(const void* p, size_t n) {
+    const auto* bytes = static_cast<const uint8_t*>(p);
+    out_.insert(out_.end(), bytes, bytes + n);
+  }
+  template <typename T>
+  void value(const T& v) {
+    static_assert(std::has_unique_object_representations_v<T> || std::is_floating_point_v<T>);
+    raw(&v, sizeof v);
+  }
+  void balls(const std::vector<Kugel>& liste) {
+    value(static_cast<uint64_t>(liste.size()));
+    for (const Kugel& k : liste) raw(&k, kKugelBytes);
+  }
+
+ private:
+  std::vector<uint8_t>& out_;
+};
+
+}  // namespace
+
+std::vector<uint8_t> stateBytes(const Spiel& spiel) {
+  std::vector<uint8_t> out;
+  out.reserve(sizeof spiel.Zufall + 1024 + (spiel.ListeA.size() + spiel.ListeB.size()) * 48);
+  Writer w(out);
+  w.raw(spiel.Schiffstabelle.data(), sizeof spiel.Schiffstabelle);
+  for (const Schiff& s : spiel.Flotte) w.raw(&s, kSchiffBytes);
+  for (int32_t v :
+       {spiel.SpielModus, spiel.Gegneranzahl, spiel.Spielende, spiel.Option, spiel.Reichweite}) {
+    w.value(v);
+  }
+  w.balls(spiel.ListeA);
+  w.balls(spiel.ListeB);
+  w.value(spiel.Schussversatz);
+  w.raw(spiel.Muendungsversatz.data(), sizeof spiel.Muendungsversatz);
+  w.raw(&spiel.Zufall.Generator, sizeof spiel.Zufall.Generator);
+  return out;
+}
+
+uint64_t stateChecksum(const Spiel& spiel) {
+  // FNV-1a over 8-byte words: one multiply per word keeps thousands of balls cheap.
+  const std::vector<uint8_t> bytes = stateBytes(spiel);
+  uint64_t hash = 0xcbf29ce484222325ull;
+  for (size_t at = 0; at < bytes.size(); at += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + at, std::min<size_t>(8, bytes.size() - at));
+    hash = (hash ^ word) * 0x100000001b3ull;
+    hash ^= hash >> 29;
+  }
+  return hash ^ bytes.size();
+}

@@ -1,0 +1,18 @@
+// Snapshots of a battle: a snapshot is a plain copy of Spiel (copy-assigning into a kept one
+// reuses its ball lists, so no memory is asked for once they are large enough). Two states are
+// the same battle when their bytes are; the checksum is what two computers compare.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "state/spiel.h"
+
+// Every field that decides how the battle goes on, field by field without padding: the
+// classes, the fleet, mode and result, range, both ball lists, the muzzle offsets and the
+// random generator. Not the sound settings or the desktop size, which differ between
+// computers and never change the battle.
+std::vector<uint8_t> stateBytes(const Spiel& spiel);
+
+// A 64-bit hash of stateBytes.
+uint64_t stateChecksum(const Spiel& spiel);
