@@ -116,6 +116,16 @@ TEST(MediaSprites, OverlapIgnoresAnglesAndHonoursEachSpritesKey) {
   EXPECT_FALSE(rig.media->spritesOverlap(1, 0, 0, 7, 0, 0));  // no sprite 7
 }
 
+TEST(MediaSprites, LoadingUnderAUsedNumberReplacesTheSprite) {
+  Rig rig;
+  ASSERT_TRUE(rig.media->loadSprite(5, makeBmp24(Image(4, 4, 0xFF0000)), false));
+  ASSERT_TRUE(rig.media->loadSprite(5, makeBmp24(Image(2, 3, 0x00FF00)), false));
+  rig.media->clearScreen(kBlue);
+  rig.media->drawSprite(5, 10, 20);
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{10, 20, 11, 22}));
+  EXPECT_EQ(rig.media->pixel(10, 20), (Rgb{0, 255, 0}));
+}
+
 TEST(MediaRotation, AnglesAddUpAndAreNeverReduced) {
   Rig rig;
   loadNeedle(*rig.media, 48, 50);
@@ -229,6 +239,45 @@ TEST(MediaDrawing, TextIsTheRenderersBoxCopiedAtTheCornerWithAnyUnknownFontAsDef
   }
   if (!expected.empty()) {
     EXPECT_EQ(rig.media->pixel(10 + expected.w, 956), kBlue);
+  }
+}
+
+TEST(MediaDrawing, EveryOpeningStartsWithTheDefaultFont) {
+  const Image expected = TextRenderer().render(TextRenderer::kDefaultFont, "30");
+  ASSERT_FALSE(expected.empty());
+  for (bool ontoSprite : {false, true}) {
+    Rig rig;
+    ASSERT_TRUE(rig.media->loadFont(0, "DejaVu Sans", 40));
+    ASSERT_TRUE(rig.media->createSprite(40, 200, 100));
+    ASSERT_TRUE(rig.media->beginDrawing());
+    rig.media->useFont(0);
+    rig.media->endDrawing();
+    rig.media->clearScreen(kBlue);
+    ASSERT_TRUE(ontoSprite ? rig.media->beginDrawing(40) : rig.media->beginDrawing());
+    rig.media->fillBox(0, 0, 200, 100, kBlue);
+    rig.media->drawText(0, 0, "30");
+    rig.media->endDrawing();
+    if (ontoSprite) rig.media->drawSprite(40, 0, 0);
+    EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{0, 0, expected.w - 1, expected.h - 1}))
+        << ontoSprite;
+  }
+}
+
+// rx is the corners' horizontal radius, ry their vertical one: a wide, flat corner leaves
+// more of the top row empty than of the left column, a tall, narrow one the opposite.
+TEST(MediaDrawing, RoundBoxCornersTakeTheirWidthFromRxAndTheirHeightFromRy) {
+  for (bool wide : {true, false}) {
+    Rig rig;
+    rig.media->clearScreen(kBlue);
+    ASSERT_TRUE(rig.media->beginDrawing());
+    rig.media->fillRoundBox(100, 100, 40, 40, wide ? 12 : 3, wide ? 3 : 12, kRed);
+    rig.media->endDrawing();
+    int topRowEmpty = 0, leftColumnEmpty = 0;
+    while (topRowEmpty < 40 && rig.media->pixel(100 + topRowEmpty, 100) != kRed) ++topRowEmpty;
+    while (leftColumnEmpty < 40 && rig.media->pixel(100, 100 + leftColumnEmpty) != kRed) {
+      ++leftColumnEmpty;
+    }
+    EXPECT_EQ(topRowEmpty > leftColumnEmpty, wide) << topRowEmpty << " " << leftColumnEmpty;
   }
 }
 

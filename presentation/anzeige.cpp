@@ -1,6 +1,7 @@
 #include "presentation/anzeige.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "media/rounding.h"
@@ -78,11 +79,19 @@ void TafelZeichnen(const Spiel& spiel, Media& media, int schiff, const Tafel& ta
   Batterien(media, tafel, s.KanonenLinks, s.KanonenRechts, typ->KanonenAnzahl);
 }
 
+// The rounded value in decimal digits, whole also beyond the int range (a float holds up to
+// 39 digits); infinity reads "inf".
+std::string Ganzzahlig(float wert) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.0f", std::nearbyint(static_cast<double>(wert)));
+  return text;
+}
+
 void GesundheitSchreiben(const Spiel& spiel, Media& media) {
   for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) {
     const Schiff& s = spiel.Flotte[schiff];
     if (!(s.Health > 0.0f)) continue;
-    const std::string text = "Health: " + std::to_string(roundToInt(s.Health));
+    const std::string text = "Health: " + Ganzzahlig(s.Health);
     media.drawText(roundToInt(s.PosX), roundToInt(s.PosY), text);
   }
 }

@@ -5,6 +5,8 @@
 #include <numbers>
 #include <vector>
 
+#include "gunnery/batterie.h"
+#include "gunnery/kugeln.h"
 #include "media/rounding.h"
 #include "state/katalog.h"
 #include "tests/scenario/arena.h"
@@ -155,14 +157,67 @@ TEST(Broadside, BothBatteriesFireInTheSameFramePortFirstAndShipsShareTheOffsets)
 }
 
 TEST(Broadside, SoundOffOrVolumeZeroIsSilentButStillFires) {
-  Arena aus;
-  aus.spiel.Sound = 0;
-  EXPECT_EQ(Schussfolge(aus, Key::V, 1).size(), 0u);  // no sound to count
-  EXPECT_EQ(aus.spiel.ListeA.size(), 2u);
+  // Only Sound 1 plays: with any other value the shot and the hit are silent.
+  for (int32_t sound : {0, 2, -1}) {
+    Arena aus;
+    aus.spiel.Sound = sound;
+    Schiff& ziel = aus.spiel.Flotte[1];
+    ziel.PosX = 500;
+    ziel.PosY = 300;
+    ziel.Kurs = 360;
+    KugelAnhaengen(aus.spiel.ListeA, 573, 374, 5, 0, 0);  // at rest on ship 1's bow disc
+    aus.halten(Key::V);
+    aus.frame();
+    EXPECT_EQ(aus.spiel.ListeA.size(), 2u) << sound;  // the resting one and the new one
+    EXPECT_FLOAT_EQ(ziel.Health, 99) << sound;
+    EXPECT_TRUE(aus.backend->soundsPlayed().empty()) << sound;
+  }
   Arena leise;
   leise.spiel.SchussLautstaerke = 0;
   EXPECT_EQ(Schussfolge(leise, Key::V, 1).size(), 1u);
   EXPECT_EQ(leise.backend->soundsPlayed().back(), (std::pair<int, int>{katalog::kSchussTon, 0}));
+}
+
+// Every flame but the expected one is set lying on its side, the expected one upright (angle
+// 0: drawn unturned below the firing point). No ship is drawn over it.
+TEST(Broadside, EachSideOfEachShipDrawsItsOwnFlame) {
+  using namespace katalog;
+  struct Fall {
+    int schiff, seite, flamme;
+  };
+  for (const Fall& fall :
+       {Fall{0, kBackbord, kFeuerLinksSchiff0}, Fall{0, kSteuerbord, kFeuerRechtsSchiff0},
+        Fall{1, kBackbord, kFeuerLinksAndere}, Fall{1, kSteuerbord, kFeuerRechtsAndere},
+        Fall{3, kBackbord, kFeuerLinksAndere}, Fall{3, kSteuerbord, kFeuerRechtsAndere}}) {
+    Arena arena(kEinzelspieler, 3);
+    Spiel& spiel = arena.spiel;
+    for (Schiff& s : spiel.Flotte) s.Untergang = 0;
+    Schiff& s = spiel.Flotte[fall.schiff];
+    s.PosX = 700;
+    s.PosY = 200;
+    s.Kurs = 90;  // the ball flies up or down, clear of what is counted
+    spiel.Muendungsversatz = {};
+    if (fall.schiff == 0) {
+      arena.halten(fall.seite == kBackbord ? Key::V : Key::B);
+    } else {
+      (fall.seite == kBackbord ? s.FeuerLinks : s.FeuerRechts) = 1;
+    }
+    for (int f = kFeuerLinksSchiff0; f <= kFeuerRechtsAndere; ++f) {
+      arena.media->setRotation(f, f == fall.flamme ? 0.0f : 90.0f, false);
+    }
+    arena.frame();
+    // Firing point (767, 267): upright the flame fills rows 293 to 339 below it; lying, it
+    // reaches from x 739 to 785 within rows 268 to 280.
+    const auto flammenPixel = [&](int x0, int x1, int y0, int y1) {
+      int anzahl = 0;
+      for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) anzahl += arena.media->pixel(x, y) != kSeeFarbe;
+      }
+      return anzahl;
+    };
+    EXPECT_GT(flammenPixel(767, 781, 297, 337), 100) << fall.schiff << " " << fall.seite;
+    EXPECT_EQ(flammenPixel(739, 765, 267, 281), 0) << fall.schiff << " " << fall.seite;
+  }
 }
 
 TEST(Broadside, ComputerShipsFireTheirOrdersAndOnlyInSinglePlayerMatches) {

@@ -95,6 +95,29 @@ TEST(Captains, WreckedShipsFireNoMoreWhileAnotherFightsOn) {
   EXPECT_LT(spiel.Flotte[2].Untergang, 1);
 }
 
+// The reload state belongs to single-player matches: a two-player match leaves it for the
+// next single-player one, whichever way it would have changed.
+TEST(Captains, OnlySinglePlayerMatchesKeepTheReloadState) {
+  struct Fall {
+    float kanonen;
+    int8_t vorher;
+  };
+  for (const Fall& fall : {Fall{0.5f, 0}, Fall{40.0f, 1}}) {
+    for (int32_t modus : {kEinzelspieler, kZweiSpieler}) {
+      Arena arena(modus, 1);
+      for (int schiff = 1; schiff <= 3; ++schiff) {
+        arena.spiel.Flotte[schiff].KanonenRechts = fall.kanonen;
+        arena.spiel.Flotte[schiff].Nachladen = fall.vorher;
+      }
+      arena.frame();
+      const int8_t erwartet = modus == kEinzelspieler ? 1 - fall.vorher : fall.vorher;
+      for (int schiff = 1; schiff <= 3; ++schiff) {
+        EXPECT_EQ(arena.spiel.Flotte[schiff].Nachladen, erwartet) << modus << " " << schiff;
+      }
+    }
+  }
+}
+
 TEST(Captains, WildClassValuesKeepEveryShipOnTheField) {
   const float inf = std::numeric_limits<float>::infinity();
   const float wild[] = {std::numeric_limits<float>::quiet_NaN(), inf, -inf, 1e30f, -1e30f};

@@ -54,8 +54,9 @@ TEST(Flight, WithARangeABallVanishesRightAfterItsLastStep) {
   EXPECT_EQ(Lebensdauer(1, 100, &weg), 100);
   EXPECT_NEAR(weg, 495, 1e-9);  // after its 99th step; the 100th ends at 500
   EXPECT_EQ(Lebensdauer(1, 3), 3);
-  // Without a range it flies until it passes x = -20: 767 - 5 n < -20 after 158 steps.
-  for (auto [option, reichweite] : {std::pair{0, 100}, {1, 0}, {1, -5}}) {
+  // Without a range (Option other than 1) it flies until it passes x = -20: 767 - 5 n < -20
+  // after 158 steps.
+  for (auto [option, reichweite] : {std::pair{0, 100}, {2, 100}, {-1, 100}, {1, 0}, {1, -5}}) {
     EXPECT_EQ(Lebensdauer(option, reichweite), 159) << option << " " << reichweite;
   }
 }

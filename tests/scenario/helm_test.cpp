@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "tests/scenario/arena.h"
 
@@ -46,6 +47,34 @@ TEST(Helm, AccelerationHoversAtTopSpeedAndBrakingTakesAHundredthMore) {
   arena.halten(Key::W);
   arena.frame();
   EXPECT_EQ(arena.spiel.Flotte[0].Tempo, 1 + double{0.015f} - 0.01);
+}
+
+// One frame of the helm from a given Tempo: acceleration stops at TopSpeed itself (drag
+// then applies), drag and brake stop at 0 itself, and at 0 the ship cannot turn.
+TEST(Helm, AccelerationAndBrakingStopExactlyAtTheirLimits) {
+  struct Fall {
+    double tempo;
+    float beschleunigung;
+    std::vector<Key> tasten;
+    double tempoDanach, kursDanach;
+  };
+  const Fall faelle[] = {
+      {2.0, 0.015f, {Key::W, Key::A}, 2.0 - 0.003, 49.5},
+      {1.999, 0.015f, {Key::W}, 1.999 + double{0.015f}, 50},
+      {0.0, 0.015f, {Key::S, Key::A}, 0.0, 50},
+      {0.0, 0.0f, {Key::W, Key::S, Key::D}, 0.0, 50},
+      {0.005, 0.0f, {Key::W, Key::S}, 0.005 - 0.01, 50},
+  };
+  for (const Fall& fall : faelle) {
+    Arena arena;
+    arena.spiel.Schiffstabelle[0].Beschleunigung = fall.beschleunigung;
+    Schiff& s = arena.spiel.Flotte[0];
+    s.Tempo = fall.tempo;
+    for (Key taste : fall.tasten) arena.halten(taste);
+    arena.frame();
+    EXPECT_DOUBLE_EQ(s.Tempo, fall.tempoDanach) << fall.tempo;
+    EXPECT_DOUBLE_EQ(s.Kurs, fall.kursDanach) << fall.tempo;
+  }
 }
 
 TEST(Helm, TurningLeftPastOneSetsTheHeadingTo360AfterMovingWithTheTurnedHeading) {

@@ -1,10 +1,12 @@
 // The course of a match: sinking, the result and its text, restarting and leaving.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
 
+#include "presentation/anzeige.h"
 #include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
@@ -217,6 +219,44 @@ TEST(Rendering, EveryAngleIsSetForTheNextFrameUnreduced) {
   EXPECT_EQ(m.rotation(katalog::kFlammenSchiff0), 360.4f);
   EXPECT_EQ(m.rotation(katalog::kFlammenAndere), 20.25f);  // also over ships 2 and 3
   EXPECT_EQ(spiel.Flotte[0].Kurs, 1);
+}
+
+// A ship, its flames and its label stand on its position rounded half to even; a label
+// shows the rounded health whole, however large.
+TEST(Rendering, ShipsFlamesAndLabelsStandOnTheirPositionsRoundedHalfToEven) {
+  struct Fall {
+    double x, y;
+    float health;
+    int gx, gy;
+    const char* label;
+  };
+  const Fall faelle[] = {
+      {150.7, 2.5, 99.6f, 151, 2, "Health: 100"},
+      {-10.7, 600.5, 0.5f, -11, 600, "Health: 0"},
+      {700.5, 301.5, 2.5f, 700, 302, "Health: 2"},
+      {400.2, 500, 3e9f, 400, 500, "Health: 3000000000"},
+      {400, 499.5, 1e30f, 400, 500, "Health: 1000000015047466219876688855040"},
+      {400, 500, std::numeric_limits<float>::infinity(), 400, 500, "Health: inf"},
+  };
+  for (const Fall& fall : faelle) {
+    Arena genau(kEinzelspieler, 1), gerundet(kEinzelspieler, 1);
+    for (Arena* arena : {&genau, &gerundet}) {
+      Schiff& s = arena->spiel.Flotte[1];
+      s.Health = fall.health;
+      s.Kurs = 30;
+      s.PosX = arena == &genau ? fall.x : fall.gx;
+      s.PosY = arena == &genau ? fall.y : fall.gy;
+    }
+    genau.media->clearScreen(kSeeFarbe);
+    AnzeigeZeichnen(genau.spiel, *genau.media);
+    EXPECT_TRUE(Textbild(fall.gx, fall.gy, fall.label).gleich(*genau.media)) << fall.label;
+    for (Arena* arena : {&genau, &gerundet}) {
+      arena->backend->keepFrameCopies(true);
+      arena->frame();
+    }
+    EXPECT_EQ(genau.backend->lastFrame().pixels, gerundet.backend->lastFrame().pixels)
+        << fall.x << ", " << fall.y;
+  }
 }
 
 }  // namespace
