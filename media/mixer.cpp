@@ -1,7 +1,6 @@
 #include "media/mixer.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -12,8 +11,8 @@ constexpr size_t kReservedFrames = 4096;
 
 }  // namespace
 
-Mixer::Mixer(AudioFormat format) : format_(format) {
-  format_.channels = std::max(format_.channels, 1);
+Mixer::Mixer(AudioFormat format)
+    : format_{format.rate, std::max(format.channels, 1)}, limiter_(format_.rate, format_.channels) {
   voices_.reserve(kReservedVoices);
   accumulator_.reserve(kReservedFrames * static_cast<size_t>(format_.channels));
 }
@@ -42,10 +41,7 @@ void Mixer::render(int16_t* out, int frames) {
   std::fill_n(accumulator_.begin(), count, 0);
   for (Voice& voice : voices_) mixVoice(voice, count);
   std::erase_if(voices_, [](const Voice& v) { return v.position >= v.samples->size(); });
-  constexpr int32_t lo = std::numeric_limits<int16_t>::min();
-  constexpr int32_t hi = std::numeric_limits<int16_t>::max();
-  for (size_t i = 0; i < count; ++i)
-    out[i] = static_cast<int16_t>(std::clamp(accumulator_[i], lo, hi));
+  limiter_.process(accumulator_.data(), out, std::max(frames, 0));
 }
 
 void Mixer::mixVoice(Voice& voice, size_t count) {

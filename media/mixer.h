@@ -1,4 +1,5 @@
-// Mixes any number of overlapping playbacks into the audio output at linear gain.
+// Mixes any number of overlapping playbacks into the audio output at linear gain, through a
+// limiter that keeps the sum off full scale.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "media/backend.h"
+#include "media/limiter.h"
 
 class Mixer : public AudioSource {
  public:
@@ -33,4 +35,5 @@ class Mixer : public AudioSource {
   std::map<int, std::shared_ptr<const std::vector<int16_t>>> sounds_;
   std::vector<Voice> voices_;
   std::vector<int32_t> accumulator_;
+  Limiter limiter_;
 };
