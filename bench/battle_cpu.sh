@@ -1,0 +1,52 @@
+#!/bin/bash
+# The game's CPU share of one core in a two-player battle on virtual X displays of the
+# common desktop sizes: both players sail with all four batteries firing, and the game's
+# own CPU time (every thread) over a stretch of battle is read from /proc. The X server's
+# share is printed beside it, as showing a frame is partly its work.
+#   battle_cpu.sh <kaperfahrt binary> [seconds] [sizes...]
+set -euo pipefail
+
+game=$(realpath "$1")
+seconds=${2:-8}
+shift $(($# < 2 ? $# : 2))
+sizes=("$@")
+# KF_BATTLE_KEYS="" measures a battle with nobody at the helm or the guns.
+keys=${KF_BATTLE_KEYS-w v b Up KP_1 KP_2}
+[ ${#sizes[@]} -gt 0 ] || sizes=(1680x1050 1920x1080 2560x1440)
+
+here=$(dirname "$0")/../tests/e2e
+source "$here/virtual_display.sh"
+source "$here/launcher_steps.sh"
+source "$here/battle_steps.sh"
+
+# User plus system time of a process in clock ticks (fields 14 and 15, after the ")").
+ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+
+for size in "${sizes[@]}"; do
+  width=${size%x*}
+  start_display "$width" "${size#*x}"
+  export SDL_AUDIODRIVER=dummy
+  (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+  game_pid=$!
+  choose_ships 2 0 1
+  await_sea start
+  for key in $keys; do xdotool keydown "$key"; done
+  sleep 1
+  start=$(date +%s%N) game_start=$(ticks "$game_pid") x_start=$(ticks "$xvfb_pid")
+  sleep "$seconds"
+  alive
+  end=$(date +%s%N) game_end=$(ticks "$game_pid") x_end=$(ticks "$xvfb_pid")
+  [ -z "${KF_SHOT_DIR:-}" ] || import -window root "$KF_SHOT_DIR/battle_cpu_$size.png"
+  for key in $keys; do xdotool keyup "$key"; done
+  awk -v g=$((game_end - game_start)) -v x=$((x_end - x_start)) -v ns=$((end - start)) \
+    -v hz="$(getconf CLK_TCK)" -v size="$size" \
+    'BEGIN { s = ns / 1e9; printf "battle at %-9s game %5.1f %%  X server %5.1f %% of one core\n", size, 100 * g / hz / s, 100 * x / hz / s }'
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+  kill "$xvfb_pid"
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
+  rm -f "$work/display"
+done
+echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg), $(nproc) cores"
