@@ -242,10 +242,12 @@ TEST_F(StartTest, EverySoundHoldsItsFile) {
   ASSERT_TRUE(openBattle());
   for (const auto& [sound, file] :
        {std::pair{katalog::kSchussTon, "shot.wav"}, std::pair{katalog::kTrefferTon, "hit.wav"}}) {
-    const std::optional<std::vector<int16_t>> expected =
+    std::optional<std::vector<int16_t>> expected =
         decodeWav(embeddedFile(file), HeadlessBackend::kAudioFormat);
     ASSERT_TRUE(expected.has_value()) << file;
-    media->playSound(sound, 100);
+    // At half volume: below where the mix's limiter sets in, so sample for sample.
+    media->playSound(sound, 50);
+    for (int16_t& s : *expected) s = static_cast<int16_t>(s * 50 / 100);
     const int channels = HeadlessBackend::kAudioFormat.channels;
     // One buffer more than the sound: the rest must be silence.
     std::vector<int16_t> out(expected->size() + 1024 * channels);
