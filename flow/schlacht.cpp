@@ -37,6 +37,19 @@ void RuderUndFeuer(Spiel& spiel, Media& media, const Eingaben& eingaben) {
   }
 }
 
+// The health of the two human ships (ship 1 only counts in two-player mode).
+std::array<float, 2> MenschenGesundheit(const Spiel& spiel) {
+  return {spiel.Flotte[0].Health, spiel.Flotte[1].Health};
+}
+
+// A player whose ship was hit feels it in the pad.
+void TrefferSpueren(const Spiel& spiel, Media& media, const std::array<float, 2>& vorher) {
+  const int menschen = spiel.SpielModus == kZweiSpieler ? 2 : 1;
+  for (int spieler = 0; spieler < menschen; ++spieler) {
+    if (spiel.Flotte[spieler].Health < vorher[spieler]) media.rumble(spieler);
+  }
+}
+
 bool Gesunken(const Spiel& spiel, int schiff) { return spiel.Flotte[schiff].Untergang < 1; }
 
 bool AlleGegnerGesunken(const Spiel& spiel) {
@@ -86,6 +99,7 @@ Eingaben EingabenLesen(Media& media) {
 
 bool Frame(Spiel& spiel, Media& media) {
   FensterEreignisseNehmen(media);
+  media.setPlayerCount(spiel.SpielModus == kZweiSpieler ? 2 : 1);
   media.pollKeyboard();
   return Frame(spiel, media, EingabenLesen(media));
 }
@@ -95,7 +109,9 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
   media.drawSprite(katalog::kMeer, 0, 0);
   if (spiel.Spielende == 0) RuderUndFeuer(spiel, media, eingaben);
   KugelnFliegen(spiel, media);
+  const auto vorher = MenschenGesundheit(spiel);
   TrefferAuswerten(spiel, media);
+  TrefferSpueren(spiel, media, vorher);
   if (eingaben.Neustart) {
     // The frame ends here and shows nothing.
     PartieAufbauen(spiel);

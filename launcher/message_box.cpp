@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <memory>
 
@@ -41,6 +42,21 @@ void centre(QMessageBox& box) {
   }
 }
 
+// Presses the button that stands for an answer given outside the box.
+void listenOutside(QMessageBox& box, QTimer& timer,
+                   const std::function<std::optional<bool>()>& outsideAnswer) {
+  if (!outsideAnswer) return;
+  constexpr int kEveryMs = 20;
+  QObject::connect(&timer, &QTimer::timeout, &box, [&box, &outsideAnswer] {
+    const std::optional<bool> answer = outsideAnswer();
+    if (!answer) return;
+    QAbstractButton* button = box.button(QMessageBox::Ok);
+    if (button == nullptr) button = box.button(*answer ? QMessageBox::Yes : QMessageBox::No);
+    if (button != nullptr) button->click();
+  });
+  timer.start(kEveryMs);
+}
+
 bool answerOf(const QMessageBox& box) {
   QAbstractButton* clicked = box.clickedButton();
   return clicked != nullptr &&
@@ -50,7 +66,8 @@ bool answerOf(const QMessageBox& box) {
 }  // namespace
 
 std::optional<bool> showMessageBox(const std::string& title, const std::string& text,
-                                   MessageKind kind, uint64_t parentWindow) {
+                                   MessageKind kind, uint64_t parentWindow,
+                                   const std::function<std::optional<bool>()>& outsideAnswer) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return std::nullopt;
   // Declared before the box, so that it outlives the box that refers to it.
   const std::unique_ptr<QWindow> parent(
@@ -58,6 +75,7 @@ std::optional<bool> showMessageBox(const std::string& title, const std::string& 
   bool yes = false;
   {
     QMessageBox box;
+    QTimer outside;
     box.setWindowTitle(QString::fromLatin1(title));
     box.setText(QString::fromLatin1(text));
     addButtons(box, kind);
@@ -65,6 +83,7 @@ std::optional<bool> showMessageBox(const std::string& title, const std::string& 
     box.show();  // sizes the box
     centre(box);
     box.activateWindow();  // without a window manager nothing else gives it the keyboard
+    listenOutside(box, outside, outsideAnswer);
     box.exec();
     yes = answerOf(box);
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,8 @@
 // A modal box above the battle window `parentWindow` (its X11 id, 0 for none). Title and
 // text are Latin-1. A question has the buttons "Ja" (Return) and "Nein" (Escape) and a
 // question icon; a message has "OK" and no icon. True for Yes and for OK; nullopt when
-// there is no QApplication to show the box with.
+// there is no QApplication to show the box with. `outsideAnswer`, asked every few
+// milliseconds while the box is open, may answer it instead (a pad's A or B).
 std::optional<bool> showMessageBox(const std::string& title, const std::string& text,
-                                   MessageKind kind, uint64_t parentWindow);
+                                   MessageKind kind, uint64_t parentWindow,
+                                   const std::function<std::optional<bool>()>& outsideAnswer = {});

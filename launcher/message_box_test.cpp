@@ -100,4 +100,18 @@ TEST(MessageBox, TheStartUpMessageHasOnlyOkAndNoIcon) {
   }
 }
 
+TEST(MessageBox, AnAnswerGivenOutsideTheBoxAnswersIt) {
+  QtApplication::make();
+  for (const bool yes : {true, false}) {
+    int asked = 0;
+    const auto answer = showMessageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion, 0,
+                                       [&]() -> std::optional<bool> {
+                                         if (++asked < 3) return std::nullopt;  // not yet
+                                         return yes;
+                                       });
+    EXPECT_EQ(answer, yes);
+    EXPECT_EQ(asked, 3);
+  }
+}
+
 }  // namespace

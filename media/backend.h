@@ -5,9 +5,14 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-enum class Key { W, S, A, D, Up, Down, Left, Right, V, B, Keypad1, Keypad2, Return, Escape };
-inline constexpr int kKeyCount = 14;
+#include "media/key_bindings.h"
+#include "media/steuerung.h"
+
+// The first twelve are the players' controls, on whatever keys they are bound to.
+enum class Key { W, S, A, D, Up, Down, Left, Right, V, B, Keypad1, Keypad2, Return, Escape, P };
+inline constexpr int kKeyCount = 15;
 
 enum class MessageKind { Ok, YesNoQuestion };
 
@@ -21,6 +26,12 @@ enum class MediaService {
   Windows,
   Fonts,
   Desktop
+};
+
+// One game pad in a snapshot.
+struct PadState {
+  Steuerung steuerung;
+  bool start = false, back = false;  // what Return and Escape do
 };
 
 struct Size {
@@ -63,6 +74,15 @@ class Backend {
 
   // Fills `down` with the keys held now, or pressed since the last snapshot.
   virtual void keyboardSnapshot(std::array<bool, kKeyCount>& down) = 0;
+  // The keys that stand for the players' twelve control keys from now on.
+  virtual void setKeyBindings(const KeyBindings& /*bindings*/) {}
+  // The pads plugged in now, in the order they were plugged in; a button pressed since the
+  // last snapshot counts as held.
+  virtual void padSnapshot(std::vector<PadState>& pads) { pads.clear(); }
+  // A short rumble of pad `index` of the last snapshot, where it has a motor.
+  virtual void rumblePad(int /*index*/) {}
+  // Whether the battle window has the keyboard focus (true without a window system).
+  virtual bool hasFocus() { return true; }
 
   virtual bool messageBox(const std::string& title, const std::string& text, MessageKind) = 0;
 

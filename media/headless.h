@@ -32,6 +32,10 @@ class HeadlessBackend : public Backend {
   void setKey(Key, bool down);
   // Answer to the next Yes/No question; with none queued the answer is No.
   void queueAnswer(bool yes);
+  void setPads(std::vector<PadState> pads) { pads_ = std::move(pads); }
+  // Every rumblePad, by pad index.
+  const std::vector<int>& rumbles() const { return rumbles_; }
+  void setFocus(bool focus) { focus_ = focus; }
   void queueEvents(int count);  // window events that pollEvent will report
   const std::vector<std::pair<int, int>>& soundsPlayed() const { return sounds_; }
   const std::vector<MessageRecord>& messages() const { return messages_; }
@@ -68,6 +72,9 @@ class HeadlessBackend : public Backend {
   void present(const uint32_t* pixels, int w, int h) override;
   bool pollEvent() override;
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override { down = keys_; }
+  void padSnapshot(std::vector<PadState>& pads) override { pads = pads_; }
+  void rumblePad(int index) override { rumbles_.push_back(index); }
+  bool hasFocus() override { return focus_; }
   bool messageBox(const std::string& title, const std::string& text, MessageKind) override;
   void sleepMs(int ms) override;
   uint64_t nowMicros() override { return clock_; }
@@ -81,6 +88,9 @@ class HeadlessBackend : public Backend {
   Failures failures_;
   std::array<bool, kKeyCount> keys_{};
   std::vector<bool> answers_;
+  std::vector<PadState> pads_;
+  std::vector<int> rumbles_;
+  bool focus_ = true;
   std::vector<std::pair<int, int>> sounds_;
   std::vector<MessageRecord> messages_;
   std::vector<MediaService> released_;

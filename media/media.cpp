@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <vector>
 
 #include "media/compositor.h"
 #include "media/dirty_boxes.h"
@@ -166,6 +167,8 @@ struct Media::Impl {
   // Frames simulated again after a late input: nothing is drawn, played, shown or waited for.
   bool silent = false;
   Keyboard keyboard;
+  std::vector<PadState> pads;
+  int players = 2;
   FramePacer pacer{kFramePeriodMicros};
 
   std::unique_ptr<TextRenderer> text;
@@ -267,6 +270,7 @@ void Media::release(MediaService service) {
       break;
     case MediaService::Keyboard:
       impl_->keyboard = Keyboard{};
+      impl_->pads.clear();
       break;
     case MediaService::ScreenAndSprites:
       impl_->target = Impl::Target::None;
@@ -518,6 +522,11 @@ void Media::playSound(int n, int volume) {
 void Media::pollKeyboard() {
   std::array<bool, kKeyCount> down{};
   impl_->backend->keyboardSnapshot(down);
+  impl_->backend->padSnapshot(impl_->pads);
+  for (const PadState& pad : impl_->pads) {
+    down[static_cast<size_t>(Key::Return)] |= pad.start;
+    down[static_cast<size_t>(Key::Escape)] |= pad.back;
+  }
   impl_->keyboard.takeSnapshot(down);
 }
 
@@ -525,8 +534,29 @@ bool Media::keyDown(Key key) { return impl_->keyboard.isDown(key); }
 
 bool Media::keyReleased(Key key) { return impl_->keyboard.wasReleased(key); }
 
+namespace {
+
+// Whether pad `pad` of `pads` steers player `spieler`.
+bool padSteers(int pad, int pads, int players, int spieler) {
+  if (players < 2) return spieler == 0;
+  if (pads == 1) return spieler == 1;
+  return pad == spieler;
+}
+
+void add(Steuerung& to, const Steuerung& from) {
+  to.Beschleunigen |= from.Beschleunigen;
+  to.Bremsen |= from.Bremsen;
+  to.Links |= from.Links;
+  to.Rechts |= from.Rechts;
+  to.FeuerLinks |= from.FeuerLinks;
+  to.FeuerRechts |= from.FeuerRechts;
+}
+
+}  // namespace
+
 Steuerung Media::steuerung(int spieler) const {
-  // Each player's six keys, in the order of Steuerung's fields.
+  // Each player's six keys, in the order of Steuerung's fields; the backend maps them to the
+  // keys the players bound.
   static constexpr std::array<std::array<Key, 6>, 2> kTasten = {{
       {Key::W, Key::S, Key::A, Key::D, Key::V, Key::B},
       {Key::Up, Key::Down, Key::Left, Key::Right, Key::Keypad1, Key::Keypad2},
@@ -534,9 +564,29 @@ Steuerung Media::steuerung(int spieler) const {
   if (spieler < 0 || spieler > 1) return {};
   const auto& tasten = kTasten[static_cast<size_t>(spieler)];
   const Keyboard& k = impl_->keyboard;
-  return {k.isDown(tasten[0]), k.isDown(tasten[1]), k.isDown(tasten[2]),
-          k.isDown(tasten[3]), k.isDown(tasten[4]), k.isDown(tasten[5])};
+  Steuerung steuerung{k.isDown(tasten[0]), k.isDown(tasten[1]), k.isDown(tasten[2]),
+                      k.isDown(tasten[3]), k.isDown(tasten[4]), k.isDown(tasten[5])};
+  const int pads = static_cast<int>(impl_->pads.size());
+  for (int pad = 0; pad < pads; ++pad) {
+    if (padSteers(pad, pads, impl_->players, spieler)) add(steuerung, impl_->pads[pad].steuerung);
+  }
+  return steuerung;
 }
+
+void Media::setPlayerCount(int players) { impl_->players = players; }
+
+void Media::setKeyBindings(const KeyBindings& bindings) {
+  impl_->backend->setKeyBindings(bindings);
+}
+
+void Media::rumble(int spieler) {
+  const int pads = static_cast<int>(impl_->pads.size());
+  for (int pad = 0; pad < pads; ++pad) {
+    if (padSteers(pad, pads, impl_->players, spieler)) impl_->backend->rumblePad(pad);
+  }
+}
+
+bool Media::hasFocus() { return impl_->backend->hasFocus(); }
 
 int Media::randomInt(int max) {
   if (max <= 0) return 0;

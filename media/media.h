@@ -72,8 +72,17 @@ class Media {
   void pollKeyboard();
   bool keyDown(Key);
   bool keyReleased(Key);
-  // Player `spieler`'s (0 or 1) controls in the reading pollKeyboard took; none for others.
+  // Player `spieler`'s (0 or 1) controls in the reading pollKeyboard took, from the keys and
+  // the pads that steer that player; none for others. A pad's Start and Back count as
+  // Return and Escape.
   Steuerung steuerung(int spieler) const;
+  // One player: every pad steers Player 1. Two: the first pad plugged in steers Player 1 and
+  // the second Player 2, or a lone pad Player 2 (the keyboard has Player 1).
+  void setPlayerCount(int players);
+  void setKeyBindings(const KeyBindings& bindings);
+  // A short rumble of the pads that steer player `spieler`.
+  void rumble(int spieler);
+  bool hasFocus();
 
   int randomInt(int max);
   // The seed of randomInt's generator, given or drawn at construction.

@@ -10,11 +10,21 @@
 
 namespace {
 
-// Indexed by Key. Keypad 1 and 2 are the same scancodes with NumLock on or off.
-constexpr std::array<SDL_Scancode, kKeyCount> kScancodes = {
-    SDL_SCANCODE_W,    SDL_SCANCODE_S,    SDL_SCANCODE_A,      SDL_SCANCODE_D,     SDL_SCANCODE_UP,
-    SDL_SCANCODE_DOWN, SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,  SDL_SCANCODE_V,     SDL_SCANCODE_B,
-    SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_2, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE};
+// The players' twelve keys, indexed by Key, from bindings in the order of Steuerung's fields.
+// Keypad 1 and 2 are the same scancodes with NumLock on or off.
+void bindPlayerKeys(std::array<int, kKeyCount>& scancodes, const KeyBindings& bindings) {
+  constexpr std::array<std::array<Key, kControlCount>, 2> kKeys = {{
+      {Key::W, Key::S, Key::A, Key::D, Key::V, Key::B},
+      {Key::Up, Key::Down, Key::Left, Key::Right, Key::Keypad1, Key::Keypad2},
+  }};
+  for (size_t player = 0; player < kKeys.size(); ++player) {
+    for (size_t control = 0; control < kControlCount; ++control) {
+      const int32_t code = bindings[player][control];
+      scancodes[static_cast<size_t>(kKeys[player][control])] =
+          keyBindable(code) ? code : kDefaultKeyBindings[player][control];
+    }
+  }
+}
 
 constexpr int kAudioRate = 44100;
 constexpr int kAudioFrames = 1024;
@@ -25,6 +35,8 @@ void setHints() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   // Keep the compositor on: message boxes must show over the full-screen battle window.
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // The "Beenden" box has the focus while a pad answers it.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   // A message box takes the focus; the battle window must stay where it is.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // The software renderer draws into the window's own shared-memory image, not through an
@@ -53,16 +65,18 @@ bool drawsWithSoftwareOpenGl(SDL_Renderer* renderer) {
   return false;
 }
 
-int keyIndex(SDL_Scancode code) {
-  for (int i = 0; i < kKeyCount; ++i) {
-    if (kScancodes[i] == code) return i;
-  }
-  return -1;
-}
-
 }  // namespace
 
-SdlBackend::SdlBackend() = default;
+SdlBackend::SdlBackend() {
+  bindPlayerKeys(scancodes_, kDefaultKeyBindings);
+  scancodes_[static_cast<size_t>(Key::Return)] = SDL_SCANCODE_RETURN;
+  scancodes_[static_cast<size_t>(Key::Escape)] = SDL_SCANCODE_ESCAPE;
+  scancodes_[static_cast<size_t>(Key::P)] = SDL_SCANCODE_P;
+}
+
+void SdlBackend::setKeyBindings(const KeyBindings& bindings) {
+  bindPlayerKeys(scancodes_, bindings);
+}
 
 SdlBackend::~SdlBackend() { shutdown(); }
 
@@ -88,7 +102,9 @@ bool SdlBackend::showsAnything() {
 bool SdlBackend::initKeyboard() {
   setHints();
   started_ = true;
-  return SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+  if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) return false;
+  pads_.start();  // a system without pads still has a keyboard
+  return true;
 }
 
 bool SdlBackend::initSound() {
@@ -115,7 +131,7 @@ void SdlBackend::release(MediaService service) {
       closeScreen();
       break;
     case MediaService::GameControllers:
-      SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);  // never brought up: nothing to do
+      pads_.stop();
       break;
     case MediaService::Windows:
       closeWindow();
@@ -132,6 +148,7 @@ void SdlBackend::release(MediaService service) {
 void SdlBackend::shutdown() {
   closeAudio();
   closeWindow();
+  pads_.stop();
   if (started_) SDL_Quit();
   started_ = false;
   latched_.fill(false);
@@ -223,9 +240,12 @@ bool SdlBackend::pollEvent() {
 }
 
 void SdlBackend::latch(const SDL_Event& event) {
+  pads_.take(event);
   if (event.type != SDL_KEYDOWN) return;
-  const int i = keyIndex(event.key.keysym.scancode);
-  if (i >= 0) latched_[i] = true;
+  // One key may stand for several (a player may bind what another left free).
+  for (int i = 0; i < kKeyCount; ++i) {
+    if (scancodes_[i] == event.key.keysym.scancode) latched_[i] = true;
+  }
 }
 
 // The key events waiting in the queue; the other events stay for pollEvent.
@@ -241,14 +261,26 @@ void SdlBackend::keyboardSnapshot(std::array<bool, kKeyCount>& down) {
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int i = 0; i < kKeyCount; ++i) {
     // A tap between two snapshots is gone from the state but was latched.
-    down[i] = latched_[i] || (kScancodes[i] < count && state[kScancodes[i]] != 0);
+    down[i] = latched_[i] || (scancodes_[i] < count && state[scancodes_[i]] != 0);
   }
   latched_.fill(false);
 }
 
+void SdlBackend::padSnapshot(std::vector<PadState>& pads) { pads_.snapshot(pads); }
+
+void SdlBackend::rumblePad(int index) { pads_.rumble(index); }
+
+bool SdlBackend::hasFocus() {
+  if (window_ == nullptr) return true;
+  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
 bool SdlBackend::messageBox(const std::string& title, const std::string& text, MessageKind kind) {
   std::optional<bool> answer;
-  if (presenter_) answer = presenter_(title, text, kind, nativeWindow());
+  pads_.answer();  // presses from before the question are no answer to it
+  if (presenter_) {
+    answer = presenter_(title, text, kind, nativeWindow(), [this] { return pads_.answer(); });
+  }
   if (!answer) answer = showSdlBox(title, text, kind);
   if (!answer) {
     std::fprintf(stderr, "%s: %s\n", latin1ToUtf8(title).c_str(), latin1ToUtf8(text).c_str());
@@ -259,6 +291,7 @@ bool SdlBackend::messageBox(const std::string& title, const std::string& text, M
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
   latched_.fill(false);
+  pads_.answer();  // and so do pad presses
   if (window_ != nullptr) {
     SDL_RaiseWindow(window_);
     SDL_SetWindowInputFocus(window_);

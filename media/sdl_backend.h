@@ -9,21 +9,27 @@
 #include <string>
 
 #include "media/backend.h"
+#include "media/sdl_pads.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
 
+// Asked again and again while a box is open: an answer given elsewhere (a pad), which closes
+// the box, or nullopt.
+using OutsideAnswer = std::function<std::optional<bool>()>;
+
 // Shows a message box with another toolkit, over the battle window given by its native
 // (X11) id, 0 when there is none. Title and text are Latin-1. Answers Yes with true (an OK
 // box with true too); nullopt when it could not show the box.
 using MessagePresenter = std::function<std::optional<bool>(
-    const std::string& title, const std::string& text, MessageKind kind, uint64_t parentWindow)>;
+    const std::string& title, const std::string& text, MessageKind kind, uint64_t parentWindow,
+    const OutsideAnswer& outsideAnswer)>;
 
 class SdlBackend : public Backend {
  public:
-  SdlBackend();
+  SdlBackend();  // with the default key bindings
   ~SdlBackend() override;
   SdlBackend(const SdlBackend&) = delete;
   SdlBackend& operator=(const SdlBackend&) = delete;
@@ -43,12 +49,17 @@ class SdlBackend : public Backend {
   bool pollEvent() override;
 
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override;
+  void setKeyBindings(const KeyBindings& bindings) override;
+  void padSnapshot(std::vector<PadState>& pads) override;
+  void rumblePad(int index) override;
+  bool hasFocus() override;
 
   // Title and text are Latin-1 like every text of the game. Shown by the presenter when
   // one is set, else (or when it fails) by SDL. When no box can be shown at all the text
   // goes to stderr and a question counts as answered Yes.
   bool messageBox(const std::string& title, const std::string& text, MessageKind) override;
-  // SDL's own box needs X core fonts; a presenter can do without them.
+  // SDL's own box needs X core fonts; a presenter can do without them. A pad answers the
+  // presenter's box: A Yes, B No.
   void setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
 
   void sleepMs(int ms) override;
@@ -89,5 +100,7 @@ class SdlBackend : public Backend {
   AudioLink audioLink_;
   bool started_ = false;
   std::array<bool, kKeyCount> latched_{};
+  std::array<int, kKeyCount> scancodes_{};
+  SdlPads pads_;
   MessagePresenter presenter_;
 };

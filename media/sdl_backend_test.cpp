@@ -171,11 +171,11 @@ TEST_F(SdlBackendTest, ThePresenterShowsTheBoxAndAFailedOneFallsBackToYes) {
   };
   std::vector<Call> calls;
   std::optional<bool> answer = false;
-  backend.setMessagePresenter(
-      [&](const std::string& title, const std::string& text, MessageKind kind, uint64_t parent) {
-        calls.push_back({title, text, kind, parent});
-        return answer;
-      });
+  backend.setMessagePresenter([&](const std::string& title, const std::string& text,
+                                  MessageKind kind, uint64_t parent, const OutsideAnswer&) {
+    calls.push_back({title, text, kind, parent});
+    return answer;
+  });
   EXPECT_FALSE(backend.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion));
   EXPECT_TRUE(backend.messageBox("Scheisse", "Konnte nicht starten", MessageKind::Ok));
   answer = std::nullopt;  // could not show it, nor can SDL here

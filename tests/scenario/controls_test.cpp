@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "flow/schlacht.h"
+#include "gunnery/kugeln.h"
 #include "tests/scenario/arena.h"
 
 namespace {
@@ -39,6 +40,29 @@ TEST(GivenControls, AFrameObeysTheControlsItIsGivenAndNotTheKeyboard) {
   arena.backend->queueAnswer(true);
   EXPECT_TRUE(Frame(arena.spiel, *arena.media, eingaben));
   EXPECT_EQ(arena.backend->messages().size(), 1u);
+}
+
+TEST(GivenControls, APadRumblesWhenItsPlayersShipIsHit) {
+  for (const int pads : {1, 2}) {
+    Arena arena(kZweiSpieler);
+    arena.backend->setPads(std::vector<PadState>(static_cast<size_t>(pads)));
+    for (int schiff : {0, 1}) {
+      Schiff& s = arena.spiel.Flotte[schiff];
+      s.PosX = 500.0 + 400 * schiff;
+      s.PosY = 300;
+      s.Tempo = 0;
+      s.Kurs = 360;
+    }
+    arena.frame();
+    EXPECT_TRUE(arena.backend->rumbles().empty());
+    // A ball at rest on Player 1's waist; a lone pad is Player 2's.
+    KugelAnhaengen(arena.spiel.ListeB, 574, 400, 5, 0, 0, 1);
+    arena.frame();
+    EXPECT_EQ(arena.backend->rumbles(), (pads == 1 ? std::vector<int>{} : std::vector<int>{0}));
+    KugelAnhaengen(arena.spiel.ListeA, 974, 400, 5, 0, 0);
+    arena.frame();
+    EXPECT_EQ(arena.backend->rumbles(), (pads == 1 ? std::vector<int>{0} : std::vector<int>{0, 1}));
+  }
 }
 
 }  // namespace
