@@ -49,13 +49,16 @@ sanitize: deps
 	@cmake --build build-asan --parallel
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/media/lsan.supp ctest --test-dir build-asan --output-on-failure --parallel 2 -LE "realwindow|package"
 
-# The settings parser under libFuzzer for FUZZ_SECONDS seconds.
+# The settings parser and the network packet decoder under libFuzzer: FUZZ_SECONDS seconds in
+# all, two thirds for the parser (the larger input space), one third for the packets.
 FUZZ_SECONDS ?= 60
+PACKET_FUZZ_SECONDS = $(shell expr $(FUZZ_SECONDS) / 3)
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DKF_BUILD_FUZZ=ON -DKF_BUILD_BENCH=OFF >/dev/null
-	@cmake --build build-fuzz --target settings_fuzz --parallel
-	@mkdir -p build-fuzz/corpus
-	build-fuzz/settings/settings_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus settings/fuzz_corpus
+	@cmake --build build-fuzz --target settings_fuzz packet_fuzz --parallel
+	@mkdir -p build-fuzz/corpus build-fuzz/packet_corpus
+	build-fuzz/settings/settings_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) - $(PACKET_FUZZ_SECONDS) )) -print_final_stats=1 build-fuzz/corpus settings/fuzz_corpus
+	build-fuzz/net/packet_fuzz -max_total_time=$(PACKET_FUZZ_SECONDS) -print_final_stats=1 build-fuzz/packet_corpus net/fuzz_corpus
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

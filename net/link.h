@@ -1,0 +1,54 @@
+// The connection between the two computers of a network battle, over ENet: one host that
+// listens for one guest. Channel 0 carries the reliable messages in order, channel 1 the
+// inputs and checksums, unreliable and sequenced. Every wait is bounded by its caller.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "net/impairment.h"
+
+class Link {
+ public:
+  // Milliseconds from any fixed point; the impairment's delays are measured with it.
+  using Clock = std::function<uint64_t()>;
+
+  // Listens on `port` (0: any free one); nothing, with `error` in German, when it cannot.
+  static std::unique_ptr<Link> listen(uint16_t port, std::string& error);
+  // Starts connecting to `host`:`port`; Connected or Disconnected follows from poll.
+  static std::unique_ptr<Link> connect(const std::string& host, uint16_t port, std::string& error);
+  ~Link();  // says goodbye to the peer without waiting for an answer
+  Link(const Link&) = delete;
+  Link& operator=(const Link&) = delete;
+
+  uint16_t port() const;  // the port listened on or connected from
+
+  enum class EventKind { None, Connected, Received, Disconnected };
+  struct Event {
+    EventKind kind = EventKind::None;
+    std::vector<uint8_t> bytes;
+  };
+  // The next event, waiting at most timeoutMs (0: only what has arrived).
+  Event poll(int timeoutMs);
+  void send(const std::vector<uint8_t>& bytes, bool reliable);
+  bool connected() const;
+
+  // From now on unreliable packets go out through `settings` (a test's bad network).
+  void impair(const ImpairmentSettings& settings, uint32_t seed, Clock clock);
+
+ private:
+  struct Impl;
+  explicit Link(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+// "host", "host:port" or a bare port's default: the address and port to join.
+struct JoinAddress {
+  std::string host;
+  uint16_t port;
+};
+std::optional<JoinAddress> parseJoinAddress(const std::string& text, uint16_t defaultPort);

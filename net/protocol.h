@@ -1,0 +1,80 @@
+// The network battle's messages and their bytes. A message is one packet; every field has a
+// fixed place and size (little-endian), so a decoder needs no trust: a packet of the wrong
+// size, an unknown type or a value out of range decodes to nothing and is dropped.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <variant>
+#include <vector>
+
+#include "media/steuerung.h"
+#include "state/spiel.h"
+
+// Raised whenever the meaning of a message changes; peers of different versions refuse each
+// other at the handshake.
+inline constexpr uint16_t kProtocolVersion = 1;
+inline constexpr uint16_t kDefaultPort = 47111;
+// The most inputs one packet carries: the last frames again, so that a lost packet costs
+// nothing while the next arrives.
+inline constexpr int kInputsPerPacket = 8;
+
+// One player's controls in one frame, with Return for a restart, in one byte.
+struct NetInput {
+  Steuerung steuerung{};
+  bool restart = false;
+  bool operator==(const NetInput&) const = default;
+};
+uint8_t inputByte(const NetInput&);
+// Nothing for a byte with its top bit set, which no sender writes.
+std::optional<NetInput> inputFromByte(uint8_t);
+
+// The guest's first words: who it is and which version it speaks. The layout stays the same
+// in every version, so that any two versions can tell each other apart.
+struct Hello {
+  uint16_t version = kProtocolVersion;
+};
+// The host's answer: the battle both play. The host's ship classes, range option and shot and
+// hit volumes hold for this battle on both sides; the seed starts the battle's random numbers.
+struct Welcome {
+  uint32_t seed = 0;
+  int32_t option = 0, reichweite = 0, schussLautstaerke = 0, trefferLautstaerke = 0;
+  std::array<SchiffsTyp, kKlassenAnzahl> schiffstabelle{};
+};
+// Sent instead of a Welcome to a peer of another version (and by it, back), with one's own.
+struct Refusal {
+  uint16_t version = kProtocolVersion;
+};
+// The ship class a player chose in the ship list.
+struct ShipChosen {
+  uint8_t klasse = 0;
+};
+// The sender's inputs of frames lastFrame - count + 1 to lastFrame, oldest first.
+struct Inputs {
+  uint32_t lastFrame = 0;
+  std::vector<NetInput> inputs;
+};
+// The checksum of the battle's state at the start of a frame whose inputs were all known.
+struct Checksum {
+  uint32_t frame = 0;
+  uint64_t value = 0;
+};
+// The sender ends the match: its player left, or the two battles were found to differ.
+struct Goodbye {
+  enum class Reason : uint8_t { Left = 0, NotTheSame = 1 } reason = Reason::Left;
+};
+
+using Message = std::variant<Hello, Welcome, Refusal, ShipChosen, Inputs, Checksum, Goodbye>;
+
+std::vector<uint8_t> encode(const Message&);
+std::optional<Message> decode(std::span<const uint8_t> packet);
+
+// The host's battle for the guest, and the guest's battle made from it: classes, range
+// option, volumes and the seed of the random numbers; the guest's settings file is not read.
+Welcome welcomeFor(const Spiel& host, uint32_t seed);
+void takeWelcome(Spiel& spiel, const Welcome& welcome);
+
+// Whether a message goes on the reliable channel (everything but inputs and checksums).
+bool travelsReliably(const Message&);

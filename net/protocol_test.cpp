@@ -1,0 +1,185 @@
+#include "net/protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "net/flood_guard.h"
+#include "net/impairment.h"
+#include "net/link.h"
+
+namespace {
+
+Welcome someWelcome() {
+  Welcome w;
+  w.seed = 0xDEADBEEF;
+  w.option = 1;
+  w.reichweite = -7;
+  w.schussLautstaerke = 100;
+  w.trefferLautstaerke = 0;
+  for (int k = 0; k < kKlassenAnzahl; ++k) {
+    w.schiffstabelle[k] = {0.1f * k, 2, 100, 25, 30, 0.5f, 10, 1.5f};
+  }
+  w.schiffstabelle[3].Schaden = std::numeric_limits<float>::quiet_NaN();
+  w.schiffstabelle[4].Health = -std::numeric_limits<float>::infinity();
+  return w;
+}
+
+NetInput allControls() { return {{true, true, true, true, true, true}, true}; }
+
+// Every kind of message with its size on the wire.
+const std::vector<std::pair<Message, size_t>>& everyKind() {
+  static const std::vector<std::pair<Message, size_t>> kinds = {
+      {Hello{}, 5},
+      {someWelcome(), 1 + 4 + 4 * 4 + 8 * 8 * 4},
+      {Refusal{7}, 3},
+      {ShipChosen{7}, 2},
+      {Inputs{0x7FFFFFFF, std::vector<NetInput>(8, allControls())}, 6 + 8},
+      {Inputs{0, {NetInput{}}}, 7},
+      {Checksum{0x7FFFFFFF, ~0ull}, 13},
+      {Goodbye{Goodbye::Reason::NotTheSame}, 2},
+  };
+  return kinds;
+}
+
+TEST(Protocol, EveryMessageComesBackAsItsOwnBytes) {
+  for (const auto& [message, size] : everyKind()) {
+    const std::vector<uint8_t> bytes = encode(message);
+    EXPECT_EQ(bytes.size(), size) << "kind " << message.index();
+    const std::optional<Message> back = decode(bytes);
+    ASSERT_TRUE(back) << "kind " << message.index();
+    EXPECT_EQ(back->index(), message.index());
+    EXPECT_EQ(encode(*back), bytes) << "kind " << message.index();
+  }
+}
+
+TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
+  std::map<std::string, std::vector<uint8_t>> hostile = {
+      {"empty", {}},
+      {"type 0", {0}},
+      {"type 8", {8, 0}},
+      {"not our magic", {1, 'K', 'X', 1, 0}},
+      {"class 8", {4, 8}},
+      {"no inputs", {5, 1, 0, 0, 0, 0}},
+      {"nine inputs", {5, 9, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"frame past 2^31", {5, 0, 0, 0, 0x80, 1, 0}},
+      {"more inputs than frames", {5, 2, 0, 0, 0, 4, 0, 0, 0, 0}},
+      {"unused input bit", {5, 0, 0, 0, 0, 1, 0x80}},
+      {"checksum frame past 2^31", {6, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"goodbye reason 2", {7, 2}},
+  };
+  Welcome loud = someWelcome();
+  loud.schussLautstaerke = 101;
+  hostile["volume 101"] = encode(loud);
+  loud.schussLautstaerke = 5;
+  loud.trefferLautstaerke = -1;
+  hostile["volume -1"] = encode(loud);
+  for (const auto& [message, size] : everyKind()) {
+    std::vector<uint8_t> bytes = encode(message);
+    bytes.push_back(0);
+    hostile["one byte more, kind " + std::to_string(message.index())] = bytes;
+    bytes.resize(bytes.size() - 2);
+    hostile["one byte less, kind " + std::to_string(message.index())] = bytes;
+  }
+  for (const auto& [name, bytes] : hostile) EXPECT_FALSE(decode(bytes)) << name;
+}
+
+TEST(Protocol, AnInputIsSevenBitsAndTheEighthIsRefused) {
+  for (int b = 0; b < 256; ++b) {
+    const std::optional<NetInput> input = inputFromByte(static_cast<uint8_t>(b));
+    ASSERT_EQ(input.has_value(), b < 128) << b;
+    if (input) {
+      EXPECT_EQ(inputByte(*input), b);
+    }
+  }
+}
+
+TEST(Protocol, TheGuestPlaysTheHostsClassesOptionsVolumesAndRandomNumbers) {
+  Spiel host, guest;
+  host.Schiffstabelle = someWelcome().schiffstabelle;
+  host.Option = 1;
+  host.Reichweite = 250;
+  host.SchussLautstaerke = 140;  // a hand-edited file: the mixer's range is what travels
+  host.TrefferLautstaerke = 30;
+  host.Sound = 1;
+  guest.Sound = 0;
+  guest.DesktopBreite = 800;
+  const std::optional<Message> sent = decode(encode(welcomeFor(host, 99)));
+  ASSERT_TRUE(sent);
+  takeWelcome(guest, std::get<Welcome>(*sent));
+  host.Zufall.Generator.seed(99);
+  EXPECT_EQ(std::memcmp(&guest.Schiffstabelle, &host.Schiffstabelle, sizeof host.Schiffstabelle),
+            0);
+  EXPECT_EQ(guest.Option, 1);
+  EXPECT_EQ(guest.Reichweite, 250);
+  EXPECT_EQ(guest.SchussLautstaerke, 100);
+  EXPECT_EQ(guest.TrefferLautstaerke, 30);
+  EXPECT_EQ(guest.Zufall.Zahl(1000000), host.Zufall.Zahl(1000000));
+  EXPECT_EQ(guest.Sound, 0);  // each player's own sound switch
+  EXPECT_EQ(guest.DesktopBreite, 800);
+}
+
+TEST(JoinAddress, HostWithOrWithoutPort) {
+  const std::vector<std::pair<std::string, std::optional<std::pair<std::string, int>>>> cases = {
+      {"127.0.0.1", {{"127.0.0.1", 47111}}},
+      {"127.0.0.1:5000", {{"127.0.0.1", 5000}}},
+      {"schiff.example:1", {{"schiff.example", 1}}},
+      {"host:0", std::nullopt},
+      {"host:65536", std::nullopt},
+      {"host:12x", std::nullopt},
+      {":5000", std::nullopt},
+      {"host:", std::nullopt},
+      {"", std::nullopt},
+      {"a:b:1", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    const std::optional<JoinAddress> a = parseJoinAddress(text, kDefaultPort);
+    ASSERT_EQ(a.has_value(), expected.has_value()) << text;
+    if (a) {
+      EXPECT_EQ(std::make_pair(a->host, int{a->port}), *expected) << text;
+    }
+  }
+}
+
+TEST(Impairment, LosesDuplicatesDelaysAndReorders) {
+  Impairment net({.delayMs = 20, .jitterMs = 130, .lossPercent = 5, .duplicatePercent = 5}, 3);
+  constexpr int kSent = 10000;
+  std::map<uint16_t, int> arrived;
+  int reordered = 0, last = -1;
+  for (uint64_t now = 0; now < kSent * 16 + 200; ++now) {
+    if (now % 16 == 0 && now / 16 < kSent) {
+      const auto n = static_cast<uint16_t>(now / 16);
+      net.push(now,
+               {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(now)});
+    }
+    for (const std::vector<uint8_t>& p : net.due(now)) {
+      const int n = p[0] | p[1] << 8;
+      const uint64_t sentAt = uint64_t{static_cast<uint16_t>(n)} * 16;
+      ASSERT_GE(now, sentAt + 20);
+      ASSERT_LE(now, sentAt + 150);
+      reordered += n < last;
+      last = n;
+      ++arrived[static_cast<uint16_t>(n)];
+    }
+  }
+  int twice = 0;
+  for (const auto& [n, times] : arrived) twice += times == 2;
+  EXPECT_NEAR(kSent - static_cast<int>(arrived.size()), kSent * 0.05, kSent * 0.01);
+  EXPECT_NEAR(twice, kSent * 0.05, kSent * 0.01);
+  EXPECT_GT(reordered, kSent / 4);
+  EXPECT_EQ(net.held(), 0u);
+}
+
+TEST(FloodGuard, AdmitsABattlesWorthOfPacketsASecondAndNoMore) {
+  FloodGuard guard;
+  int admitted = 0;
+  for (int i = 0; i < 5000; ++i) admitted += guard.admit(1000 + i / 10);  // 10 000 a second
+  EXPECT_EQ(admitted, FloodGuard::kPerSecond);
+  EXPECT_TRUE(guard.admit(2000));
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// Rollback for a battle on two computers. Each side runs its own player's input at once (a
+// few frames of input delay), predicts the other's (its last known one), and when the real
+// one arrives and differs, goes back to the snapshot of that frame and runs the frames again
+// without drawing or sound. Both sides exchange a checksum of the state every 30 frames.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "net/protocol.h"
+#include "state/spiel.h"
+
+class Rollback {
+ public:
+  static constexpr int kMaxPredicted = 8;  // frames run ahead of the peer's known inputs
+  static constexpr int kMaxInputDelay = 3;
+  static constexpr uint32_t kChecksumEvery = 30;
+  // Runs one frame of `spiel` with both players' inputs ([0] ship 0's, the host's); silent
+  // when the frame is run a second time.
+  using Step = std::function<void(Spiel&, const std::array<NetInput, 2>&, bool silent)>;
+
+  // `self` is 0 on the host, 1 on the guest; inputDelay is brought into 0 to 3.
+  Rollback(Spiel& spiel, int self, int inputDelay, Step step);
+
+  uint32_t frame() const { return frame_; }  // the next frame to run
+  // Whether the next frame may run without predicting more than kMaxPredicted frames.
+  bool canRun() const;
+  // This side's controls, read for the next frame: they count for frame() + delay. Only the
+  // first call for a frame counts. Returns the packet for the peer (the last few inputs).
+  Inputs addLocalInput(const NetInput& input);
+  // The peer's inputs. False, and nothing taken, for frames no honest peer sends yet.
+  bool receive(const Inputs& inputs);
+  // Runs any mispredicted frames again (silently), then the next frame. False if !canRun().
+  bool runFrame();
+  // Runs mispredicted frames again, without going further.
+  void correct();
+
+  // This side's checksums not yet handed out, for the peer.
+  std::vector<Checksum> takeChecksums();
+  // The peer's checksum, compared with this side's for the same frame now or once it is known.
+  void peerChecksum(const Checksum& peer);
+  // True once a checksum of the peer differed from this side's: the battles are not the same.
+  bool diverged() const { return diverged_; }
+  uint64_t checksumsCompared() const { return compared_; }
+
+  uint32_t peerFramesKnown() const { return remoteKnown_; }
+  uint64_t rollbacks() const { return rollbacks_; }
+  uint64_t framesRunAgain() const { return framesRunAgain_; }
+  int inputDelay() const { return delay_; }
+
+ private:
+  static constexpr uint32_t kRing = 64;  // inputs kept, in frames
+  static constexpr uint32_t kSnapshots = kMaxPredicted + 2;
+  struct Slot {
+    uint32_t frame = UINT32_MAX;
+    NetInput input;
+  };
+  std::optional<NetInput> known(const std::array<Slot, kRing>& ring, uint32_t f) const;
+  std::array<NetInput, 2> inputsFor(uint32_t f);
+  void run(uint32_t f, bool silent);
+  void checksumsDue();
+  void compare(std::deque<Checksum>& others, const Checksum& sum);
+
+  Spiel& spiel_;
+  int self_;
+  int delay_;
+  Step step_;
+  uint32_t frame_ = 0;
+  uint32_t remoteKnown_ = 0;  // the peer's inputs of frames below this are all known
+  std::optional<uint32_t> firstWrong_;
+  std::array<Slot, kRing> local_{}, remote_{}, used_{};
+  std::array<Spiel, kSnapshots> snapshots_{};
+  std::array<uint32_t, kSnapshots> snapshotFrame_{};
+  uint32_t nextChecksum_ = 0;
+  std::vector<Checksum> outgoing_;
+  std::deque<Checksum> own_, peers_;
+  bool diverged_ = false;
+  uint64_t compared_ = 0;
+  uint64_t rollbacks_ = 0, framesRunAgain_ = 0;
+};
