@@ -1,0 +1,77 @@
+#include "net/session.h"
+
+#include <variant>
+
+NetworkSession::NetworkSession(Link& link, Rollback& rollback, Link::Clock clock)
+    : link_(link), rollback_(rollback), clock_(std::move(clock)), lastHeardMs_(clock_()) {}
+
+NetworkSession::End NetworkSession::pump(int waitMs) {
+  for (Link::Event e = link_.poll(waitMs); e.kind != Link::EventKind::None; e = link_.poll(0)) {
+    if (e.kind == Link::EventKind::Disconnected && end_ == End::None) end_ = End::PeerLeft;
+    if (e.kind == Link::EventKind::Received) take(e.bytes);
+  }
+  if (end_ == End::None && clock_() - lastHeardMs_ > kSilenceMs) end_ = End::PeerSilent;
+  if (end_ == End::None && rollback_.diverged()) leave(Goodbye::Reason::NotTheSame);
+  return end_;
+}
+
+void NetworkSession::take(const std::vector<uint8_t>& bytes) {
+  const std::optional<Message> message = decode(bytes);
+  if (!message || !flood_.admit(clock_())) {
+    ++dropped_;
+    return;
+  }
+  bool honest = true;
+  if (const auto* inputs = std::get_if<Inputs>(&*message)) {
+    honest = rollback_.receive(*inputs);
+  } else if (const auto* sum = std::get_if<Checksum>(&*message)) {
+    rollback_.peerChecksum(*sum);
+  } else if (const auto* bye = std::get_if<Goodbye>(&*message)) {
+    if (end_ == End::None) {
+      end_ = bye->reason == Goodbye::Reason::NotTheSame ? End::NotTheSame : End::PeerLeft;
+    }
+  }
+  if (honest) {
+    lastHeardMs_ = clock_();
+  } else {
+    ++dropped_;
+  }
+}
+
+bool NetworkSession::tick(const NetInput& local) {
+  if (end_ != End::None || !rollback_.canRun()) return false;
+  lastSent_ = rollback_.addLocalInput(local);
+  link_.send(encode(lastSent_), false);
+  rollback_.runFrame();
+  for (const Checksum& sum : rollback_.takeChecksums()) link_.send(encode(sum), false);
+  return true;
+}
+
+void NetworkSession::repeatInputs() {
+  rollback_.correct();
+  if (!lastSent_.inputs.empty()) link_.send(encode(lastSent_), false);
+  for (const Checksum& sum : rollback_.takeChecksums()) link_.send(encode(sum), false);
+}
+
+void NetworkSession::leave(Goodbye::Reason reason) {
+  link_.send(encode(Goodbye{reason}), true);
+  link_.poll(0);  // hands the goodbye to the network
+  if (end_ == End::None) {
+    end_ = reason == Goodbye::Reason::NotTheSame ? End::NotTheSame : End::ThisSideLeft;
+  }
+}
+
+const char* endMessage(NetworkSession::End end) {
+  switch (end) {
+    case NetworkSession::End::PeerLeft:
+      return "Der andere Spieler hat die Schlacht verlassen";
+    case NetworkSession::End::PeerSilent:
+      return "Der andere Spieler antwortet nicht mehr";
+    case NetworkSession::End::NotTheSame:
+      return "Spiel nicht mehr gleich";
+    case NetworkSession::End::ThisSideLeft:
+    case NetworkSession::End::None:
+      break;
+  }
+  return "";
+}

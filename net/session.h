@@ -1,0 +1,47 @@
+// One side of a running network battle: the link's packets go to the rollback, this side's
+// inputs and checksums go out, and the match ends when the peer leaves, falls silent for 3 s
+// or turns out to play another battle.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "net/flood_guard.h"
+#include "net/link.h"
+#include "net/rollback.h"
+
+class NetworkSession {
+ public:
+  static constexpr uint64_t kSilenceMs = 3000;
+  enum class End { None, PeerLeft, PeerSilent, NotTheSame, ThisSideLeft };
+
+  NetworkSession(Link& link, Rollback& rollback, Link::Clock clock);
+
+  // Takes every packet that has arrived (waiting at most waitMs for the first) and checks
+  // the peer's silence and checksums.
+  End pump(int waitMs = 0);
+  // Runs the next frame with this side's controls when the rollback may; false otherwise.
+  bool tick(const NetInput& local);
+  // Sends this side's last inputs again, for a peer still missing them at the end.
+  void repeatInputs();
+  // Tells the peer that this side leaves (or found the battles differ) and ends here.
+  void leave(Goodbye::Reason reason);
+
+  End end() const { return end_; }
+  uint64_t packetsDropped() const { return dropped_; }
+
+ private:
+  void take(const std::vector<uint8_t>& bytes);
+
+  Link& link_;
+  Rollback& rollback_;
+  Link::Clock clock_;
+  FloodGuard flood_;
+  uint64_t lastHeardMs_;
+  Inputs lastSent_;
+  End end_ = End::None;
+  uint64_t dropped_ = 0;
+};
+
+// German text for the end of a match, for the message the player sees.
+const char* endMessage(NetworkSession::End end);
