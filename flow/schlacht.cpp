@@ -12,6 +12,12 @@
 namespace {
 
 constexpr int kErgebnisX = 400, kErgebnisY = 400;
+constexpr int kPauseX = 637, kPauseY = 200;  // about the middle of the screen
+// A paused frame sleeps this long after its events: the loop stays awake for keys and the
+// window but costs next to nothing.
+constexpr int kPausenSchlafMs = 45;
+// About once a second the paused picture is shown again, in case something covered it.
+constexpr int kPausenBildFrames = 20;
 
 void FensterEreignisseNehmen(Media& media) {
   while (media.pollWindowEvent()) media.sleepMs(5);
@@ -76,6 +82,43 @@ bool BeendenBestaetigt(Media& media, const Eingaben& eingaben) {
   return media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion);
 }
 
+// Follows P and the focus; true while the battle stands still.
+bool PauseFuehren(Pausenstand& pause, const Eingaben& eingaben) {
+  if (eingaben.Pause) pause.Taste = !pause.Taste;
+  if (!eingaben.Fokus && pause.HatteFokus) pause.Fokus = true;
+  if (eingaben.Fokus) pause.Fokus = false;
+  pause.HatteFokus = eingaben.Fokus;
+  const bool pausiert = pause.Taste || pause.Fokus;
+  if (!pausiert) pause.Gezeigt = false;
+  return pausiert;
+}
+
+// The last frame stays on the screen with "Pause" over it.
+void PauseZeigen(Pausenstand& pause, Media& media) {
+  if (!pause.Gezeigt && media.beginDrawing()) {
+    media.useFont(katalog::kErgebnisschrift);
+    media.drawText(kPauseX, kPauseY, "Pause");
+    media.endDrawing();
+  }
+  if (!pause.Gezeigt || pause.Frames >= kPausenBildFrames) {
+    media.showFrame();
+    pause.Frames = 0;
+  }
+  pause.Gezeigt = true;
+  ++pause.Frames;
+}
+
+bool PausenFrame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
+  PauseZeigen(spiel.Pause, media);
+  if (BeendenBestaetigt(media, eingaben)) {
+    media.closeBattleWindow();
+    return true;
+  }
+  if (eingaben.Verlassen) spiel.Pause.Frames = kPausenBildFrames;  // the box covered it
+  media.sleepMs(kPausenSchlafMs);
+  return false;
+}
+
 }  // namespace
 
 void ErgebnisPruefen(Spiel& spiel, Media& media) {
@@ -94,6 +137,8 @@ Eingaben EingabenLesen(Media& media) {
   eingaben.Spieler = {media.steuerung(0), media.steuerung(1)};
   eingaben.Neustart = media.keyDown(Key::Return);
   eingaben.Verlassen = media.keyReleased(Key::Escape);
+  eingaben.Pause = media.keyReleased(Key::P);
+  eingaben.Fokus = media.hasFocus();
   return eingaben;
 }
 
@@ -105,6 +150,7 @@ bool Frame(Spiel& spiel, Media& media) {
 }
 
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
+  if (PauseFuehren(spiel.Pause, eingaben)) return PausenFrame(spiel, media, eingaben);
   media.clearScreen(Rgb{0, 0, 0});
   media.drawSprite(katalog::kMeer, 0, 0);
   if (spiel.Spielende == 0) RuderUndFeuer(spiel, media, eingaben);
@@ -132,6 +178,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
 }
 
 void SchlachtLaufen(Spiel& spiel, Media& media) {
+  spiel.Pause = {};  // every battle begins running
   while (!Frame(spiel, media)) {
   }
 }

@@ -12,6 +12,8 @@ struct Eingaben {
   std::array<Steuerung, 2> Spieler{};
   bool Neustart = false;   // Return held
   bool Verlassen = false;  // Escape released
+  bool Pause = false;      // P released: pauses or resumes
+  bool Fokus = true;       // the battle window has the keyboard focus
 };
 
 // The frame's controls from the reading pollKeyboard took. Asks whether Escape was released,
@@ -22,7 +24,8 @@ Eingaben EingabenLesen(Media& media);
 // Takes the window events, reads the keyboard and runs the frame with what it read.
 bool Frame(Spiel& spiel, Media& media);
 
-// The frame after its window events and keyboard reading, with the given controls.
+// The frame after its window events and keyboard reading, with the given controls. While the
+// battle is paused nothing moves or sounds and the frame mostly sleeps; Escape still asks.
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
 
 // Decides the result: draws its text and marks the match decided.

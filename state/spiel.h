@@ -19,6 +19,14 @@ struct Zufallsquelle {
   }
 };
 
+// Why the battle stands still: P pressed, or its window lost the keyboard focus.
+struct Pausenstand {
+  bool Taste = false, Fokus = false;
+  bool HatteFokus = false;  // in the last frame: only a focus that goes pauses
+  bool Gezeigt = false;     // the frame with the "Pause" text is on the screen
+  int32_t Frames = 0;       // frames since it was last shown
+};
+
 struct Spiel {
   std::array<SchiffsTyp, kKlassenAnzahl> Schiffstabelle{};
   std::array<Schiff, kSchiffsAnzahl> Flotte{};
@@ -29,6 +37,7 @@ struct Spiel {
   // [ship][side][dx,dy]
   std::array<std::array<std::array<double, 2>, 2>, kSchiffsAnzahl> Muendungsversatz{};
   Zufallsquelle Zufall;
+  Pausenstand Pause;
 
   // Measured once at start-up.
   int32_t DesktopBreite = 0, DesktopHoehe = 0;
