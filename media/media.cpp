@@ -580,6 +580,7 @@ void Media::setKeyBindings(const KeyBindings& bindings) {
 }
 
 void Media::rumble(int spieler) {
+  if (impl_->silent) return;  // a frame played again is felt only once
   const int pads = static_cast<int>(impl_->pads.size());
   for (int pad = 0; pad < pads; ++pad) {
     if (padSteers(pad, pads, impl_->players, spieler)) impl_->backend->rumblePad(pad);

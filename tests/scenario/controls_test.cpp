@@ -62,6 +62,12 @@ TEST(GivenControls, APadRumblesWhenItsPlayersShipIsHit) {
     KugelAnhaengen(arena.spiel.ListeA, 974, 400, 5, 0, 0);
     arena.frame();
     EXPECT_EQ(arena.backend->rumbles(), (pads == 1 ? std::vector<int>{0} : std::vector<int>{0, 1}));
+    arena.media->setSilent(true);  // a frame played again
+    KugelAnhaengen(arena.spiel.ListeB, 574, 400, 5, 0, 0, 1);
+    const float health = arena.spiel.Flotte[0].Health;
+    arena.frame();
+    EXPECT_LT(arena.spiel.Flotte[0].Health, health);
+    EXPECT_EQ(arena.backend->rumbles().size(), static_cast<size_t>(pads));
   }
 }
 
