@@ -39,7 +39,7 @@ grep -q '^\[Allgemein\]' "$saved" 2>/dev/null || fail "no options saved in $save
 touch "$work/blocked"  # a file where the data folder belongs
 start_from_menu "$work/blocked"
 box=$(await_window '^Einstellungsordner$')
-xdotool key --window "$box" Return
+xdotool key Return  # to the focused box: a key sent to it by window id outlives the box it closes
 await_window_gone '^Einstellungsordner$'
 end_game_from_launcher
 [ -z "$(find "$home" -maxdepth 1 -type f)" ] || fail "files in the home folder: $(ls -A "$home")"
