@@ -1,7 +1,10 @@
 // Kaperfahrt: start-up, then battles until the player leaves.
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 
+#include "flow/network_args.h"
+#include "flow/network_flow.h"
 #include "flow/outer_loop.h"
 #include "flow/settings_folder.h"
 #include "flow/start.h"
@@ -12,6 +15,12 @@
 
 int main(int argc, char** argv) {
   const bool menuStart = takeMenuStartOption(argc, argv);
+  std::string networkError;
+  const std::optional<NetworkStart> network = takeNetworkOption(argc, argv, networkError);
+  if (!networkError.empty()) {
+    std::cerr << "kaperfahrt: " << networkError << "\n";
+    return 2;
+  }
   // Qt before SDL: both talk to the same X server, Qt's Xlib set-up has to come first.
   QtApp qt;
   auto backend = std::make_unique<SdlBackend>();
@@ -26,6 +35,10 @@ int main(int argc, char** argv) {
   if (!settings.problem.empty())
     media.messageBox("Einstellungsordner", settings.problem, MessageKind::Ok);
   const std::string& file = settings.file;
+  if (network && qt.available()) {
+    NetworkLobby lobby(spiel, media);
+    runNetworkMatch(spiel, media, store, file, *network, lobby);
+  }
   runOuterLoop(
       spiel, media, store, [&file](Spiel& s, Media& m) { return runLauncher(s, m, file); }, file);
   return Herunterfahren(media, store);

@@ -32,7 +32,18 @@ void Launcher::start() {
   choices_ = 0;
   shownPicture_ = 1;
   quit_ = false;
+  network_ = false;
+  networkChoice_ = -1;
   result_.reset();
+}
+
+void Launcher::startNetworkChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes) {
+  start();
+  network_ = true;
+  controls_->hideWindow(kLauncherWindow);
+  fillShipList(classes);
+  controls_->window(kShipSelectionWindow)->setWindowTitle(QStringLiteral("Schiff auswählen"));
+  controls_->showWindow(kShipSelectionWindow);
 }
 
 std::optional<int32_t> Launcher::pass(int timeoutMs) {
@@ -42,7 +53,9 @@ std::optional<int32_t> Launcher::pass(int timeoutMs) {
   handle(event);
   if (quit_) {
     result_ = kQuitGame;
-  } else if (launcherRunEnds(spiel_.SpielModus, choices_)) {
+  } else if (network_ && networkChoice_ >= 0) {
+    result_ = 1;
+  } else if (!network_ && launcherRunEnds(spiel_.SpielModus, choices_)) {
     result_ = spiel_.SpielModus;
   } else {
     updatePerPass();
@@ -66,7 +79,7 @@ void Launcher::readControls() {
 void Launcher::handle(const LauncherEvent& event) {
   switch (event.kind) {
     case LauncherEvent::Kind::CloseBox:
-      if (event.window == kLauncherWindow) {
+      if (event.window == kLauncherWindow || (network_ && event.window == kShipSelectionWindow)) {
         quit_ = true;
       } else {
         controls_->hideWindow(event.window);

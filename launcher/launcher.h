@@ -3,6 +3,7 @@
 // so the game flow can call it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -35,6 +36,12 @@ class Launcher {
   // has ended, the game mode (1 or 2), or kQuitGame; the windows are hidden then.
   std::optional<int32_t> pass(int timeoutMs);
 
+  // A network battle's ship choice: only the ship list, showing the battle's classes (the
+  // host's). pass() ends with 1 once a row is chosen (see networkChoice), with kQuitGame when
+  // the list is closed.
+  void startNetworkChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
+  int32_t networkChoice() const { return networkChoice_; }
+
   QWidget* control(int n) const;
   QWidget* window(int n) const;
   int32_t choices() const { return choices_; }
@@ -48,6 +55,7 @@ class Launcher {
   void createLauncherWindow();
   void createShipSelection();
   void fillShipList();
+  void fillShipList(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
   void chooseShip();
   void updateShipSelection();
   void createShipEditor();
@@ -71,6 +79,8 @@ class Launcher {
   int32_t soundBox_ = 0;    // 1 while "Sound an" is ticked, read with the selection
   int shownPicture_ = 1;    // picture of the class picture control
   bool quit_ = false;
+  bool network_ = false;
+  int32_t networkChoice_ = -1;
   std::optional<int32_t> result_;
 };
 

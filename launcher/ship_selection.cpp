@@ -72,8 +72,9 @@ void Launcher::createShipSelection() {
   controls_->createButton(window, kStartButton, QRect(700, 175, 60, 30), "Start");
 }
 
-void Launcher::fillShipList() {
-  const std::array<SchiffsTyp, 8> classes = ::loadShipClasses(store_, settingsFile_);
+void Launcher::fillShipList() { fillShipList(::loadShipClasses(store_, settingsFile_)); }
+
+void Launcher::fillShipList(const std::array<SchiffsTyp, kKlassenAnzahl>& classes) {
   auto* list = controls_->get<QTableWidget>(kShipList);
   for (int row = 0; row < kKlassenAnzahl; ++row) {
     for (int c = 1; c < static_cast<int>(kColumns.size()); ++c) {
@@ -83,13 +84,20 @@ void Launcher::fillShipList() {
   }
 }
 
-void Launcher::chooseShip() { ::chooseShip(spiel_, media_, selection_, choices_); }
+void Launcher::chooseShip() {
+  if (network_) {
+    if (selection_ >= 0) networkChoice_ = selection_;
+    return;
+  }
+  ::chooseShip(spiel_, media_, selection_, choices_);
+}
 
 void Launcher::updateShipSelection() {
   if (selection_ >= 0 && selection_ + 1 != shownPicture_) {
     shownPicture_ = selection_ + 1;
     controls_->get<QLabel>(kClassPicture)->setPixmap(resources_->pictures[shownPicture_]);
   }
+  if (network_) return;  // its title stays
   if (const std::optional<std::string_view> title = shipSelectionTitle(choices_)) {
     QWidget* window = controls_->window(kShipSelectionWindow);
     const QString text = QString::fromUtf8(title->data(), static_cast<qsizetype>(title->size()));

@@ -10,7 +10,8 @@ NetworkSession::End NetworkSession::pump(int waitMs) {
     if (e.kind == Link::EventKind::Disconnected && end_ == End::None) end_ = End::PeerLeft;
     if (e.kind == Link::EventKind::Received) take(e.bytes);
   }
-  if (end_ == End::None && clock_() - lastHeardMs_ > kSilenceMs) end_ = End::PeerSilent;
+  const uint64_t patience = heard_ ? kSilenceMs : kFirstWordMs;
+  if (end_ == End::None && clock_() - lastHeardMs_ > patience) end_ = End::PeerSilent;
   if (end_ == End::None && rollback_.diverged()) leave(Goodbye::Reason::NotTheSame);
   return end_;
 }
@@ -33,6 +34,7 @@ void NetworkSession::take(const std::vector<uint8_t>& bytes) {
   }
   if (honest) {
     lastHeardMs_ = clock_();
+    heard_ = true;
   } else {
     ++dropped_;
   }

@@ -13,6 +13,8 @@
 class NetworkSession {
  public:
   static constexpr uint64_t kSilenceMs = 3000;
+  // Before the first packet: the peer may still be opening its battle window.
+  static constexpr uint64_t kFirstWordMs = 10000;
   enum class End { None, PeerLeft, PeerSilent, NotTheSame, ThisSideLeft };
 
   NetworkSession(Link& link, Rollback& rollback, Link::Clock clock);
@@ -38,6 +40,7 @@ class NetworkSession {
   Link::Clock clock_;
   FloodGuard flood_;
   uint64_t lastHeardMs_;
+  bool heard_ = false;
   Inputs lastSent_;
   End end_ = End::None;
   uint64_t dropped_ = 0;

@@ -1,0 +1,173 @@
+#include "flow/network_flow.h"
+
+#include <memory>
+#include <optional>
+#include <variant>
+
+#include "flow/network_battle.h"
+#include "flow/start.h"
+#include "net/link.h"
+#include "net/session.h"
+#include "settings/settings_keys.h"
+
+namespace {
+
+constexpr uint64_t kConnectMs = 10000, kAnswerMs = 5000;
+constexpr int kTurnMs = 5;
+
+void say(Media& media, const std::string& text) {
+  media.messageBox("Netzwerk", text, MessageKind::Ok);
+}
+
+struct Match {
+  Spiel& spiel;
+  Media& media;
+  NetworkLobby& lobby;
+  Link& link;
+  bool host;
+  uint64_t now() { return media.backend().nowMicros() / 1000; }
+  void send(const Message& m) { link.send(encode(m), travelsReliably(m)); }
+  // The next message, waiting at most one turn; a lost link is reported as a Goodbye.
+  std::optional<Message> next() {
+    const Link::Event e = link.poll(kTurnMs);
+    if (e.kind == Link::EventKind::Disconnected) return Goodbye{};
+    if (e.kind != Link::EventKind::Received) return std::nullopt;
+    return decode(e.bytes);
+  }
+};
+
+std::string address(const NetworkStart& start) {
+  return start.host ? "Port " + std::to_string(start.port)
+                    : start.address + ":" + std::to_string(start.port);
+}
+
+bool connected(Match& m, const NetworkStart& start) {
+  const std::string text = start.host ? "Warte auf einen Mitspieler an " + address(start) + " …"
+                                      : "Verbinde mit " + address(start) + " …";
+  const uint64_t began = m.now();
+  for (;;) {
+    if (!m.lobby.waiting(text, 0)) return false;
+    const Link::Event e = m.link.poll(kTurnMs);
+    if (e.kind == Link::EventKind::Connected) return true;
+    if (!start.host && (e.kind == Link::EventKind::Disconnected || m.now() - began > kConnectMs)) {
+      say(m.media, "Keine Verbindung zu " + address(start));
+      return false;
+    }
+  }
+}
+
+std::string otherVersion(uint16_t theirs) {
+  return "Der Mitspieler hat eine andere Version des Spiels (Protokoll " + std::to_string(theirs) +
+         ", hier " + std::to_string(kProtocolVersion) + ")";
+}
+
+// Both sides agree on the version; the guest receives the host's battle.
+std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string& file) {
+  if (!m.host) m.send(Hello{});
+  const uint64_t began = m.now();
+  while (m.now() - began < kAnswerMs) {
+    if (!m.lobby.waiting("Verbunden, einen Augenblick …", 0)) return std::nullopt;
+    const std::optional<Message> message = m.next();
+    if (!message) continue;
+    if (const auto* hello = std::get_if<Hello>(&*message); hello && m.host) {
+      if (hello->version != kProtocolVersion) {
+        m.send(Refusal{});
+        m.link.poll(50);
+        say(m.media, otherVersion(hello->version));
+        return std::nullopt;
+      }
+      readBattleSettings(m.spiel, store, file);
+      const Welcome welcome =
+          welcomeFor(m.spiel, static_cast<uint32_t>(m.spiel.Zufall.Generator()));
+      m.send(welcome);
+      return welcome;
+    }
+    if (const auto* welcome = std::get_if<Welcome>(&*message); welcome && !m.host) return *welcome;
+    if (const auto* refusal = std::get_if<Refusal>(&*message)) {
+      say(m.media, otherVersion(refusal->version));
+      return std::nullopt;
+    }
+    if (std::holds_alternative<Goodbye>(*message)) break;
+  }
+  say(m.media, "Der Mitspieler antwortet nicht");
+  return std::nullopt;
+}
+
+// Both players' classes, [0] the host's; nothing when either side gave up.
+std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
+  m.lobby.startChoice(welcome.schiffstabelle);
+  std::optional<int32_t> mine, theirs;
+  while (!mine || !theirs) {
+    if (!mine) {
+      const std::optional<int32_t> choice = m.lobby.choicePass(kTurnMs);
+      if (choice && *choice < 0) {
+        m.send(Goodbye{});
+        return std::nullopt;
+      }
+      if (choice) {
+        mine = *choice;
+        m.send(ShipChosen{static_cast<uint8_t>(*choice)});
+      }
+    } else if (!m.lobby.waiting("Warte auf die Wahl des Mitspielers …", 0)) {
+      m.send(Goodbye{});
+      return std::nullopt;
+    }
+    const std::optional<Message> message = m.next();
+    if (!message) continue;
+    if (const auto* ship = std::get_if<ShipChosen>(&*message)) theirs = ship->klasse;
+    if (std::holds_alternative<Goodbye>(*message)) {
+      say(m.media, endMessage(NetworkSession::End::PeerLeft));
+      return std::nullopt;
+    }
+  }
+  if (m.host) return std::array<int32_t, 2>{*mine, *theirs};
+  return std::array<int32_t, 2>{*theirs, *mine};
+}
+
+// Frames until one side leaves or the link fails; pause does not apply here.
+NetworkSession::End play(Match& m, int inputDelay) {
+  Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, networkStep(m.media));
+  NetworkSession session(m.link, rollback, [&m] { return m.now(); });
+  for (;;) {
+    while (m.media.pollWindowEvent()) {
+    }
+    m.media.pollKeyboard();
+    if (m.media.keyReleased(Key::Escape) &&
+        m.media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion)) {
+      session.leave(Goodbye::Reason::Left);
+    }
+    if (session.pump(0) != NetworkSession::End::None) return session.end();
+    const NetInput local{m.media.steuerung(0), m.media.keyDown(Key::Return)};
+    if (!session.tick(local)) session.pump(2);  // waiting for the peer's inputs
+  }
+}
+
+}  // namespace
+
+void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
+                     const std::string& settingsFile, const NetworkStart& start,
+                     NetworkLobby& lobby) {
+  std::string error;
+  std::unique_ptr<Link> link = start.host ? Link::listen(start.port, error)
+                                          : Link::connect(start.address, start.port, error);
+  if (!link) {
+    say(media, error);
+    return;
+  }
+  Match m{spiel, media, lobby, *link, start.host};
+  std::optional<Welcome> welcome;
+  std::optional<std::array<int32_t, 2>> classes;
+  if (connected(m, start)) welcome = agreed(m, store, settingsFile);
+  if (welcome) classes = chosen(m, *welcome);
+  lobby.close();
+  if (!classes) return;
+  spiel.SpielModus = kZweiSpieler;
+  if (!SchlachtOeffnen(spiel, media, store, settingsFile)) {
+    m.send(Goodbye{});
+    return;
+  }
+  setUpNetworkMatch(spiel, *welcome, (*classes)[0], (*classes)[1]);
+  const NetworkSession::End end = play(m, readInputDelay(store, settingsFile));
+  media.closeBattleWindow();
+  if (end != NetworkSession::End::ThisSideLeft) say(media, endMessage(end));
+}

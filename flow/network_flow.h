@@ -1,0 +1,17 @@
+// A network battle from the waiting window to its end: connect, agree on the version and the
+// battle, choose the ships, then play with rollback until one side leaves or the link fails.
+#pragma once
+
+#include <string>
+
+#include "flow/network_args.h"
+#include "launcher/network_lobby.h"
+#include "media/media.h"
+#include "settings/settings_store.h"
+#include "state/spiel.h"
+
+// Returns when the match is over or was given up; a message has told the player why, unless
+// the player ended it. The settings file is read, never written.
+void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
+                     const std::string& settingsFile, const NetworkStart& start,
+                     NetworkLobby& lobby);
