@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,18 @@ struct Size {
   int w = 0, h = 0;
 };
 
+// Pixels [x, x + w) x [y, y + h).
+struct ScreenBox {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+// What may differ in a frame from the one presented before it: everything, or the pixels
+// within the boxes.
+struct FrameChanges {
+  bool everything = true;
+  std::span<const ScreenBox> boxes;
+};
+
 // Format of the audio output the mixer renders for: signed 16-bit, interleaved.
 struct AudioFormat {
   int rate = 0;      // frames per second
@@ -70,6 +83,11 @@ class Backend {
   virtual void closeWindow() = 0;
   // Shows a finished w x h XRGB frame (0x00RRGGBB per pixel, rows of w pixels).
   virtual void present(const uint32_t* pixels, int w, int h) = 0;
+  // The same, told what changed since the frame presented before, so that showing it may
+  // cost less than showing a whole one.
+  virtual void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges&) {
+    present(pixels, w, h);
+  }
   virtual bool pollEvent() = 0;
 
   // Fills `down` with the keys held now, or pressed since the last snapshot.

@@ -37,6 +37,7 @@ void DirtyBoxes::filledWith(uint32_t colour) {
 }
 
 void DirtyBoxes::drawnAnywhere() {
+  changedAnywhere_ = true;
   base_.reset();
   boxes_.clear();
   cost_ = 0;
@@ -45,13 +46,30 @@ void DirtyBoxes::drawnAnywhere() {
 void DirtyBoxes::fill(Image& image, uint32_t colour) {
   if (enabled_ && base_ == colour && image.w == w_ && image.h == h_) {
     for (const Box& b : boxes_) fillRows(image, b.x, b.y, b.w, b.h, colour);
+    if (!changedAnywhere_) refilled_.insert(refilled_.end(), boxes_.begin(), boxes_.end());
+    if (refilled_.size() > kMaxChangedBoxes) changedAnywhere_ = true;
   } else {
     fillImage(image, colour);
+    changedAnywhere_ = true;
   }
+  if (changedAnywhere_) refilled_.clear();
   filledWith(colour);
 }
 
 void DirtyBoxes::enable(bool on) {
   enabled_ = on;
   drawnAnywhere();
+}
+
+FrameChanges DirtyBoxes::takeChanges() {
+  FrameChanges changes{changedAnywhere_, {}};
+  if (!changedAnywhere_) {
+    refilled_.insert(refilled_.end(), boxes_.begin(), boxes_.end());
+    changes.boxes = refilled_;
+  }
+  changedAnywhere_ = false;
+  // Emptied on the next call, not now: the caller reads the boxes until then.
+  shown_.swap(refilled_);
+  refilled_.clear();
+  return changes;
 }

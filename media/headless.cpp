@@ -61,6 +61,27 @@ void HeadlessBackend::present(const uint32_t* pixels, int w, int h) {
   }
 }
 
+void HeadlessBackend::presentChanges(const uint32_t* pixels, int w, int h,
+                                     const FrameChanges& changes) {
+  if (keepFrames_ && pixels != nullptr && w > 0 && h > 0) {
+    const bool inPart = !changes.everything && patchedFrame_.w == w && patchedFrame_.h == h;
+    if (!inPart) {
+      patchedFrame_ = Image(w, h);
+      patchedFrame_.pixels.assign(pixels, pixels + static_cast<size_t>(w) * h);
+    }
+    for (const ScreenBox& b : inPart ? changes.boxes : std::span<const ScreenBox>()) {
+      const int x0 = std::clamp(b.x, 0, w), x1 = std::clamp(b.x + b.w, 0, w);
+      for (int y = std::clamp(b.y, 0, h); y < std::clamp(b.y + b.h, 0, h); ++y) {
+        const size_t row = static_cast<size_t>(y) * w;
+        std::copy(pixels + row + x0, pixels + row + std::max(x0, x1),
+                  patchedFrame_.pixels.begin() + static_cast<ptrdiff_t>(row + x0));
+      }
+    }
+    framesChangedInPart_ += inPart;
+  }
+  present(pixels, w, h);
+}
+
 bool HeadlessBackend::pollEvent() {
   if (pendingEvents_ == 0) return false;
   --pendingEvents_;

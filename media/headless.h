@@ -46,6 +46,10 @@ class HeadlessBackend : public Backend {
   // With copies kept, lastFrame() holds every presented frame's pixels (costs a copy each).
   void keepFrameCopies(bool keep) { keepFrames_ = keep; }
   const Image& lastFrame() const { return lastFrame_; }
+  // With copies kept: the frames as a window shows them that takes only what each frame
+  // said had changed, and how many frames said they changed only in part.
+  const Image& patchedFrame() const { return patchedFrame_; }
+  int framesChangedInPart() const { return framesChangedInPart_; }
   int framesPresented() const { return framesPresented_; }
   uint64_t sleptMicros() const { return slept_; }
   bool windowOpen() const { return windowOpen_; }
@@ -70,6 +74,7 @@ class HeadlessBackend : public Backend {
   bool openScreen(int w, int h) override;
   void closeWindow() override;
   void present(const uint32_t* pixels, int w, int h) override;
+  void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges&) override;
   bool pollEvent() override;
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override { down = keys_; }
   void padSnapshot(std::vector<PadState>& pads) override { pads = pads_; }
@@ -98,7 +103,8 @@ class HeadlessBackend : public Backend {
   Size window_;
   bool windowOpen_ = false, screenOpen_ = false, keepFrames_ = false;
   int pendingEvents_ = 0, framesPresented_ = 0, shutdowns_ = 0, lockDepth_ = 0;
+  int framesChangedInPart_ = 0;
   uint64_t clock_ = 0, slept_ = 0, presentCost_ = 0;
-  Image lastFrame_;
+  Image lastFrame_, patchedFrame_;
   AudioSource* audioSource_ = nullptr;
 };

@@ -305,7 +305,8 @@ bool Media::pollWindowEvent() { return !impl_->silent && impl_->backend->pollEve
 void Media::showFrame() {
   if (impl_->silent) return;
   Backend& platform = *impl_->backend;
-  platform.present(impl_->shownScreen().pixels.data(), kScreenWidth, kScreenHeight);
+  const uint32_t* pixels = impl_->shownScreen().pixels.data();
+  platform.presentChanges(pixels, kScreenWidth, kScreenHeight, impl_->dirty.takeChanges());
   const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
   if (wait > 0) platform.sleepMs(wait);
 }

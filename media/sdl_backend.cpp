@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "media/frame_scaler.h"
 #include "media/latin1.h"
 
 namespace {
@@ -173,6 +174,12 @@ bool SdlBackend::openWindow(int w, int h) {
     SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
   }
+  if (renderer_ == nullptr && canDrawOnSurface()) {
+    onSurface_ = true;
+    showWhole_ = true;
+    SDL_AddEventWatch(&SdlBackend::watchWindow, this);
+    return true;
+  }
   if (renderer_ == nullptr) {
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
   }
@@ -180,7 +187,46 @@ bool SdlBackend::openWindow(int w, int h) {
   return window_ != nullptr;
 }
 
+// Without a graphics card the window's own surface (shared memory with the X server) takes
+// the frames, stretched by our scaler only where they changed: SDL's software renderer
+// would stretch every pixel of every frame. It must hold pixels as the frames do.
+bool SdlBackend::canDrawOnSurface() {
+  const SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr || surface->w < 1 || surface->h < 1) return false;
+  const uint32_t format = surface->format->format;
+  return format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+}
+
+// Called by SDL for every event as it is queued, whoever takes it from the queue later.
+int SdlBackend::watchWindow(void* backend, SDL_Event* event) {
+  auto* self = static_cast<SdlBackend*>(backend);
+  if (event->type != SDL_WINDOWEVENT || self->window_ == nullptr ||
+      event->window.windowID != SDL_GetWindowID(self->window_)) {
+    return 0;
+  }
+  switch (event->window.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      self->showWhole_ = true;
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
 bool SdlBackend::openScreen(int w, int h) {
+  if (onSurface_) {
+    if (w < 2 || h < 2) return false;  // the scaler blends pairs of pixels
+    scaler_.reset();
+    showWhole_ = true;
+    screen_ = {w, h};
+    return true;
+  }
   if (renderer_ == nullptr) return false;
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");  // read when the texture is made
@@ -199,11 +245,14 @@ void SdlBackend::closeScreen() {
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   texture_ = nullptr;
   renderer_ = nullptr;
+  scaler_.reset();
   screen_ = {};
 }
 
 void SdlBackend::closeWindow() {
   closeScreen();
+  if (onSurface_) SDL_DelEventWatch(&SdlBackend::watchWindow, this);
+  onSurface_ = false;
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   window_ = nullptr;
 }
@@ -217,7 +266,13 @@ uint64_t SdlBackend::nativeWindow() const {
 }
 
 void SdlBackend::present(const uint32_t* pixels, int w, int h) {
-  if (texture_ != nullptr && pixels != nullptr && w == screen_.w && h == screen_.h) {
+  presentChanges(pixels, w, h, FrameChanges{});
+}
+
+void SdlBackend::presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges& changes) {
+  if (onSurface_ && pixels != nullptr && w == screen_.w && h == screen_.h) {
+    presentOnSurface(pixels, changes);
+  } else if (texture_ != nullptr && pixels != nullptr && w == screen_.w && h == screen_.h) {
     SDL_UpdateTexture(texture_, nullptr, pixels, w * static_cast<int>(sizeof(uint32_t)));
     // Covers the whole window (stretched on both axes), so nothing needs clearing first.
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -226,7 +281,44 @@ void SdlBackend::present(const uint32_t* pixels, int w, int h) {
   SDL_PumpEvents();
 }
 
+void SdlBackend::presentOnSurface(const uint32_t* pixels, const FrameChanges& changes) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);  // made anew after a resize
+  if (surface == nullptr) return;
+  const Size window{surface->w, surface->h};
+  if (scaler_ == nullptr || scaler_->target().w != window.w || scaler_->target().h != window.h) {
+    scaler_ = std::make_unique<FrameScaler>(screen_, window);
+    showWhole_ = true;
+  }
+  const bool whole = showWhole_.exchange(false);
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  const std::vector<ScreenBox>& rects =
+      scaler_->scale(pixels, whole ? FrameChanges{} : changes,
+                     static_cast<uint32_t*>(surface->pixels), surface->pitch / 4);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  if (rects.empty()) return;
+  static_assert(sizeof(ScreenBox) == sizeof(SDL_Rect));
+  SDL_UpdateWindowSurfaceRects(window_, reinterpret_cast<const SDL_Rect*>(rects.data()),
+                               static_cast<int>(rects.size()));
+}
+
+std::optional<uint32_t> SdlBackend::shownPixel(int x, int y) const {
+  if (onSurface_) {
+    const SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr || x < 0 || y < 0 || x >= surface->w || y >= surface->h) return {};
+    const auto* row = static_cast<const uint8_t*>(surface->pixels) + ptrdiff_t{y} * surface->pitch;
+    return reinterpret_cast<const uint32_t*>(row)[x] & 0xFFFFFF;
+  }
+  uint32_t pixel = 0;
+  const SDL_Rect one{x, y, 1, 1};
+  if (renderer_ == nullptr ||
+      SDL_RenderReadPixels(renderer_, &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4) != 0) {
+    return {};
+  }
+  return pixel & 0xFFFFFF;
+}
+
 std::string SdlBackend::rendererName() const {
+  if (onSurface_) return "window surface";
   SDL_RendererInfo info{};
   if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0) return "";
   return info.name;

@@ -1,15 +1,21 @@
-// The game's platform: a borderless top-most SDL2 window with one streaming texture
-// stretched over it, SDL audio, the SDL keyboard state and message boxes.
+// The game's platform: a borderless top-most SDL2 window, SDL audio, the SDL keyboard state
+// and message boxes. Frames reach the window through a streaming texture stretched by the
+// graphics card where there is one, else through our own scaler straight into the window's
+// (shared-memory) surface, only where they changed.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "media/backend.h"
 #include "media/sdl_pads.h"
+
+class FrameScaler;
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -46,6 +52,7 @@ class SdlBackend : public Backend {
   bool openScreen(int w, int h) override;
   void closeWindow() override;
   void present(const uint32_t* pixels, int w, int h) override;
+  void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges&) override;
   bool pollEvent() override;
 
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override;
@@ -74,8 +81,11 @@ class SdlBackend : public Backend {
   // The battle window's X11 id; 0 without a window or on another window system.
   uint64_t nativeWindow() const;
   SDL_Renderer* renderer() const { return renderer_; }
-  // SDL's name of the renderer that presents the frames ("opengl", "software", ...), or "".
+  // SDL's name of the renderer that presents the frames ("opengl", "software", ...),
+  // "window surface" when our own scaler does, or "".
   std::string rendererName() const;
+  // The colour (0x00RRGGBB) of a pixel of what the window shows; nullopt without a screen.
+  std::optional<uint32_t> shownPixel(int x, int y) const;
 
  private:
   // What the audio callback needs, owned here so it outlives the device.
@@ -91,11 +101,19 @@ class SdlBackend : public Backend {
   std::optional<bool> showSdlBox(const std::string& title, const std::string& text,
                                  MessageKind kind);
   void closeScreen();
+  bool canDrawOnSurface();
+  void presentOnSurface(const uint32_t* pixels, const FrameChanges& changes);
+  static int watchWindow(void* backend, SDL_Event* event);
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   Size screen_;
+  // Frames go through scaler_ into the window's surface rather than through renderer_.
+  bool onSurface_ = false;
+  std::unique_ptr<FrameScaler> scaler_;
+  // The window lost what it showed (uncovered, resized): the next frame goes out whole.
+  std::atomic<bool> showWhole_ = true;
   uint32_t audioDevice_ = 0;
   AudioLink audioLink_;
   bool started_ = false;

@@ -72,11 +72,9 @@ class SdlBackendTest : public ::testing::Test {
   }
 
   uint32_t windowPixel(int x, int y) {
-    uint32_t pixel = 0;
-    const SDL_Rect one{x, y, 1, 1};
-    EXPECT_EQ(SDL_RenderReadPixels(backend.renderer(), &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4),
-              0);
-    return pixel & 0xFFFFFF;
+    const std::optional<uint32_t> pixel = backend.shownPixel(x, y);
+    EXPECT_TRUE(pixel.has_value());
+    return pixel.value_or(0);
   }
 
   // The expectations (1024 x 768 desktop, software renderer) are the dummy drivers'.

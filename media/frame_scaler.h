@@ -1,0 +1,58 @@
+// Stretches finished frames onto a window of another size, bilinearly (pixel centres
+// aligned, edges clamped), and only where the frame changed: the boxes that changed are
+// gathered into tiles, the tiles into a few rectangles of the window, and only those are
+// scaled and handed on to be shown. The same size is a plain copy, pixel for pixel.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "media/backend.h"
+
+class FrameScaler {
+ public:
+  // Frames of src (w x h) onto a window of dst (w x h); both at least 1 x 1.
+  FrameScaler(Size src, Size dst);
+
+  Size source() const { return src_; }
+  Size target() const { return dst_; }
+
+  // Scales what `changes` names of `frame` (src.w x src.h, XRGB) into `window` (dst.h rows
+  // of `pitch` pixels) and returns the window's rectangles that were written.
+  const std::vector<ScreenBox>& scale(const uint32_t* frame, const FrameChanges& changes,
+                                      uint32_t* window, int pitch);
+
+  // Scales the rectangle [x0, x1) x [y0, y1) of the window from the whole frame.
+  void scaleRect(const uint32_t* frame, uint32_t* window, int pitch, const ScreenBox& rect);
+
+  // Tiles of the frame, in pixels: a changed pixel has its whole tile scaled again.
+  static constexpr int kTileW = 32, kTileH = 16;
+
+ private:
+  // Where a window column (or row) samples the frame: the first of the two source pixels
+  // and the second's weight out of 256.
+  struct Sample {
+    int first;
+    int weight;
+  };
+  static std::vector<Sample> samples(int from, int to);
+  // For each source index s (and one past the end), the first window index whose first
+  // sample is s or later.
+  static std::vector<int> firstTargets(const std::vector<Sample>& samples, int from);
+  void markTiles(const FrameChanges& changes);
+  void gatherRects();
+  void addRect(int tileX0, int tileX1, int tileY0, int tileY1);
+  bool identity() const { return src_.w == dst_.w && src_.h == dst_.h; }
+  void horizontalPass(const uint32_t* row, int x0, int x1, int16_t* out) const;
+
+  Size src_, dst_;
+  std::vector<Sample> columns_, rows_;
+  std::vector<int> firstColumn_, firstRow_;
+  int tilesX_, tilesY_;
+  std::vector<uint8_t> tiles_;
+  std::vector<ScreenBox> rects_;
+  // Two source rows stretched horizontally (four 16-bit channels a pixel, 7 fraction bits)
+  // and which source rows they hold.
+  std::vector<int16_t> upper_, lower_;
+};
