@@ -7,6 +7,7 @@
 
 #include "launcher/controls.h"
 #include "launcher/launcher_resources.h"
+#include "launcher/message_box.h"
 #include "launcher/ship_choice.h"
 
 using namespace launcher_ids;
@@ -119,15 +120,13 @@ void Launcher::handleControl(int n, bool doubleClick) {
       chooseShip();
       break;
     case kEditorSaveButton:
-      saveShipEditor();
-      controls_->hideWindow(kShipEditorWindow);
+      if (saveShipEditor()) controls_->hideWindow(kShipEditorWindow);
       break;
     case kEditorCancelButton:
       controls_->hideWindow(kShipEditorWindow);
       break;
     case kOptionsSaveButton:
-      saveOptions();
-      controls_->hideWindow(kOptionsWindow);
+      if (saveOptions()) controls_->hideWindow(kOptionsWindow);
       break;
     case kOptionsCancelButton:
       controls_->hideWindow(kOptionsWindow);
@@ -135,6 +134,12 @@ void Launcher::handleControl(int n, bool doubleClick) {
     default:
       break;
   }
+}
+
+// A save that failed is told over its window, which stays open with what the player typed.
+bool Launcher::saved(bool done, int window) {
+  if (!done) showSaveFailure(controls_->window(window), settingsFile_, store_.lastSaveError());
+  return done;
 }
 
 void Launcher::updatePerPass() {

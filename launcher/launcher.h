@@ -60,11 +60,12 @@ class Launcher {
   void updateShipSelection();
   void createShipEditor();
   void loadShipEditor();
-  void saveShipEditor();
+  bool saveShipEditor();
   void createOptionsWindow();
   void createVolumeSlider(QWidget* page, int n, int y);
   void loadOptions();
-  void saveOptions();
+  bool saveOptions();
+  bool saved(bool done, int window);
   void updateOptions();
 
   Spiel& spiel_;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QSlider>
@@ -76,6 +77,23 @@ class LauncherTest : public ::testing::Test {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
+  }
+
+  // Clicks control n; the text of the message box that the click opened, which is closed
+  // again, or an empty text when none opened.
+  QString clickAndReadBox(int n) {
+    QString text;
+    QTimer answer;  // looks for the box until it comes up
+    QObject::connect(&answer, &QTimer::timeout, [&text, &answer] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        text = box->text();
+        box->accept();
+        answer.stop();
+      }
+    });
+    answer.start(5);
+    click(n);
+    return text;
   }
 
   std::optional<int32_t> closeWindow(int n) {
@@ -416,7 +434,7 @@ TEST(RunLauncher, ReturnsTheQuitResultInsteadOfEndingTheProcess) {
 
 // --- Ship editor
 
-TEST_F(LauncherTest, EditorWithoutAFileShowsTheDefaultsAndItsSaveWritesNothing) {
+TEST_F(LauncherTest, EditorWithoutAFileShowsTheDefaultsAndItsSaveCreatesTheFile) {
   click(kEditorButton);
   EXPECT_TRUE(shown(kShipEditorWindow));
   const char* const defaults[] = {"0.015000",  "2.000000", "100.000000", "4.000000",
@@ -425,9 +443,46 @@ TEST_F(LauncherTest, EditorWithoutAFileShowsTheDefaultsAndItsSaveWritesNothing) 
     for (int j = 0; j < 8; ++j) EXPECT_EQ(fieldText(k, j), defaults[j]) << k << " " << j;
   }
   type(editorField(0, 0), "1");
-  click(kEditorSaveButton);
+  EXPECT_EQ(clickAndReadBox(kEditorSaveButton), "");
   EXPECT_FALSE(shown(kShipEditorWindow));
-  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(readBytes(file).substr(0, 39), crlfLines({"[Schiff_1]", "Beschleunigung = 1.000000"}));
+}
+
+// Values beyond the float range show as "+Infinity" and "-Infinity"; saving the editor
+// untouched must not turn them into 0.
+TEST_F(LauncherTest, InfiniteValuesSurviveAnUntouchedSave) {
+  writeBytes(file, crlfLines({"[Schiff_2]", "Health = 1e40", "TopSpeed = -1e99"}));
+  for (int round = 0; round < 2; ++round) {
+    click(kEditorButton);
+    EXPECT_EQ(fieldText(1, 2), "+Infinity") << round;
+    EXPECT_EQ(fieldText(1, 1), "-Infinity") << round;
+    click(kEditorSaveButton);
+  }
+  click(kSinglePlayerButton);
+  EXPECT_EQ(control<QTableWidget>(kShipList)->item(1, 2)->text(), "+Infinity");
+}
+
+// A save that cannot be done (here: something unreadable holds the file's name) is told in a
+// German box; the window stays open with what was typed, and nothing on disk changes.
+TEST_F(LauncherTest, ASaveThatFailsIsToldAndChangesNothing) {
+  std::filesystem::create_directory(file);
+  const struct {
+    int open, edit, save, window;
+  } cases[] = {{kEditorButton, editorField(0, 0), kEditorSaveButton, kShipEditorWindow},
+               {kOptionsButton, kRangeField, kOptionsSaveButton, kOptionsWindow}};
+  for (const auto& c : cases) {
+    click(c.open);
+    type(c.edit, "7");
+    const QString told = clickAndReadBox(c.save);
+    EXPECT_TRUE(
+        told.startsWith("Die Einstellungen konnten nicht in „" + QString::fromStdString(file)))
+        << told.toStdString();
+    EXPECT_TRUE(told.endsWith("lässt sich nicht lesen und wird darum nicht ersetzt."))
+        << told.toStdString();
+    EXPECT_TRUE(shown(c.window));
+    EXPECT_EQ(control<QLineEdit>(c.edit)->text(), "7");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(file));
 }
 
 TEST_F(LauncherTest, EditorSavesWhatWasTypedByTheNumberRule) {

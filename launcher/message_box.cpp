@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <cerrno>
 #include <memory>
 
 namespace {
@@ -63,7 +64,41 @@ bool answerOf(const QMessageBox& box) {
          (clicked == box.button(QMessageBox::Yes) || clicked == box.button(QMessageBox::Ok));
 }
 
+const char* saveFailureReason(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return "Es fehlt die Erlaubnis, die Datei oder ihren Ordner zu beschreiben.";
+    case EROFS:
+      return "Das Laufwerk ist schreibgeschützt.";
+    case ENOSPC:
+    case EDQUOT:
+      return "Der Datenträger ist voll.";
+    case EFBIG:
+      return "Die Datei würde zu groß.";
+    case EEXIST:
+      return "Die vorhandene Datei lässt sich nicht lesen und wird darum nicht ersetzt.";
+    case ENOMEM:
+      return "Der Arbeitsspeicher reicht nicht aus.";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
+
+std::string saveFailureText(const std::string& file, int error) {
+  const char* reason = saveFailureReason(error);
+  return "Die Einstellungen konnten nicht in „" + file +
+         "“ gespeichert werden; die Datei bleibt, wie sie war.\n" +
+         (reason != nullptr ? reason : "Fehlernummer " + std::to_string(error) + ".");
+}
+
+void showSaveFailure(QWidget* over, const std::string& file, int error) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Nicht gespeichert"),
+                  QString::fromStdString(saveFailureText(file, error)), QMessageBox::Ok, over);
+  box.exec();
+}
 
 std::optional<bool> showMessageBox(const std::string& title, const std::string& text,
                                    MessageKind kind, uint64_t parentWindow,

@@ -9,6 +9,8 @@
 
 #include "media/backend.h"
 
+class QWidget;
+
 // A modal box above the battle window `parentWindow` (its X11 id, 0 for none). Title and
 // text are Latin-1. A question has the buttons "Ja" (Return) and "Nein" (Escape) and a
 // question icon; a message has "OK" and no icon. True for Yes and for OK; nullopt when
@@ -17,3 +19,10 @@
 std::optional<bool> showMessageBox(const std::string& title, const std::string& text,
                                    MessageKind kind, uint64_t parentWindow,
                                    const std::function<std::optional<bool>()>& outsideAnswer = {});
+
+// Why a save of the settings file failed, in German (UTF-8); error is an errno value.
+std::string saveFailureText(const std::string& file, int error);
+
+// Tells the player in a modal box over the window `over` that the settings file was not
+// saved, and why; returns once the player has read it.
+void showSaveFailure(QWidget* over, const std::string& file, int error);

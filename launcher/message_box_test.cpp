@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
 #include <functional>
 #include <memory>
 
@@ -111,6 +112,25 @@ TEST(MessageBox, AnAnswerGivenOutsideTheBoxAnswersIt) {
                                        });
     EXPECT_EQ(answer, yes);
     EXPECT_EQ(asked, 3);
+  }
+}
+
+TEST(SaveFailure, TheTextNamesTheFileAndTheReason) {
+  const struct {
+    int error;
+    const char* reason;
+  } cases[] = {{EACCES, "Es fehlt die Erlaubnis, die Datei oder ihren Ordner zu beschreiben."},
+               {EPERM, "Es fehlt die Erlaubnis, die Datei oder ihren Ordner zu beschreiben."},
+               {ENOSPC, "Der Datenträger ist voll."},
+               {EDQUOT, "Der Datenträger ist voll."},
+               {EROFS, "Das Laufwerk ist schreibgeschützt."},
+               {EIO, "Fehlernummer 5."}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(saveFailureText("a/b.prefs", c.error),
+              std::string("Die Einstellungen konnten nicht in „a/b.prefs“ gespeichert werden; die "
+                          "Datei bleibt, wie sie war.\n") +
+                  c.reason)
+        << c.error;
   }
 }
 

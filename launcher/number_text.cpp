@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <limits>
 
 #include "settings/settings_text.h"
 
@@ -13,6 +14,8 @@ std::string classValueText(float value) {
 }
 
 float editorNumber(std::string_view text) {
+  if (text == "+Infinity") return std::numeric_limits<float>::infinity();
+  if (text == "-Infinity") return -std::numeric_limits<float>::infinity();
   const float value = settings::parseFloatText(text);
   if (std::isinf(value)) return std::copysign(FLT_MAX, value);
   return value;

@@ -9,12 +9,13 @@
 
 // Fixed notation with six decimals ("%f" of the value widened to double). Negative zero
 // shows as 0.000000, the infinities as "+Infinity" and "-Infinity", and NaN as "NaN" (which
-// an editor save would store as 0).
+// the settings file never gives, and an editor save stores as 0).
 std::string classValueText(float value);
 
 // The leading decimal number of an edited class value, as the settings file reads numbers:
-// "3,5" gives 3, an empty or wordy text 0. Saturates at the float range, so a typed 1e99
-// is stored as the largest float rather than as an unreadable "inf".
+// "3,5" gives 3, an empty or wordy text 0. A typed number beyond the float range saturates
+// at it. "+Infinity" and "-Infinity", as shown for a stored value beyond the float range,
+// stay infinite, so that saving an untouched editor keeps that value.
 float editorNumber(std::string_view text);
 
 // The range field: blanks, a sign, then "$" and hexadecimal digits, "%" and binary digits,

@@ -33,6 +33,15 @@ TEST(EditorNumber, LeadingNumberOrZero) {
   EXPECT_EQ(editorNumber("0.0149"), 0.0149f);
 }
 
+// What the editor shows for a loaded value is saved as that value again.
+TEST(EditorNumber, ShownClassValuesReadBackAsThemselves) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  for (float value : {kInf, -kInf, FLT_MAX, -FLT_MAX, 0.015f, 150.7f, -2.5f, 0.0f}) {
+    EXPECT_EQ(editorNumber(classValueText(value)), value) << classValueText(value);
+  }
+  EXPECT_EQ(editorNumber("Infinity"), 0.0f);  // only the shown words, whole
+}
+
 TEST(EditorNumber, BeyondTheFloatRangeSaturates) {
   EXPECT_EQ(editorNumber("1e99"), FLT_MAX);
   EXPECT_EQ(editorNumber("-1e99"), -FLT_MAX);

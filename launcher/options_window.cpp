@@ -90,7 +90,7 @@ void Launcher::loadOptions() {
   controls_->get<QSpinBox>(kEnemyCount)->setValue(options.Gegneranzahl);
 }
 
-void Launcher::saveOptions() {
+bool Launcher::saveOptions() {
   GameOptions options;
   options.Option = spiel_.Option;
   options.Sound = controls_->get<QCheckBox>(kSoundBox)->isChecked() ? 1 : 0;
@@ -99,7 +99,7 @@ void Launcher::saveOptions() {
   options.SchussLautstaerke = controls_->get<QSlider>(kShotVolume)->value();
   options.TrefferLautstaerke = controls_->get<QSlider>(kHitVolume)->value();
   options.Gegneranzahl = controls_->get<QSpinBox>(kEnemyCount)->value();
-  ::saveOptions(store_, options, settingsFile_);
+  return saved(::saveOptions(store_, options, settingsFile_), kOptionsWindow);
 }
 
 void Launcher::updateOptions() {

@@ -76,7 +76,7 @@ void Launcher::loadShipEditor() {
   }
 }
 
-void Launcher::saveShipEditor() {
+bool Launcher::saveShipEditor() {
   std::array<SchiffsTyp, 8> classes{};
   for (int k = 0; k < kKlassenAnzahl; ++k) {
     for (int j = 0; j < 8; ++j) {
@@ -84,5 +84,5 @@ void Launcher::saveShipEditor() {
       classes[k].*kFields[j].value = editorNumber(std::string_view(text.data(), text.size()));
     }
   }
-  ::saveShipClasses(store_, classes, settingsFile_);
+  return saved(::saveShipClasses(store_, classes, settingsFile_), kShipEditorWindow);
 }

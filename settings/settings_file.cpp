@@ -20,12 +20,29 @@ bool isRegularFile(int fd) {
   return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// The errno of the call that just failed; EIO for a failure that set none (a write of 0 bytes).
+int lastError() { return errno != 0 ? errno : EIO; }
+
 bool writeAll(int fd, std::string_view content) {
   while (!content.empty()) {
     const ssize_t written = ::write(fd, content.data(), content.size());
     if (written < 0 && errno == EINTR) continue;
+    if (written == 0) errno = EIO;
     if (written <= 0) return false;
     content.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+bool writeAllFromStart(int fd, std::string_view content) {
+  off_t at = 0;
+  while (!content.empty()) {
+    const ssize_t written = ::pwrite(fd, content.data(), content.size(), at);
+    if (written < 0 && errno == EINTR) continue;
+    if (written == 0) errno = EIO;
+    if (written <= 0) return false;
+    content.remove_prefix(static_cast<size_t>(written));
+    at += written;
   }
   return true;
 }
@@ -67,16 +84,16 @@ bool takeOverAttributes(int fd, const struct stat* old) {
   return ::fchmod(fd, old->st_mode & 07777) == 0;
 }
 
-// Writes a complete temporary file; its path when everything reached the disk. Without an
-// old file the temporary file gets the usual 0666 less the umask.
-std::optional<std::string> writeTemp(const std::string& path, std::string_view content,
-                                     const struct stat* old) {
-  std::string tempPath;
+// Writes a complete temporary file beside path, named in tempPath; 0 when everything reached
+// the disk. Without an old file the temporary file gets the usual 0666 less the umask.
+int writeTemp(const std::string& path, std::string_view content, const struct stat* old,
+              std::string& tempPath) {
   UniqueFd fd = createTempBeside(path, 0666, tempPath);
-  if (!fd) return std::nullopt;
-  if (takeOverAttributes(fd.get(), old) && fillAndSync(std::move(fd), content)) return tempPath;
+  if (!fd) return lastError();
+  if (takeOverAttributes(fd.get(), old) && fillAndSync(std::move(fd), content)) return 0;
+  const int error = lastError();
   ::unlink(tempPath.c_str());
-  return std::nullopt;
+  return error;
 }
 
 // rename() that refuses to replace; link() serves file systems without RENAME_NOREPLACE.
@@ -88,6 +105,43 @@ bool renameNoReplace(const std::string& from, const std::string& to) {
   if (::link(from.c_str(), to.c_str()) != 0) return false;
   ::unlink(from.c_str());
   return true;
+}
+
+int replaceByRename(const std::string& path, std::string_view content, const struct stat& old) {
+  std::string temp;
+  if (const int error = writeTemp(path, content, &old, temp)) return error;
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    const int error = lastError();
+    ::unlink(temp.c_str());
+    return error;
+  }
+  syncDirectoryOf(path);
+  return 0;
+}
+
+// Claims the blocks that longer content needs before a byte of the file changes, so that a
+// full disk or quota is met while the file is still whole. Where the file system cannot do
+// this, the write itself finds out, and the old bytes are put back.
+int reserveSpace(int fd, size_t size) {
+  if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) return 0;
+  return errno == ENOSPC || errno == EDQUOT || errno == EFBIG ? errno : 0;
+}
+
+int rewriteInPlace(int fd, std::string_view content) {
+  const std::optional<std::string> old = readWhole(fd);
+  if (!old) return lastError();
+  if (content.size() > old->size()) {
+    if (const int error = reserveSpace(fd, content.size())) return error;
+  }
+  if (writeAllFromStart(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
+      ::fsync(fd) == 0) {
+    return 0;
+  }
+  const int error = lastError();
+  writeAllFromStart(fd, *old);
+  static_cast<void>(::ftruncate(fd, static_cast<off_t>(old->size())));
+  ::fsync(fd);
+  return error;
 }
 
 }  // namespace
@@ -112,8 +166,9 @@ void UniqueFd::reset() {
 }
 
 std::optional<OpenedFile> openExisting(const std::string& path) {
-  OpenedFile file{UniqueFd(::open(path.c_str(), O_RDWR | kOpenFlags)), false};
+  OpenedFile file{UniqueFd(::open(path.c_str(), O_RDWR | kOpenFlags)), false, 0};
   if (!file.fd) {
+    file.writeRefusal = lastError();
     file.fd = UniqueFd(::open(path.c_str(), O_RDONLY | kOpenFlags));
     file.readOnly = true;
   }
@@ -152,26 +207,23 @@ std::string resolvedPath(const std::string& path) {
   return resolved;
 }
 
-bool replaceWhole(const std::string& path, std::string_view content, const struct stat& old) {
-  const std::optional<std::string> temp = writeTemp(path, content, &old);
-  if (!temp) return false;
-  if (::rename(temp->c_str(), path.c_str()) != 0) {
-    ::unlink(temp->c_str());
-    return false;
-  }
-  syncDirectoryOf(path);
-  return true;
+int replaceWhole(int fd, const std::string& path, std::string_view content) {
+  struct stat old {};
+  if (::fstat(fd, &old) != 0) return lastError();
+  if (replaceByRename(path, content, old) == 0) return 0;
+  return rewriteInPlace(fd, content);
 }
 
-bool createWhole(const std::string& path, std::string_view content) {
-  const std::optional<std::string> temp = writeTemp(path, content, nullptr);
-  if (!temp) return false;
-  if (!renameNoReplace(*temp, path)) {
-    ::unlink(temp->c_str());
-    return false;
+int createWhole(const std::string& path, std::string_view content) {
+  std::string temp;
+  if (const int error = writeTemp(path, content, nullptr, temp)) return error;
+  if (!renameNoReplace(temp, path)) {
+    const int error = lastError();
+    ::unlink(temp.c_str());
+    return error;
   }
   syncDirectoryOf(path);
-  return true;
+  return 0;
 }
 
 }  // namespace settings

@@ -1,6 +1,9 @@
 // The few file operations the settings store needs, on POSIX. A save writes the new
 // content to a temporary file beside the target, syncs it and renames it over, so a crash,
-// a full disk or a size limit leaves the previous file whole.
+// a full disk or a size limit leaves the previous file whole. A folder that takes no new
+// file (the player may write the file but not the folder) leaves only rewriting the open
+// file in place; a failed write then puts the old bytes back, but a crash in the middle of
+// that rewrite is the one way left to a half-written file.
 #pragma once
 
 #include <sys/stat.h>
@@ -36,6 +39,7 @@ class UniqueFd {
 struct OpenedFile {
   UniqueFd fd;
   bool readOnly = false;
+  int writeRefusal = 0;  // errno of the refused read-write open, when readOnly
 };
 
 // Empty when the name is missing, cannot be opened at all or is not a regular file.
@@ -55,12 +59,15 @@ UniqueFd createEmpty(const std::string& path);
 // keeps its link. The path itself when it cannot be resolved.
 std::string resolvedPath(const std::string& path);
 
-// Replaces the file at path by content, keeping the permission bits and, where allowed, the
-// owner of the file described by old.
-bool replaceWhole(const std::string& path, std::string_view content, const struct stat& old);
+// Saves return 0 when the file holds the new content, otherwise the errno of the failure
+// (the file is then as it was).
 
-// Writes content as a new file at path; fails, leaving everything as it was, when a file
-// of that name exists by then.
-bool createWhole(const std::string& path, std::string_view content);
+// Replaces the file at path, open read-write as fd, by content, keeping its permission bits
+// and, where allowed, its owner. Rewrites it in place when no temporary file can be made.
+int replaceWhole(int fd, const std::string& path, std::string_view content);
+
+// Writes content as a new file at path; fails with EEXIST, leaving everything as it was,
+// when a file of that name exists by then.
+int createWhole(const std::string& path, std::string_view content);
 
 }  // namespace settings

@@ -71,7 +71,7 @@ std::array<SchiffsTyp, kKlassenAnzahl> loadShipClasses(SettingsStore& store,
 
 bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, kKlassenAnzahl>& classes,
                      const std::string& file) {
-  if (!store.openSettings(file)) return false;
+  store.openSettings(file);
   for (int klasse = 0; klasse < kKlassenAnzahl; ++klasse) {
     store.selectGroup(kKlassenGruppen[klasse]);
     for (int index : kEditorWriteOrder) {
@@ -80,7 +80,7 @@ bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, kKlassen
     }
   }
   store.closeSettings();
-  return true;
+  return store.lastSaveError() == 0;
 }
 
 GameOptions loadOptions(SettingsStore& store, const std::string& file) {
@@ -90,7 +90,7 @@ GameOptions loadOptions(SettingsStore& store, const std::string& file) {
   return options;
 }
 
-void saveOptions(SettingsStore& store, const GameOptions& options, const std::string& file) {
+bool saveOptions(SettingsStore& store, const GameOptions& options, const std::string& file) {
   store.openSettings(file);
   store.selectGroup(kAllgemeinGruppe);
   for (int index : kOptionsWriteOrder) {
@@ -98,4 +98,5 @@ void saveOptions(SettingsStore& store, const GameOptions& options, const std::st
     store.writeInt(key.key, options.*key.field);
   }
   store.closeSettings();
+  return store.lastSaveError() == 0;
 }

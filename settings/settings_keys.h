@@ -84,11 +84,12 @@ void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& fi
 std::array<SchiffsTyp, kKlassenAnzahl> loadShipClasses(SettingsStore& store,
                                                        const std::string& file = kSettingsFile);
 
-// The ship editor's save. Writes nothing, and leaves the store as openSettings left it, when
-// the file cannot be opened; returns whether it could.
+// The saves of the ship editor and the options window create a missing file. True when the
+// values reached the file; otherwise the store's lastSaveError() tells why, and the file is
+// as it was.
 bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, kKlassenAnzahl>& classes,
                      const std::string& file = kSettingsFile);
 
 GameOptions loadOptions(SettingsStore& store, const std::string& file = kSettingsFile);
-void saveOptions(SettingsStore& store, const GameOptions& options,
+bool saveOptions(SettingsStore& store, const GameOptions& options,
                  const std::string& file = kSettingsFile);

@@ -1,7 +1,6 @@
 #include "settings/settings_store.h"
 
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <new>
 
 #include "media/latin1.h"
@@ -82,6 +81,7 @@ void SettingsStore::writeInt(std::string_view key, int32_t value) {
 }
 
 void SettingsStore::closeSettings() {
+  saveError_ = 0;
   if (modified_) saveChanges();
   entries_.clear();
   currentGroup_.reset();
@@ -96,14 +96,17 @@ void SettingsStore::closeSettings() {
 // Without memory for the new content nothing is written: the old file is better than none.
 void SettingsStore::saveChanges() {
   try {
-    if (file_ && !file_->readOnly) {
-      struct stat info {};
-      if (::fstat(file_->fd.get(), &info) != 0) return;
-      settings::replaceWhole(path_, settings::formatEntries(entries_, utf8Mode_), info);
-    } else if (!file_ && rememberedName_) {
-      settings::createWhole(*rememberedName_, settings::formatEntries(entries_, utf8Mode_));
+    if (file_ && file_->readOnly) {
+      saveError_ = file_->writeRefusal;
+    } else if (file_) {
+      saveError_ = settings::replaceWhole(file_->fd.get(), path_,
+                                          settings::formatEntries(entries_, utf8Mode_));
+    } else if (rememberedName_) {
+      saveError_ =
+          settings::createWhole(*rememberedName_, settings::formatEntries(entries_, utf8Mode_));
     }
   } catch (const std::bad_alloc&) {
+    saveError_ = ENOMEM;
   }
 }
 

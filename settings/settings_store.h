@@ -11,8 +11,10 @@
 // need a range must check it.
 //
 // A save never leaves a half-written file: the new content goes to a temporary file beside
-// the old one and is renamed over it. A file that exists but could not be opened is never
-// replaced; changes to it, and to a read-only file, are dropped at close.
+// the old one and is renamed over it; in a folder that takes no new file the file is
+// rewritten in place, and a failed write puts the old bytes back. A file that exists but
+// could not be opened is never replaced; changes to it, and to a read-only file, are not
+// saved, and lastSaveError() tells why.
 #pragma once
 
 #include <sys/types.h>
@@ -48,6 +50,9 @@ class SettingsStore {
   void writeInt(std::string_view key, int32_t value);
   // Writes the file if anything was written, then empties the store.
   void closeSettings();
+  // Why the last close could not save its changes (an errno value); 0 when it saved them or
+  // had none.
+  int lastSaveError() const { return saveError_; }
 
  private:
   bool isActive() const { return file_.has_value() || rememberedName_.has_value(); }
@@ -69,4 +74,5 @@ class SettingsStore {
   std::optional<std::string> rememberedName_;  // set only when opening failed
   bool utf8Mode_ = false;
   bool modified_ = false;
+  int saveError_ = 0;
 };

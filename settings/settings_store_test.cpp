@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "settings/settings_test_util.h"
 
@@ -198,6 +200,55 @@ TEST_F(SettingsStoreTest, UnopenableNameIsNeverReplaced) {
   store.closeSettings();
   EXPECT_TRUE(std::filesystem::is_directory(file));
   EXPECT_TRUE(std::filesystem::is_empty(file));
+  EXPECT_EQ(store.lastSaveError(), 0);  // nothing written since the create
+}
+
+// Runs save in a child process as a user whom the permission bits bind (nobody, when the
+// tests run as root); the child's exit status is what save returns.
+int asOrdinaryUser(const std::function<int()>& save) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
+    ::_exit(save());
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// A player may own the settings file but not its folder: the save then rewrites the file
+// in place. What the player may not write at all stays as it was, and the store says why.
+TEST_F(SettingsStoreTest, SavesInAFolderThatTakesNoNewFile) {
+  const std::string old = crlfLines({"[Allgemein]", "Option = 1"});
+  const struct {
+    const char* name;
+    int mode;  // of the file; -1: there is none
+    int error;
+  } cases[] = {{"writable", 0666, 0}, {"read-only", 0444, EACCES}, {"missing", -1, EACCES}};
+  ::chmod(dir.path().c_str(), 0755);
+  for (const auto& c : cases) {
+    const std::string path = dir.file(c.name);
+    if (c.mode >= 0) {
+      writeBytes(path, old);
+      ::chmod(path.c_str(), static_cast<mode_t>(c.mode));
+    }
+    ::chmod(dir.path().c_str(), 0555);
+    const int error = asOrdinaryUser([&] {
+      store.openSettings(path);
+      store.selectGroup("Allgemein");
+      store.writeInt("Option", 0);
+      store.writeInt("Reichweite", 100);
+      store.closeSettings();
+      return store.lastSaveError();
+    });
+    ::chmod(dir.path().c_str(), 0755);
+    if (error == 255) GTEST_SKIP() << "cannot run as another user";
+    EXPECT_EQ(error, c.error) << c.name;
+    const std::string expected =
+        c.error != 0 ? old : crlfLines({"[Allgemein]", "Option = 0", "Reichweite = 100"});
+    EXPECT_EQ(readBytes(path), c.mode >= 0 ? expected : "") << c.name;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST_F(SettingsStoreTest, WithoutPermissionsReadsWorkAndChangesAreDropped) {
@@ -219,8 +270,10 @@ TEST_F(SettingsStoreTest, WithoutPermissionsReadsWorkAndChangesAreDropped) {
 
 // A save that cannot be completed leaves the old bytes, whether the write fails (size limit
 // with SIGXFSZ ignored) or the process dies in the middle of it (SIGXFSZ's default action).
+// Failing beside the file, the save goes on to rewrite it in place: the size limit stops
+// that after the changed first line, which must then be put back.
 TEST_F(SettingsStoreTest, FailedSaveLeavesTheOldFileWhole) {
-  const std::string old = crlfLines({"[Allgemein]", "Option = 1", "; hand written"});
+  const std::string old = crlfLines({"x = 1", "[Allgemein]", "Option = 1", "; hand written"});
   for (bool dies : {false, true}) {
     writeBytes(file, old);
     const pid_t child = ::fork();
@@ -230,14 +283,18 @@ TEST_F(SettingsStoreTest, FailedSaveLeavesTheOldFileWhole) {
       const rlimit limit{16, 16};
       ::setrlimit(RLIMIT_FSIZE, &limit);
       store.openSettings(file);
+      store.writeInt("x", 2);
       store.selectGroup("Allgemein");
       for (int i = 0; i < 100; ++i) store.writeInt("Key" + std::to_string(i), i);
       store.closeSettings();
-      ::_exit(0);
+      ::_exit(store.lastSaveError());
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(WIFSIGNALED(status), dies);
+    if (!dies) {
+      EXPECT_EQ(WEXITSTATUS(status), EFBIG);
+    }
     EXPECT_EQ(readBytes(file), old);
     if (!dies) {  // and no temporary file left behind
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <system_error>
 
@@ -205,9 +206,11 @@ int32_t parseIntText(std::string_view text) {
 }
 
 std::string formatFloat(float value) {
+  // 2^128, the first power of two beyond the float range.
+  const double written = std::isinf(value) ? std::copysign(0x1p128, value) : value;
   char buffer[128];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, 6);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, written, std::chars_format::fixed, 6);
   return std::string(buffer, result.ptr);
 }
 

@@ -41,7 +41,9 @@ float parseFloatText(std::string_view text);
 // "very large" meaning instead of wrapping to an unrelated number.
 int32_t parseIntText(std::string_view text);
 
-// "%f" of the value widened to double, and "%d", both independent of the locale.
+// "%f" of the value widened to double, and "%d", both independent of the locale. Infinity,
+// which "%f" writes as "inf" (read back as 0), is written as the number 2^128 in the same
+// notation, which every reader narrows back to infinity. NaN stays "nan": no text reads as it.
 std::string formatFloat(float value);
 std::string formatInt(int32_t value);
 

@@ -121,6 +121,12 @@ TEST(SettingsNumbers, WrittenAsFixedSixDigitsAndPlainIntegers) {
   EXPECT_EQ(formatFloat(-0.5f), "-0.500000");
   EXPECT_EQ(parseFloatText(formatFloat(FLT_MAX)), FLT_MAX);
   EXPECT_EQ(parseFloatText(formatFloat(std::numeric_limits<float>::quiet_NaN())), 0.0f);
+  for (float inf :
+       {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
+    EXPECT_EQ(parseFloatText(formatFloat(inf)), inf);
+  }
+  EXPECT_EQ(formatFloat(-std::numeric_limits<float>::infinity()),
+            "-340282366920938463463374607431768211456.000000");
   EXPECT_EQ(formatInt(-20), "-20");
   EXPECT_EQ(formatInt(INT32_MIN), "-2147483648");
 }
