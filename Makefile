@@ -33,6 +33,8 @@ bench: build
 	@echo "== $(BUILD)/bench/present_bench"
 	@bench/present_under_xvfb.sh $(BUILD)/bench/present_bench --benchmark_min_time=0.5
 	@echo "== start-up to the launcher window"; bench/launcher_startup.sh $(BUILD)/flow/kaperfahrt
+	@echo "== \"Start\" to the first battle frame"; bench/battle_startup.sh $(BUILD)/flow/kaperfahrt $(BUILD)/bench/await_colour
+	@echo "== the game's CPU share in a battle"; bench/battle_cpu.sh $(BUILD)/flow/kaperfahrt
 
 # The Debian package, build/kaperfahrt_<version>_<arch>.deb (install: apt-get install ./build/kaperfahrt_*.deb).
 package: build

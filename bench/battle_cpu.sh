@@ -22,6 +22,7 @@ source "$here/battle_steps.sh"
 # User plus system time of a process in clock ticks (fields 14 and 15, after the ")").
 ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 
+shares=()
 for size in "${sizes[@]}"; do
   width=${size%x*}
   start_display "$width" "${size#*x}"
@@ -38,9 +39,12 @@ for size in "${sizes[@]}"; do
   end=$(date +%s%N) game_end=$(ticks "$game_pid") x_end=$(ticks "$xvfb_pid")
   [ -z "${KF_SHOT_DIR:-}" ] || import -window root "$KF_SHOT_DIR/battle_cpu_$size.png"
   for key in $keys; do xdotool keyup "$key"; done
-  awk -v g=$((game_end - game_start)) -v x=$((x_end - x_start)) -v ns=$((end - start)) \
-    -v hz="$(getconf CLK_TCK)" -v size="$size" \
-    'BEGIN { s = ns / 1e9; printf "battle at %-9s game %5.1f %%  X server %5.1f %% of one core\n", size, 100 * g / hz / s, 100 * x / hz / s }'
+  share=$(awk -v g=$((game_end - game_start)) -v ns=$((end - start)) -v hz="$(getconf CLK_TCK)" \
+    'BEGIN { printf "%.1f", 100 * g / hz / (ns / 1e9) }')
+  shares+=("$share")
+  awk -v x=$((x_end - x_start)) -v ns=$((end - start)) -v hz="$(getconf CLK_TCK)" \
+    -v size="$size" -v share="$share" \
+    'BEGIN { printf "battle at %-9s game %5.1f %%  X server %5.1f %% of one core\n", size, share, 100 * x / hz / (ns / 1e9) }'
   kill "$game_pid"
   wait "$game_pid" 2>/dev/null || true
   game_pid=""
@@ -48,5 +52,10 @@ for size in "${sizes[@]}"; do
   wait "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=""
   rm -f "$work/display"
+done
+for i in "${!sizes[@]}"; do
+  [ "$i" = 0 ] && continue
+  awk -v a="${shares[$i]}" -v b="${shares[0]}" -v sa="${sizes[$i]}" -v sb="${sizes[0]}" \
+    'BEGIN { if (b > 0) printf "game at %s / game at %s: %.2f\n", sa, sb, a / b }'
 done
 echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg), $(nproc) cores"

@@ -35,6 +35,13 @@ class CopyRatioReporter : public benchmark::ConsoleReporter {
     }
   }
 
+  void printComparison(const Comparison& c) const {
+    const auto slower = times_.find(c.slower), faster = times_.find(c.faster);
+    if (slower == times_.end() || faster == times_.end() || faster->second <= 0) return;
+    std::printf("  %s takes %.2f times as long as %s\n", c.slower, slower->second / faster->second,
+                c.faster);
+  }
+
   void printRatios() const {
     const auto copy = times_.find(kYardstick);
     if (copy == times_.end() || copy->second <= 0) return;
@@ -62,12 +69,16 @@ void plainBackBufferCopy(benchmark::State& state) {
 }
 BENCHMARK(plainBackBufferCopy)->Repetitions(9)->ReportAggregatesOnly(true);
 
-int runWithCopyRatios(int argc, char** argv) {
+int runWithCopyRatios(int argc, char** argv) { return runWithCopyRatios(argc, argv, {}); }
+
+int runWithCopyRatios(int argc, char** argv, std::initializer_list<Comparison> comparisons) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   CopyRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.printRatios();
+  if (comparisons.size() > 0) std::printf("\nIn the same run:\n");
+  for (const Comparison& c : comparisons) reporter.printComparison(c);
   benchmark::Shutdown();
   return 0;
 }

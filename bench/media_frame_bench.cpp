@@ -1,7 +1,8 @@
 // The worst-case battle frame's draw list, made of media calls alone: four ships turned, two
 // of them sinking under flames, both players' panels, the needles, 3,000 cannonballs drawn
 // and tested against every hit disc, muzzle flames and smoke, and the result text. It needs
-// nothing of the battle's code, so it measures the compositor as the battle will use it.
+// nothing of the battle's code, so it measures the compositor as the battle will use it. Beside
+// it the same frame drawn by SDL's own software renderer (sdl_renderer_frame.cpp).
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -172,4 +173,6 @@ BENCHMARK(worstCaseFrame)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
 
-int main(int argc, char** argv) { return runWithCopyRatios(argc, argv); }
+int main(int argc, char** argv) {
+  return runWithCopyRatios(argc, argv, {{"sdlSoftwareRendererWorstCaseFrame", "worstCaseFrame"}});
+}

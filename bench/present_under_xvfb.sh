@@ -7,7 +7,7 @@ bench=$(realpath "$1")
 shift
 source "$(dirname "$0")/../tests/e2e/virtual_display.sh"
 
-for size in 1680x1050 1920x1080; do
+for size in 1680x1050 1920x1080 2560x1440; do
   start_display "${size%x*}" "${size#*x}"
   echo "-- desktop $size"
   KF_XSERVER_PID=$xvfb_pid SDL_AUDIODRIVER=dummy "$bench" "$@"
