@@ -65,10 +65,13 @@ std::vector<int> FrameScaler::firstTargets(const std::vector<Sample>& samples, i
 const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const FrameChanges& changes,
                                                  uint32_t* window, int pitch) {
   rects_.clear();
-  if (changes.everything) {
+  if (changes.everything || !haveShown_) {
     rects_.push_back({0, 0, dst_.w, dst_.h});
+    shown_.assign(frame, frame + static_cast<size_t>(src_.w) * src_.h);
+    haveShown_ = true;
   } else {
     markTiles(changes);
+    keepOnlyTilesThatDiffer(frame);
     gatherRects();
   }
   for (const ScreenBox& rect : rects_) scaleRect(frame, window, pitch, rect);
@@ -89,6 +92,40 @@ void FrameScaler::markTiles(const FrameChanges& changes) {
       std::fill(row + x0 / kTileW, row + (x1 - 1) / kTileW + 1, uint8_t{1});
     }
   }
+}
+
+// A tile's window pixels read its own pixels and the next column and row: it is scaled again
+// only when one of those differs from the frame scaled before. All comparisons come first, as
+// they read what the neighbours' copies would change.
+void FrameScaler::keepOnlyTilesThatDiffer(const uint32_t* frame) {
+  for (int ty = 0; ty < tilesY_; ++ty) {
+    for (int tx = 0; tx < tilesX_; ++tx) {
+      uint8_t& tile = tiles_[static_cast<size_t>(ty) * tilesX_ + tx];
+      if (tile != 0) tile = tileDiffers(frame, tx, ty) ? 2 : 1;
+    }
+  }
+  for (int ty = 0; ty < tilesY_; ++ty) {
+    for (int tx = 0; tx < tilesX_; ++tx) {
+      uint8_t& tile = tiles_[static_cast<size_t>(ty) * tilesX_ + tx];
+      if (tile == 0) continue;
+      // Every tile said to have changed takes the frame's pixels: the others did not change.
+      const int x0 = tx * kTileW, x1 = std::min(x0 + kTileW, src_.w);
+      for (int y = ty * kTileH; y < std::min((ty + 1) * kTileH, src_.h); ++y) {
+        const size_t at = static_cast<size_t>(y) * src_.w + x0;
+        std::memcpy(shown_.data() + at, frame + at, sizeof(uint32_t) * (x1 - x0));
+      }
+      tile = tile == 2 ? 1 : 0;
+    }
+  }
+}
+
+bool FrameScaler::tileDiffers(const uint32_t* frame, int tx, int ty) const {
+  const int x0 = tx * kTileW, x1 = std::min(x0 + kTileW + 1, src_.w);
+  for (int y = ty * kTileH; y < std::min((ty + 1) * kTileH + 1, src_.h); ++y) {
+    const size_t at = static_cast<size_t>(y) * src_.w + x0;
+    if (std::memcmp(shown_.data() + at, frame + at, sizeof(uint32_t) * (x1 - x0)) != 0) return true;
+  }
+  return false;
 }
 
 // Runs of changed tiles, a run continued downwards while the rows below have the same one.

@@ -1,7 +1,8 @@
 // Stretches finished frames onto a window of another size, bilinearly (pixel centres
-// aligned, edges clamped), and only where the frame changed: the boxes that changed are
-// gathered into tiles, the tiles into a few rectangles of the window, and only those are
-// scaled and handed on to be shown. The same size is a plain copy, pixel for pixel.
+// aligned, edges clamped), and only where the frame changed: the boxes said to have changed
+// are gathered into tiles, the tiles whose pixels really differ from the frame scaled before
+// (much is drawn again just as it was) into a few rectangles of the window, and only those
+// are scaled and handed on to be shown. The same size is a plain copy, pixel for pixel.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +28,7 @@ class FrameScaler {
   void scaleRect(const uint32_t* frame, uint32_t* window, int pitch, const ScreenBox& rect);
 
   // Tiles of the frame, in pixels: a changed pixel has its whole tile scaled again.
-  static constexpr int kTileW = 32, kTileH = 16;
+  static constexpr int kTileW = 16, kTileH = 8;
 
  private:
   // Where a window column (or row) samples the frame: the first of the two source pixels
@@ -41,6 +42,8 @@ class FrameScaler {
   // sample is s or later.
   static std::vector<int> firstTargets(const std::vector<Sample>& samples, int from);
   void markTiles(const FrameChanges& changes);
+  void keepOnlyTilesThatDiffer(const uint32_t* frame);
+  bool tileDiffers(const uint32_t* frame, int tx, int ty) const;
   void gatherRects();
   void addRect(int tileX0, int tileX1, int tileY0, int tileY1);
   bool identity() const { return src_.w == dst_.w && src_.h == dst_.h; }
@@ -52,6 +55,9 @@ class FrameScaler {
   int tilesX_, tilesY_;
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> rects_;
+  // The frame as last scaled, and whether it holds one yet.
+  std::vector<uint32_t> shown_;
+  bool haveShown_ = false;
   // Two source rows stretched horizontally (four 16-bit channels a pixel, 7 fraction bits)
   // and which source rows they hold.
   std::vector<int16_t> upper_, lower_;

@@ -105,9 +105,11 @@ TEST(FrameScaler, StretchesAsCloseToExactBilinearAsSdlOrCloser) {
 // A window kept up to date with only the changed boxes of each frame shows what a whole
 // stretch of the last frame shows, whatever the size, wherever the boxes lie.
 TEST(FrameScaler, ScalingOnlyWhatChangedShowsTheWholeFrame) {
+  // Corners, the first and the last pixel of a tile, boxes across tiles and off the frame.
+  constexpr int tw = FrameScaler::kTileW, th = FrameScaler::kTileH;
   const std::vector<ScreenBox> boxes = {
-      {0, 0, 1, 1},         {1679, 1049, 1, 1},  {33, 17, 3, 3},     {31, 15, 1, 1},
-      {700, 500, 150, 150}, {1600, 0, 80, 1050}, {-5, 1000, 30, 100}};
+      {0, 0, 1, 1},   {1679, 1049, 1, 1},   {3 * tw, 3 * th, 1, 1}, {5 * tw - 1, 5 * th - 1, 1, 1},
+      {33, 17, 3, 3}, {700, 500, 150, 150}, {1600, 0, 80, 1050},    {-5, 1000, 30, 100}};
   for (const Size window : {kFrame, Size{1920, 1080}, Size{2560, 1440}, Size{1024, 768}}) {
     FrameScaler scaler(kFrame, window);
     std::vector<uint32_t> frame = testFrame(2);
@@ -126,6 +128,9 @@ TEST(FrameScaler, ScalingOnlyWhatChangedShowsTheWholeFrame) {
     int64_t written = 0;
     for (const ScreenBox& r : rects) written += int64_t{r.w} * r.h;
     EXPECT_LT(written, int64_t{window.w} * window.h / 4) << window.w << "x" << window.h;
+    // Boxes drawn again just as they were: nothing to scale, nothing to show.
+    EXPECT_TRUE(
+        scaler.scale(frame.data(), FrameChanges{false, boxes}, shown.data(), window.w).empty());
   }
 }
 
