@@ -283,14 +283,20 @@ void SdlBackend::presentChanges(const uint32_t* pixels, int w, int h, const Fram
 
 void SdlBackend::presentOnSurface(const uint32_t* pixels, const FrameChanges& changes) {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);  // made anew after a resize
-  if (surface == nullptr) return;
+  if (surface == nullptr) {
+    showWhole_ = true;  // this frame's changes are lost with it
+    return;
+  }
   const Size window{surface->w, surface->h};
   if (scaler_ == nullptr || scaler_->target().w != window.w || scaler_->target().h != window.h) {
     scaler_ = std::make_unique<FrameScaler>(screen_, window);
     showWhole_ = true;
   }
   const bool whole = showWhole_.exchange(false);
-  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+    showWhole_ = true;
+    return;
+  }
   const std::vector<ScreenBox>& rects =
       scaler_->scale(pixels, whole ? FrameChanges{} : changes,
                      static_cast<uint32_t*>(surface->pixels), surface->pitch / 4);
