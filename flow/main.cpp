@@ -39,7 +39,22 @@ int main(int argc, char** argv) {
     NetworkLobby lobby(spiel, media);
     runNetworkMatch(spiel, media, store, file, *network, lobby);
   }
-  runOuterLoop(
-      spiel, media, store, [&file](Spiel& s, Media& m) { return runLauncher(s, m, file); }, file);
+  // A network battle asked for in the launcher is played from here; then the launcher again.
+  const auto launcher = [&file, &store](Spiel& s, Media& m) {
+    for (;;) {
+      NetworkRequest request;
+      const int32_t mode = runLauncher(s, m, file, &request);
+      if (mode != kNetworkBattle) return mode;
+      const std::optional<NetworkStart> start = networkStartFrom(request);
+      if (!start) {
+        m.messageBox("Netzwerk", "Die Adresse ist nicht RECHNER oder RECHNER:PORT",
+                     MessageKind::Ok);
+        continue;
+      }
+      NetworkLobby lobby(s, m);
+      runNetworkMatch(s, m, store, file, *start, lobby);
+    }
+  };
+  runOuterLoop(spiel, media, store, launcher, file);
   return Herunterfahren(media, store);
 }

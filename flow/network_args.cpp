@@ -60,12 +60,3 @@ std::optional<NetworkStart> takeNetworkOption(int& argc, char** argv, std::strin
   }
   return std::nullopt;
 }
-
-int32_t readInputDelay(SettingsStore& store, const std::string& file) {
-  int32_t delay = kDefaultInputDelay;
-  if (store.openSettings(file)) {
-    if (store.selectGroup(kNetworkGroup)) delay = store.readInt(kInputDelayKey, kDefaultInputDelay);
-    store.closeSettings();
-  }
-  return std::clamp(delay, 0, 3);
-}

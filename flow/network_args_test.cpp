@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
-
-#include "settings/settings_test_util.h"
 
 namespace {
 
@@ -52,22 +49,6 @@ TEST(NetworkOption, HostWithOrWithoutPortJoinWithOrWithoutPortAndNothingElse) {
     std::vector<std::string> left(argv.begin() + 1, argv.begin() + argc);
     EXPECT_EQ(left, c.left) << name;
     EXPECT_EQ(argv[argc], nullptr) << name;
-  }
-}
-
-TEST(NetworkOption, TheInputDelayIsTwoWithoutItsGroupAndKeptWithinZeroToThree) {
-  settings_test::TempDir dir;
-  const std::string file = dir.file();
-  SettingsStore store;
-  EXPECT_EQ(readInputDelay(store, file), 2);  // no file at all
-  for (const auto& [text, delay] :
-       std::vector<std::pair<std::string, int>>{{"[Allgemein]\nOption=1\n", 2},
-                                                {"[Netzwerk]\nEingabeverzoegerung=0\n", 0},
-                                                {"[Netzwerk]\nEingabeverzoegerung=3\n", 3},
-                                                {"[Netzwerk]\nEingabeverzoegerung=9\n", 3},
-                                                {"[Netzwerk]\nEingabeverzoegerung=-4\n", 0}}) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-    EXPECT_EQ(readInputDelay(store, file), delay) << text;
   }
 }
 

@@ -8,6 +8,7 @@
 #include "flow/start.h"
 #include "net/link.h"
 #include "net/session.h"
+#include "settings/network_settings.h"
 #include "settings/settings_keys.h"
 
 namespace {
@@ -144,6 +145,13 @@ NetworkSession::End play(Match& m, int inputDelay) {
 
 }  // namespace
 
+std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request) {
+  if (request.host) return NetworkStart{true, {}, request.port};
+  const std::optional<JoinAddress> address = parseJoinAddress(request.address, kDefaultPort);
+  if (!address) return std::nullopt;
+  return NetworkStart{false, address->host, address->port};
+}
+
 void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& settingsFile, const NetworkStart& start,
                      NetworkLobby& lobby) {
@@ -167,7 +175,7 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
     return;
   }
   setUpNetworkMatch(spiel, *welcome, (*classes)[0], (*classes)[1]);
-  const NetworkSession::End end = play(m, readInputDelay(store, settingsFile));
+  const NetworkSession::End end = play(m, loadInputDelay(store, settingsFile));
   media.closeBattleWindow();
   if (end != NetworkSession::End::ThisSideLeft) say(media, endMessage(end));
 }

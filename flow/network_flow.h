@@ -5,10 +5,15 @@
 #include <string>
 
 #include "flow/network_args.h"
+#include "launcher/launcher.h"
 #include "launcher/network_lobby.h"
 #include "media/media.h"
 #include "settings/settings_store.h"
 #include "state/spiel.h"
+
+// What the launcher's network window asked for, made usable; nothing for an address that is
+// not "host" or "host:port".
+std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request);
 
 // Returns when the match is over or was given up; a message has told the player why, unless
 // the player ended it. The settings file is read, never written.

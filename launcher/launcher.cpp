@@ -25,6 +25,8 @@ void Launcher::start() {
   createLauncherWindow();
   // Shown at creation: on screen while the other windows are built.
   controls_->showWindow(kLauncherWindow);
+  createNetworkWindow();
+  networkWindow_->show();
   QCoreApplication::processEvents();
   createShipSelection();
   fillShipList();
@@ -35,6 +37,7 @@ void Launcher::start() {
   quit_ = false;
   network_ = false;
   networkChoice_ = -1;
+  networkRequest_.reset();
   result_.reset();
 }
 
@@ -42,6 +45,7 @@ void Launcher::startNetworkChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& 
   start();
   network_ = true;
   controls_->hideWindow(kLauncherWindow);
+  networkWindow_->hide();
   fillShipList(classes);
   controls_->window(kShipSelectionWindow)->setWindowTitle(QStringLiteral("Schiff auswählen"));
   controls_->showWindow(kShipSelectionWindow);
@@ -54,6 +58,8 @@ std::optional<int32_t> Launcher::pass(int timeoutMs) {
   handle(event);
   if (quit_) {
     result_ = kQuitGame;
+  } else if (networkRequest_) {
+    result_ = kNetworkBattle;
   } else if (network_ && networkChoice_ >= 0) {
     result_ = 1;
   } else if (!network_ && launcherRunEnds(spiel_.SpielModus, choices_)) {
@@ -63,6 +69,7 @@ std::optional<int32_t> Launcher::pass(int timeoutMs) {
     return std::nullopt;
   }
   controls_->hideWindows();
+  networkWindow_->hide();
   return result_;
 }
 
@@ -158,7 +165,8 @@ void Launcher::createLauncherWindow() {
   }
 }
 
-int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile) {
+int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile,
+                    NetworkRequest* request) {
   // Without a QApplication there are no windows to show: nothing can be chosen.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return kQuitGame;
   std::optional<int32_t> result;
@@ -166,6 +174,7 @@ int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile)
     Launcher launcher(spiel, media, settingsFile);
     launcher.start();
     while (!result) result = launcher.pass(10);
+    if (request != nullptr && launcher.networkRequest()) *request = *launcher.networkRequest();
   }
   // Lets the window system take the windows away before a battle window covers the screen.
   QCoreApplication::processEvents();

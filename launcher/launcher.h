@@ -16,11 +16,23 @@
 #include "state/spiel.h"
 
 class Controls;
+class QSpinBox;
 class QWidget;
 struct LauncherResources;
 
 // What runLauncher reports when the player ends the game instead of choosing a battle.
 inline constexpr int32_t kQuitGame = 0;
+// What it reports when the player offers or joins a network battle (see NetworkRequest).
+inline constexpr int32_t kNetworkBattle = 3;
+inline constexpr uint16_t kDefaultNetworkPort = 47111;
+
+// A network battle asked for in the launcher: offered on `port`, or joining `address`
+// ("host" or "host:port", as typed).
+struct NetworkRequest {
+  bool host = false;
+  std::string address;
+  uint16_t port = 0;
+};
 
 class Launcher {
  public:
@@ -41,6 +53,9 @@ class Launcher {
   // the list is closed.
   void startNetworkChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
   int32_t networkChoice() const { return networkChoice_; }
+  // After pass() returned kNetworkBattle: what the player asked for.
+  const std::optional<NetworkRequest>& networkRequest() const { return networkRequest_; }
+  QWidget* networkWindow() const { return networkWindow_.get(); }
 
   QWidget* control(int n) const;
   QWidget* window(int n) const;
@@ -53,6 +68,7 @@ class Launcher {
   void updatePerPass();
 
   void createLauncherWindow();
+  void createNetworkWindow();
   void createShipSelection();
   void fillShipList();
   void fillShipList(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
@@ -82,9 +98,14 @@ class Launcher {
   bool quit_ = false;
   bool network_ = false;
   int32_t networkChoice_ = -1;
+  std::optional<NetworkRequest> networkRequest_;
+  std::unique_ptr<QWidget> networkWindow_;
+  QSpinBox* inputDelayBox_ = nullptr;  // in the options window's "Gegner" page
   std::optional<int32_t> result_;
 };
 
 // Runs the launcher until the players have chosen their ships (returns the game mode, 1 or
 // 2, with the ships' classes set) or the player ends the game (returns kQuitGame).
-int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile = kSettingsFile);
+// kNetworkBattle when a network battle was asked for, which `request` (if given) then holds.
+int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile = kSettingsFile,
+                    NetworkRequest* request = nullptr);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -624,6 +625,76 @@ TEST_F(LauncherTest, OptionsCancelDropsTheChangesAndOddStoredValuesAreBroughtInt
   EXPECT_EQ(readBytes(file), crlfLines({"[Allgemein]", "Option = 0", "Sound = 0", "Reichweite = -7",
                                         "SchussLautst\xE4rke = 100", "Gegneranzahl = 3",
                                         "TrefferLautst\xE4rke = 20"}));
+}
+
+// --- Network battles
+
+QPushButton* buttonOf(QWidget* window, const QString& text) {
+  for (QPushButton* b : window->findChildren<QPushButton*>()) {
+    if (b->text() == text) return b;
+  }
+  ADD_FAILURE() << "no button " << text.toStdString();
+  return nullptr;
+}
+
+TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
+  QWidget* net = launcher.networkWindow();
+  ASSERT_TRUE(net != nullptr && net->isVisible());
+  EXPECT_FALSE(net->geometry().intersects(launcher.window(kLauncherWindow)->geometry()));
+  auto* address = net->findChild<QLineEdit*>();
+  QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
+  EXPECT_EQ(drain(), std::nullopt);  // nothing typed: nothing to join
+  QTest::keyClicks(address, " 10.0.0.2:5000 ");
+  QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
+  EXPECT_EQ(drain(), kNetworkBattle);
+  ASSERT_TRUE(launcher.networkRequest());
+  EXPECT_FALSE(launcher.networkRequest()->host);
+  EXPECT_EQ(launcher.networkRequest()->address, "10.0.0.2:5000");
+  EXPECT_FALSE(shown(kLauncherWindow) || launcher.networkWindow()->isVisible());
+
+  launcher.start();
+  net = launcher.networkWindow();
+  EXPECT_EQ(net->findChild<QSpinBox*>()->value(), 47111);
+  net->findChild<QSpinBox*>()->setValue(5001);
+  QTest::mouseClick(buttonOf(net, "Spiel anbieten"), Qt::LeftButton);
+  EXPECT_EQ(drain(), kNetworkBattle);
+  EXPECT_TRUE(launcher.networkRequest()->host);
+  EXPECT_EQ(launcher.networkRequest()->port, 5001);
+}
+
+TEST_F(LauncherTest, ANetworkChoiceIsOneRowOfTheHostsClassesInTheShipListAlone) {
+  std::array<SchiffsTyp, kKlassenAnzahl> classes{};
+  classes[3].Health = 77;
+  launcher.startNetworkChoice(classes);
+  EXPECT_TRUE(shown(kShipSelectionWindow));
+  EXPECT_FALSE(shown(kLauncherWindow) || launcher.networkWindow()->isVisible());
+  EXPECT_EQ(windowTitle(kShipSelectionWindow), "Schiff auswählen");
+  EXPECT_TRUE(control<QTableWidget>(kShipList)->item(3, 2)->text().startsWith("77"));
+  EXPECT_EQ(clickRow(3, true), 1);
+  EXPECT_EQ(launcher.networkChoice(), 3);
+  launcher.startNetworkChoice(classes);
+  EXPECT_EQ(closeWindow(kShipSelectionWindow), kQuitGame);
+  EXPECT_EQ(launcher.networkChoice(), -1);
+}
+
+TEST_F(LauncherTest, TheInputDelayIsSavedInItsOwnGroupOnlyWhenChanged) {
+  const auto delayBox = [this] {
+    for (QSpinBox* box : launcher.window(kOptionsWindow)->findChildren<QSpinBox*>()) {
+      if (box != launcher.control(kEnemyCount)) return box;
+    }
+    return static_cast<QSpinBox*>(nullptr);
+  };
+  click(kOptionsButton);
+  ASSERT_NE(delayBox(), nullptr);
+  EXPECT_EQ(delayBox()->value(), 2);
+  click(kOptionsSaveButton);
+  EXPECT_EQ(readBytes(file).find("Netzwerk"), std::string::npos);
+  click(kOptionsButton);
+  delayBox()->setValue(0);
+  click(kOptionsSaveButton);
+  EXPECT_NE(readBytes(file).find("[Netzwerk]"), std::string::npos);
+  click(kOptionsButton);
+  EXPECT_EQ(delayBox()->value(), 0);
 }
 
 }  // namespace

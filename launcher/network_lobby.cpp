@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -16,7 +17,7 @@ namespace {
 class WaitingWindow : public QWidget {
  public:
   WaitingWindow() {
-    setWindowTitle(QStringLiteral("Netzwerkspiel"));
+    setWindowTitle(QStringLiteral("Verbindung"));
     setFixedSize(360, 110);
     auto* layout = new QVBoxLayout(this);
     text = new QLabel(this);
@@ -26,6 +27,8 @@ class WaitingWindow : public QWidget {
     layout->addWidget(text);
     layout->addWidget(cancel);
     QObject::connect(cancel, &QPushButton::clicked, [this] { cancelled = true; });
+    if (const QScreen* shown = screen())
+      move(shown->availableGeometry().center() - rect().center());
   }
   QLabel* text;
   bool cancelled = false;

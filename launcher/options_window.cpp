@@ -13,6 +13,7 @@
 #include "launcher/launcher.h"
 #include "launcher/launcher_resources.h"
 #include "launcher/number_text.h"
+#include "settings/network_settings.h"
 #include "settings/settings_text.h"
 
 using namespace launcher_ids;
@@ -61,6 +62,12 @@ void Launcher::createOptionsWindow() {
   QObject::connect(count, &QSpinBox::valueChanged, [this] { controls_->report(kEnemyCount); });
   controls_->createLabel(enemies, kEnemyCountLabel, QRect(13, 15, 70, 15),
                          "Gegneranzahl:", Qt::AlignLeft);
+  // Network battles, in the page's free space below: this player's input delay in frames.
+  auto* delayLabel = new QLabel("Netzwerk: Verzögerung", enemies);
+  delayLabel->setGeometry(13, 60, 120, 15);
+  inputDelayBox_ = new ArrowsOnlySpinBox(enemies);
+  inputDelayBox_->setGeometry(133, 55, 30, 25);
+  inputDelayBox_->setRange(0, kMaxInputDelay);
 
   QWidget* gameplay = addPage(tabs, "Gameplay");
   controls_->createLabel(gameplay, kRangeHeading, QRect(3, 3, 185, 20), "Schussentfernung:")
@@ -88,6 +95,7 @@ void Launcher::loadOptions() {
   controls_->get<QSlider>(kShotVolume)->setValue(options.SchussLautstaerke);
   controls_->get<QSlider>(kHitVolume)->setValue(options.TrefferLautstaerke);
   controls_->get<QSpinBox>(kEnemyCount)->setValue(options.Gegneranzahl);
+  inputDelayBox_->setValue(loadInputDelay(store_, settingsFile_));
 }
 
 bool Launcher::saveOptions() {
@@ -99,7 +107,9 @@ bool Launcher::saveOptions() {
   options.SchussLautstaerke = controls_->get<QSlider>(kShotVolume)->value();
   options.TrefferLautstaerke = controls_->get<QSlider>(kHitVolume)->value();
   options.Gegneranzahl = controls_->get<QSpinBox>(kEnemyCount)->value();
-  return saved(::saveOptions(store_, options, settingsFile_), kOptionsWindow);
+  const bool ok = saved(::saveOptions(store_, options, settingsFile_), kOptionsWindow);
+  if (ok) saveInputDelay(store_, inputDelayBox_->value(), settingsFile_);
+  return ok;
 }
 
 void Launcher::updateOptions() {

@@ -33,7 +33,7 @@ changed() {
 
 (cd "$work/host" && DISPLAY=$host_display exec "$game" --host "$port") >"$work/game.log" 2>&1 &
 game_pid=$!
-DISPLAY=$host_display await_window '^Netzwerkspiel$' >/dev/null
+DISPLAY=$host_display await_window '^Verbindung$' >/dev/null
 (cd "$work/guest" && DISPLAY=$guest_display exec "$game" --join "127.0.0.1:$port") >"$work/guest.log" 2>&1 &
 guest_pid=$!
 
