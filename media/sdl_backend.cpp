@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <string_view>
@@ -64,6 +66,39 @@ bool drawsWithSoftwareOpenGl(SDL_Renderer* renderer) {
     if (implementation.find(software) != std::string_view::npos) return true;
   }
   return false;
+}
+
+// What the X server offers, asked over a connection of our own before the window exists.
+struct XServerFacts {
+  bool known = false;            // the video driver is X11 and the server answered
+  bool windowManager = false;    // one that follows the EWMH conventions runs
+  bool directRendering = false;  // DRI2, DRI3 or NVIDIA's GLX: a graphics card's OpenGL
+};
+
+XServerFacts askXServer() {
+  XServerFacts facts;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr || std::string_view(driver) != "x11") return facts;
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return facts;
+  facts.known = true;
+  int opcode = 0, event = 0, error = 0;
+  for (const char* extension : {"DRI3", "DRI2", "NV-GLX"}) {
+    facts.directRendering |= XQueryExtension(display, extension, &opcode, &event, &error) != 0;
+  }
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (check != None &&
+      XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                         &format, &count, &after, &data) == Success) {
+    facts.windowManager = count == 1;
+  }
+  if (data != nullptr) XFree(data);
+  XCloseDisplay(display);
+  return facts;
 }
 
 }  // namespace
@@ -164,12 +199,35 @@ Size SdlBackend::desktopSize() {
 bool SdlBackend::openWindow(int w, int h) {
   closeWindow();
   setHints();
-  // Full-screen-desktop: a plain borderless window can end up the size of the work area.
-  window_ = SDL_CreateWindow(
-      "", 0, 0, w, h,
-      SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS);
+  const XServerFacts x = askXServer();
+  Uint32 flags = SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_BORDERLESS;
+  // Full-screen-desktop: a window manager can shrink a plain borderless window to the work
+  // area. Without one nobody moves it, and SDL would wait 100 ms for an answer to the
+  // full-screen request that never comes.
+  if (!x.known || x.windowManager) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_ = SDL_CreateWindow("", 0, 0, w, h, flags);
   if (window_ == nullptr) return false;
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  // An X server that lets no client render directly has no graphics card for us: OpenGL
+  // would be Mesa's software rasteriser, a quarter of a second only to find that out.
+  if (!choosePresenter(!x.known || x.directRendering)) {
+    closeWindow();
+    return false;
+  }
+  // The window's arrival (shown, exposed, entered, focused, the pointer over it) concerns no
+  // frame; the battle's first frame would otherwise wait 5 ms for each of these events.
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_WINDOWEVENT);
+  SDL_FlushEvent(SDL_MOUSEMOTION);
+  return true;
+}
+
+// The graphics card's renderer when there is one, else our scaler on the window's surface,
+// else SDL's software renderer.
+bool SdlBackend::choosePresenter(bool tryGraphicsCard) {
+  if (tryGraphicsCard) {
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  }
   if (renderer_ != nullptr && drawsWithSoftwareOpenGl(renderer_)) {
     SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
@@ -178,13 +236,11 @@ bool SdlBackend::openWindow(int w, int h) {
     onSurface_ = true;
     showWhole_ = true;
     SDL_AddEventWatch(&SdlBackend::watchWindow, this);
-    return true;
   }
-  if (renderer_ == nullptr) {
+  if (renderer_ == nullptr && !onSurface_) {
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
   }
-  if (renderer_ == nullptr) closeWindow();
-  return window_ != nullptr;
+  return renderer_ != nullptr || onSurface_;
 }
 
 // Without a graphics card the window's own surface (shared memory with the X server) takes

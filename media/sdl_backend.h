@@ -101,6 +101,7 @@ class SdlBackend : public Backend {
   std::optional<bool> showSdlBox(const std::string& title, const std::string& text,
                                  MessageKind kind);
   void closeScreen();
+  bool choosePresenter(bool tryGraphicsCard);
   bool canDrawOnSurface();
   void presentOnSurface(const uint32_t* pixels, const FrameChanges& changes);
   static int watchWindow(void* backend, SDL_Event* event);
