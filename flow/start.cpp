@@ -87,6 +87,7 @@ bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
   MeerErzeugen(media);
   BilderUndToeneLaden(media, embeddedFile);
   readBattleSettings(spiel, store, einstellungen);
+  media.setKeyBindings(loadKeyBindings(store, einstellungen));
   // The battle relies on one to three enemies; the file keeps what was written into it.
   spiel.Gegneranzahl = spiel.SpielModus == kZweiSpieler ? 1 : enemyCountInRange(spiel.Gegneranzahl);
   return true;

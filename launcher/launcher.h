@@ -17,6 +17,7 @@
 
 class Controls;
 class QSpinBox;
+class KeyWindow;
 class QWidget;
 struct LauncherResources;
 
@@ -60,6 +61,8 @@ class Launcher {
   QWidget* control(int n) const;
   QWidget* window(int n) const;
   int32_t choices() const { return choices_; }
+  // The players' own keys, opened from the options window.
+  KeyWindow* keyWindow() const { return keyWindow_; }
 
  private:
   void readControls();
@@ -79,6 +82,7 @@ class Launcher {
   bool saveShipEditor();
   void createOptionsWindow();
   void createVolumeSlider(QWidget* page, int n, int y);
+  void createKeyWindow(QWidget* optionsWindow, QWidget* page);
   void loadOptions();
   bool saveOptions();
   bool saved(bool done, int window);
@@ -91,6 +95,7 @@ class Launcher {
   EventQueue events_;
   std::unique_ptr<LauncherResources> resources_;
   std::unique_ptr<Controls> controls_;
+  KeyWindow* keyWindow_ = nullptr;  // owned by the options window
   int32_t choices_ = 0;
   int32_t selection_ = -1;  // list row read at the start of the pass
   int32_t soundBox_ = 0;    // 1 while "Sound an" is ticked, read with the selection

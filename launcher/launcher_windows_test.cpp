@@ -20,6 +20,7 @@
 
 #include "assets/embedded.h"
 #include "launcher/jpeg_picture.h"
+#include "launcher/key_window.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
 #include "media/headless.h"
@@ -695,6 +696,63 @@ TEST_F(LauncherTest, TheInputDelayIsSavedInItsOwnGroupOnlyWhenChanged) {
   EXPECT_NE(readBytes(file).find("[Netzwerk]"), std::string::npos);
   click(kOptionsButton);
   EXPECT_EQ(delayBox()->value(), 0);
+// --- The players' own keys
+
+TEST_F(LauncherTest, OwnKeysAreBoundByPressingThemRefusedWhenTakenAndRestoredInOneClick) {
+  click(kOptionsButton);
+  const QList<QPushButton*> buttons = launcher.window(kOptionsWindow)->findChildren<QPushButton*>();
+  auto opener = std::find_if(buttons.begin(), buttons.end(),
+                             [](QPushButton* b) { return b->text() == "Tasten …"; });
+  ASSERT_NE(opener, buttons.end());
+  (*opener)->click();
+  KeyWindow& keys = *launcher.keyWindow();
+  ASSERT_TRUE(keys.isVisible());
+  EXPECT_EQ(keys.keyButton(0, 0)->text(), "W");
+  EXPECT_EQ(keys.keyButton(1, 4)->text(), "Ziffernblock 1");
+
+  struct Case {
+    int player, control;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int bound;        // what the control holds afterwards
+    QString message;  // beginning of the window's answer
+  };
+  const Case cases[] = {
+      {0, 0, Qt::Key_I, {}, 12, "I gewählt"},
+      {0, 1, Qt::Key_I, {}, 22, "I ist schon belegt: Spieler 1, Beschleunigen"},
+      {1, 4, Qt::Key_2, Qt::KeypadModifier, 89, "Ziffernblock 2 ist schon belegt: Spieler 2"},
+      {1, 2, Qt::Key_P, {}, 80, "P gehört dem Spiel"},
+      {1, 2, Qt::Key_Return, {}, 80, "Return gehört dem Spiel"},
+      {1, 3, Qt::Key_Escape, {}, 79, "Nichts geändert"},
+      {1, 3, Qt::Key_W, {}, 26, "W gewählt"},  // freed by Player 1
+      {1, 3, Qt::Key_W, {}, 26, "W gewählt"},  // its own key again
+  };
+  for (const Case& c : cases) {
+    keys.keyButton(c.player, c.control)->click();
+    EXPECT_EQ(keys.keyButton(c.player, c.control)->text(), "Taste drücken …");
+    QTest::keyClick(&keys, c.key, c.modifiers);
+    EXPECT_EQ(keys.bindings()[c.player][c.control], c.bound) << c.message.toStdString();
+    EXPECT_TRUE(keys.message().startsWith(c.message)) << keys.message().toStdString();
+  }
+  keys.saveButton()->click();
+  EXPECT_FALSE(keys.isVisible());
+  KeyBindings own = kDefaultKeyBindings;
+  own[0][0] = 12;
+  own[1][3] = 26;
+  SettingsStore store;
+  EXPECT_EQ(loadKeyBindings(store, file), own);
+
+  // Restored but not saved: the file keeps the own keys; restored and saved: it has the usual.
+  (*opener)->click();
+  EXPECT_EQ(keys.keyButton(0, 0)->text(), "I");
+  keys.defaultsButton()->click();
+  EXPECT_EQ(keys.keyButton(0, 0)->text(), "W");
+  keys.cancelButton()->click();
+  EXPECT_EQ(loadKeyBindings(store, file), own);
+  (*opener)->click();
+  keys.defaultsButton()->click();
+  keys.saveButton()->click();
+  EXPECT_EQ(loadKeyBindings(store, file), kDefaultKeyBindings);
 }
 
 }  // namespace

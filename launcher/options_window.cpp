@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include "launcher/controls.h"
+#include "launcher/key_window.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_resources.h"
 #include "launcher/number_text.h"
@@ -82,6 +84,16 @@ void Launcher::createOptionsWindow() {
   controls_->createLabel(gameplay, kRangeLabel, QRect(3, 73, 185, 15),
                          "Distanz bis Schüsse gelöscht werden:");
   controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
+  createKeyWindow(window, gameplay);
+}
+
+// Below the range, where the page has room: the way to the players' own keys.
+void Launcher::createKeyWindow(QWidget* optionsWindow, QWidget* page) {
+  keyWindow_ = new KeyWindow(optionsWindow, store_, settingsFile_);
+  auto* open = new QPushButton(QStringLiteral("Tasten …"), page);
+  open->setGeometry(48, 118, 95, 25);
+  open->setAutoDefault(false);
+  QObject::connect(open, &QPushButton::clicked, keyWindow_, &KeyWindow::open);
 }
 
 void Launcher::loadOptions() {

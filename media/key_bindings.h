@@ -6,10 +6,10 @@
 #include <array>
 #include <cstdint>
 
-inline constexpr int kControlCount = 6;  // in the order of Steuerung's fields
+inline constexpr int kControlsPerPlayer = 6;  // in the order of Steuerung's fields
 
 // [player][control].
-using KeyBindings = std::array<std::array<int32_t, kControlCount>, 2>;
+using KeyBindings = std::array<std::array<int32_t, kControlsPerPlayer>, 2>;
 
 // W S A D V B, and the arrow keys with keypad 1 and 2.
 inline constexpr KeyBindings kDefaultKeyBindings = {{

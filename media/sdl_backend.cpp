@@ -16,12 +16,12 @@ namespace {
 // The players' twelve keys, indexed by Key, from bindings in the order of Steuerung's fields.
 // Keypad 1 and 2 are the same scancodes with NumLock on or off.
 void bindPlayerKeys(std::array<int, kKeyCount>& scancodes, const KeyBindings& bindings) {
-  constexpr std::array<std::array<Key, kControlCount>, 2> kKeys = {{
+  constexpr std::array<std::array<Key, kControlsPerPlayer>, 2> kKeys = {{
       {Key::W, Key::S, Key::A, Key::D, Key::V, Key::B},
       {Key::Up, Key::Down, Key::Left, Key::Right, Key::Keypad1, Key::Keypad2},
   }};
   for (size_t player = 0; player < kKeys.size(); ++player) {
-    for (size_t control = 0; control < kControlCount; ++control) {
+    for (size_t control = 0; control < kControlsPerPlayer; ++control) {
       const int32_t code = bindings[player][control];
       scancodes[static_cast<size_t>(kKeys[player][control])] =
           keyBindable(code) ? code : kDefaultKeyBindings[player][control];

@@ -188,6 +188,30 @@ TEST_F(SdlBackendTest, ThePresenterShowsTheBoxAndAFailedOneFallsBackToYes) {
   EXPECT_EQ(calls[0].parent, 0u);  // the dummy driver's window is no X11 window
 }
 
+TEST_F(SdlBackendTest, PlayersKeysAreReadWhereTheyAreBound) {
+  KeyBindings own = kDefaultKeyBindings;
+  own[0][0] = SDL_SCANCODE_I;       // Player 1 accelerates with I
+  own[1][4] = SDL_SCANCODE_W;       // Player 2 fires to port with what was Player 1's key
+  own[1][5] = SDL_SCANCODE_RETURN;  // reserved for the game: the default stays
+  backend.setKeyBindings(own);
+  struct Case {
+    SDL_Scancode code;
+    std::vector<Key> down;
+  };
+  const Case cases[] = {{SDL_SCANCODE_I, {Key::W}},
+                        {SDL_SCANCODE_W, {Key::Keypad1}},
+                        {SDL_SCANCODE_KP_2, {Key::Keypad2}},
+                        {SDL_SCANCODE_RETURN, {Key::Return}},
+                        {SDL_SCANCODE_P, {Key::P}}};
+  for (const Case& c : cases) {
+    pushKey(c.code, true);
+    const std::array<bool, kKeyCount> down = snapshot();
+    std::array<bool, kKeyCount> expected{};
+    for (Key k : c.down) expected[static_cast<size_t>(k)] = true;
+    EXPECT_EQ(down, expected) << c.code;
+  }
+}
+
 TEST_F(SdlBackendTest, ServicesAreReleasedOneByOne) {
   ASSERT_TRUE(backend.openWindow(1024, 768));
   ASSERT_TRUE(backend.openScreen(1680, 1050));

@@ -100,3 +100,28 @@ bool saveOptions(SettingsStore& store, const GameOptions& options, const std::st
   store.closeSettings();
   return store.lastSaveError() == 0;
 }
+
+KeyBindings loadKeyBindings(SettingsStore& store, const std::string& file) {
+  KeyBindings bindings = kDefaultKeyBindings;
+  store.openSettings(file);
+  store.selectGroup(kTastenGruppe);
+  for (size_t player = 0; player < bindings.size(); ++player) {
+    for (size_t control = 0; control < kControlsPerPlayer; ++control) {
+      const int32_t code = store.readInt(kKeyBindingKeys[player][control], 0);
+      if (keyBindable(code)) bindings[player][control] = code;
+    }
+  }
+  store.closeSettings();
+  return bindings;
+}
+
+void saveKeyBindings(SettingsStore& store, const KeyBindings& bindings, const std::string& file) {
+  store.openSettings(file);
+  store.selectGroup(kTastenGruppe);
+  for (size_t player = 0; player < bindings.size(); ++player) {
+    for (size_t control = 0; control < kControlsPerPlayer; ++control) {
+      store.writeInt(kKeyBindingKeys[player][control], bindings[player][control]);
+    }
+  }
+  store.closeSettings();
+}

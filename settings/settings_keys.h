@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "media/key_bindings.h"
 #include "settings/settings_store.h"
 #include "state/records.h"
 #include "state/spiel.h"
@@ -93,3 +94,20 @@ bool saveShipClasses(SettingsStore& store, const std::array<SchiffsTyp, kKlassen
 GameOptions loadOptions(SettingsStore& store, const std::string& file = kSettingsFile);
 bool saveOptions(SettingsStore& store, const GameOptions& options,
                  const std::string& file = kSettingsFile);
+
+// The players' own keys: a group of their own, written only when a player saves keys. A file
+// without it, or a stored number that is no key a player may take, means the default key.
+inline constexpr std::string_view kTastenGruppe = "Tasten";
+// [player][control], in the order of Steuerung's fields.
+inline constexpr std::array<std::array<std::string_view, kControlsPerPlayer>, 2> kKeyBindingKeys = {
+    {
+        {"Spieler1Beschleunigen", "Spieler1Bremsen", "Spieler1Links", "Spieler1Rechts",
+         "Spieler1FeuerBackbord", "Spieler1FeuerSteuerbord"},
+        {"Spieler2Beschleunigen", "Spieler2Bremsen", "Spieler2Links", "Spieler2Rechts",
+         "Spieler2FeuerBackbord", "Spieler2FeuerSteuerbord"},
+    }};
+
+KeyBindings loadKeyBindings(SettingsStore& store, const std::string& file = kSettingsFile);
+// Like the options, creates the file when it is missing.
+void saveKeyBindings(SettingsStore& store, const KeyBindings& bindings,
+                     const std::string& file = kSettingsFile);

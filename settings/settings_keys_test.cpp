@@ -145,3 +145,31 @@ TEST_F(SettingsKeysTest, WildClassValuesAreNeverNaN) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SettingsKeysTest, OwnKeysLiveInTheirOwnGroupAndOnlyPlayableOnesAreTaken) {
+  const std::string spec = allEditorGroups() + kDefaultOptions;
+  writeBytes(file, spec);
+  EXPECT_EQ(loadKeyBindings(store, file), kDefaultKeyBindings);
+  EXPECT_EQ(readBytes(file), spec);  // reading adds nothing
+
+  KeyBindings own = kDefaultKeyBindings;
+  own[0][0] = 12;  // I
+  own[1][5] = 44;  // space
+  saveKeyBindings(store, own, file);
+  const std::string saved = readBytes(file);
+  EXPECT_EQ(saved.substr(0, spec.size()), spec);  // the other groups keep their bytes
+  EXPECT_NE(saved.find("[Tasten]\r\nSpieler1Beschleunigen = 12\r\n"), std::string::npos);
+  EXPECT_EQ(loadKeyBindings(store, file), own);
+
+  // Hand-edited: no key, a key reserved for the game, beyond every key, a fraction.
+  writeBytes(file, crlfLines({"[Tasten]", "Spieler1Beschleunigen = 0", "Spieler1Bremsen = 40",
+                              "Spieler1Links = 99999", "Spieler1Rechts = -7", "Spieler2Links = 19",
+                              "Spieler2Rechts = 16.7"}));
+  KeyBindings expected = kDefaultKeyBindings;
+  expected[1][3] = 16;
+  EXPECT_EQ(loadKeyBindings(store, file), expected);
+}
+
+}  // namespace
