@@ -696,6 +696,8 @@ TEST_F(LauncherTest, TheInputDelayIsSavedInItsOwnGroupOnlyWhenChanged) {
   EXPECT_NE(readBytes(file).find("[Netzwerk]"), std::string::npos);
   click(kOptionsButton);
   EXPECT_EQ(delayBox()->value(), 0);
+}
+
 // --- The players' own keys
 
 TEST_F(LauncherTest, OwnKeysAreBoundByPressingThemRefusedWhenTakenAndRestoredInOneClick) {
