@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -12,7 +13,8 @@
 
 namespace {
 
-// A top-level window whose close box only tells the launcher; the launcher decides.
+// A top-level window whose close box only tells the launcher; the launcher decides. Escape
+// reports the window's cancel button, when it has one, as if it had been pressed.
 class LauncherWindow : public QWidget {
  public:
   LauncherWindow(int number, EventQueue& events)
@@ -21,15 +23,41 @@ class LauncherWindow : public QWidget {
         number_(number),
         events_(events) {}
 
+  void setEscapeControl(int control) { escapeControl_ = control; }
+
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     events_.push({LauncherEvent::Kind::CloseBox, number_, 0, false});
   }
 
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape && escapeControl_ >= 0) {
+      events_.push({LauncherEvent::Kind::Control, 0, escapeControl_, false});
+      return;
+    }
+    QWidget::keyPressEvent(event);
+  }
+
  private:
   int number_;
   EventQueue& events_;
+  int escapeControl_ = -1;
+};
+
+// Return and keypad Enter press a button that has the focus, as the space bar does.
+class LauncherButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      if (!event->isAutoRepeat()) click();
+      return;
+    }
+    QPushButton::keyPressEvent(event);
+  }
 };
 
 void centreOnScreen(QWidget* window, QSize client) {
@@ -91,8 +119,12 @@ QWidget* Controls::createWindow(int n, const QString& title, QSize client,
   return window;
 }
 
+void Controls::setEscapeControl(int window, int control) {
+  if (auto* w = static_cast<LauncherWindow*>(this->window(window))) w->setEscapeControl(control);
+}
+
 QPushButton* Controls::createButton(QWidget* parent, int n, QRect area, const QString& text) {
-  auto* button = add(n, new QPushButton(text, parent), area);
+  auto* button = add(n, new LauncherButton(text, parent), area);
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, [this, n] { report(n); });
   return button;

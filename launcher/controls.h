@@ -42,6 +42,9 @@ class Controls {
   // box reports an event instead of closing it.
   QWidget* createWindow(int n, const QString& title, QSize client,
                         std::optional<QColor> background);
+  // Escape in window n acts as a press of control (its cancel button).
+  void setEscapeControl(int window, int control);
+  // Return and keypad Enter press a focused button, like the space bar.
   QPushButton* createButton(QWidget* parent, int n, QRect area, const QString& text);
   QLabel* createLabel(QWidget* parent, int n, QRect area, const QString& text,
                       Qt::Alignment alignment = Qt::AlignCenter);

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,10 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -107,6 +112,27 @@ class LauncherTest : public ::testing::Test {
   QString fieldText(int k, int j) { return control<QLineEdit>(editorField(k, j))->text(); }
   QString windowTitle(int n) { return launcher.window(n)->windowTitle(); }
 };
+
+// Every cell's text is shown whole: it fits between the margins the item views keep, and
+// the list scrolls sideways only when its columns cannot fit together. The total width when
+// they must fit.
+int expectCellsWhole(const QTableWidget* list) {
+  const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  int total = 0;
+  for (int c = 0; c < list->columnCount(); ++c) {
+    total += list->columnWidth(c);
+    for (int row = 0; row < list->rowCount(); ++row) {
+      const QString text = list->item(row, c)->text();
+      EXPECT_LE(list->fontMetrics().horizontalAdvance(text) + margins, list->columnWidth(c))
+          << text.toStdString() << " in column " << c;
+    }
+    const QString title = list->horizontalHeaderItem(c)->text();
+    EXPECT_LE(list->horizontalHeader()->fontMetrics().horizontalAdvance(title) + margins,
+              list->columnWidth(c))
+        << title.toStdString();
+  }
+  return total;
+}
 
 QImage shownImage(QLabel* label) {
   return label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
@@ -271,21 +297,20 @@ TEST_F(LauncherTest, ShipListShowsTheDefaultsInItsColumns) {
   const char* const titles[] = {"Schiff",      "Beschleunigung", "Health",
                                 "SchussSpeed", "TopSpeed",       "Kanonen",
                                 "Schaden",     "Wendigkeit",     "Nachladezeit"};
-  const int widths[] = {60, 90, 45, 80, 62, 60, 60, 70, 76};
   const char* const values[] = {"Schiff 3",  "0.015000", "100.000000", "4.000000", "2.000000",
                                 "40.000000", "1.000000", "0.500000",   "0.150000"};
   for (int c = 0; c < 9; ++c) {
     EXPECT_EQ(list->horizontalHeaderItem(c)->text(), titles[c]);
-    EXPECT_EQ(list->columnWidth(c), widths[c]);
     EXPECT_EQ(list->item(2, c)->text(), values[c]);
   }
   EXPECT_EQ(list->item(7, 0)->text(), "Schiff 8");
   EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+  EXPECT_LE(expectCellsWhole(list), 600 - 2 * list->frameWidth());
 }
 
 TEST_F(LauncherTest, ModeButtonsRefillTheListFromTheFile) {
-  writeBytes(file, crlfLines({"[Schiff_3]", "Health = 150.7", "[HMS Victory]",
+  writeBytes(file, crlfLines({"[Schiff_3]", "Health = 150.7", "TopSpeed = 3.4e38", "[HMS Victory]",
                               "Man\xF6vrierf\xE4higkeit = -0", "Schaden = 1e39"}));
   EXPECT_EQ(control<QTableWidget>(kShipList)->item(2, 2)->text(), "100.000000");
   click(kSinglePlayerButton);
@@ -293,6 +318,8 @@ TEST_F(LauncherTest, ModeButtonsRefillTheListFromTheFile) {
   EXPECT_EQ(list->item(2, 2)->text(), "150.699997");
   EXPECT_EQ(list->item(7, 7)->text(), "0.000000");
   EXPECT_EQ(list->item(7, 6)->text(), "+Infinity");
+  EXPECT_EQ(list->item(2, 4)->text(), "339999995214436424907732413799364296704.000000");
+  expectCellsWhole(list);  // wider than the list: it scrolls
 }
 
 TEST_F(LauncherTest, SinglePlayerChoosesOnceAndTheLauncherReturnsAtOnce) {
@@ -319,6 +346,20 @@ TEST_F(LauncherTest, ASingleClickOnlyChangesThePictureADoubleClickChooses) {
   EXPECT_EQ(shownImage(control<QLabel>(kClassPicture)), classImage(6));
   EXPECT_EQ(launcher.choices(), 1);
   EXPECT_EQ(spiel.Flotte[0].Klasse, 6);
+}
+
+TEST_F(LauncherTest, OnlyALeftDoubleClickChooses) {
+  click(kTwoPlayerButton);
+  auto* list = control<QTableWidget>(kShipList);
+  const QPoint at = list->visualItemRect(list->item(3, 1)).center();
+  for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    QTest::mouseDClick(list->viewport(), button, {}, at);
+    EXPECT_EQ(drain(), std::nullopt);
+    EXPECT_EQ(launcher.choices(), 0) << button;
+  }
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  drain();
+  EXPECT_EQ(launcher.choices(), 1);
 }
 
 TEST_F(LauncherTest, TwoPlayersChooseOneAfterTheOther) {
@@ -397,6 +438,41 @@ TEST_F(LauncherTest, OtherCloseBoxesOnlyHideTheirWindow) {
     EXPECT_FALSE(shown(n));
   }
   EXPECT_TRUE(shown(kLauncherWindow));
+}
+
+// Return and keypad Enter press the focused button; Escape is "Abbrechen" in the editor and
+// the options window, wherever the focus is there.
+TEST_F(LauncherTest, ReturnEnterAndEscapeActAsPlayersExpect) {
+  const struct {
+    int button;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int window;
+  } presses[] = {{kOptionsButton, Qt::Key_Return, {}, kOptionsWindow},
+                 {kEditorButton, Qt::Key_Enter, Qt::KeypadModifier, kShipEditorWindow}};
+  for (const auto& p : presses) {
+    QTest::keyClick(control(p.button), p.key, p.modifiers);
+    drain();
+    EXPECT_TRUE(shown(p.window)) << p.button;
+  }
+  type(editorField(4, 4), "9");
+  type(kRangeField, "9");
+  const int focused[] = {editorField(4, 4), kRangeField,  kEnemyCount,
+                         kShotVolume,       kOptionsTabs, kEditorSaveButton};
+  for (int n : focused) {
+    const int window =
+        n == kEditorSaveButton || n == editorField(4, 4) ? kShipEditorWindow : kOptionsWindow;
+    launcher.window(window)->show();
+    QWidget* target = n == kOptionsTabs ? control<QTabWidget>(n)->tabBar() : control(n);
+    QTest::keyClick(target, Qt::Key_Escape);
+    drain();
+    EXPECT_FALSE(shown(window)) << "Escape on control " << n;
+  }
+  EXPECT_FALSE(std::filesystem::exists(file));  // nothing saved
+  EXPECT_EQ(fieldText(4, 4), "9");
+  QTest::keyClick(control(kOptionsSaveButton), Qt::Key_Return);
+  drain();
+  EXPECT_NE(readBytes(file).find("\r\nReichweite = 9\r\n"), std::string::npos);
 }
 
 TEST_F(LauncherTest, ARunEndingWithOtherWindowsOpenHidesThemAll) {
@@ -592,6 +668,24 @@ TEST_F(LauncherTest, SoundBoxTurnsTheVolumeSlidersOffAndOn) {
 TEST_F(LauncherTest, EnemyCountChangesByItsArrowsOnly) {
   click(kOptionsButton);
   auto* count = control<QSpinBox>(kEnemyCount);
+  // Its digit shows whole in the large font, beside both arrows.
+  control<QTabWidget>(kOptionsTabs)->setCurrentIndex(1);
+  QStyleOptionSpinBox option;
+  option.initFrom(count);
+  const QLineEdit* digit = count->findChild<QLineEdit*>();
+  for (int value = 1; value <= 3; ++value) {
+    count->setValue(value);
+    EXPECT_LE(digit->fontMetrics().horizontalAdvance(digit->text()) + 4,
+              digit->contentsRect().width())
+        << value;
+  }
+  count->setValue(1);
+  for (auto arrow : {QStyle::SC_SpinBoxUp, QStyle::SC_SpinBoxDown}) {
+    const QRect area = count->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, count);
+    EXPECT_GE(area.width(), 8);
+    EXPECT_TRUE(count->rect().contains(area));
+    EXPECT_FALSE(area.intersects(digit->geometry()));
+  }
   QTest::keyClicks(count, "3");
   EXPECT_EQ(count->value(), 1);
   EXPECT_EQ(count->text(), "1");

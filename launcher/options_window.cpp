@@ -3,10 +3,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -22,10 +24,43 @@ using namespace launcher_ids;
 
 namespace {
 
+// Arrows narrower than the style's own, and a thinner frame, so that a digit in the large
+// font fits the small box beside them.
+class NarrowArrowsStyle : public QProxyStyle {
+ public:
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                       const QWidget* widget) const override {
+    if (control != CC_SpinBox) return QProxyStyle::subControlRect(control, option, part, widget);
+    const QRect box = option->rect;
+    const int arrowsX = box.right() - kArrowWidth + 1;
+    const int half = box.height() / 2;
+    switch (part) {
+      case SC_SpinBoxUp:
+        return {arrowsX, box.top(), kArrowWidth, half};
+      case SC_SpinBoxDown:
+        return {arrowsX, box.top() + half, kArrowWidth, box.height() - half};
+      case SC_SpinBoxEditField:
+        return box.adjusted(kFrame, kFrame, -kArrowWidth - kFrame, -kFrame);
+      default:
+        return QProxyStyle::subControlRect(control, option, part, widget);
+    }
+  }
+
+ private:
+  static constexpr int kArrowWidth = 10;
+  static constexpr int kFrame = 2;
+};
+
 // Its number changes by the arrows only; nothing can be typed into it.
 class ArrowsOnlySpinBox : public QSpinBox {
  public:
-  explicit ArrowsOnlySpinBox(QWidget* parent) : QSpinBox(parent) { lineEdit()->setReadOnly(true); }
+  explicit ArrowsOnlySpinBox(QWidget* parent) : QSpinBox(parent) {
+    lineEdit()->setReadOnly(true);
+    auto* style = new NarrowArrowsStyle;
+    style->setParent(this);
+    setStyle(style);
+    setAlignment(Qt::AlignCenter);
+  }
 };
 
 QWidget* addPage(QTabWidget* tabs, const QString& title) {
@@ -46,6 +81,7 @@ void Launcher::createOptionsWindow() {
       controls_->createWindow(kOptionsWindow, "Einstellungen", {211, 220}, std::nullopt);
   controls_->createButton(window, kOptionsSaveButton, QRect(110, 190, 95, 25), "Speichern");
   controls_->createButton(window, kOptionsCancelButton, QRect(45, 190, 60, 25), "Abbrechen");
+  controls_->setEscapeControl(kOptionsWindow, kOptionsCancelButton);
   auto* tabs = controls_->add(kOptionsTabs, new QTabWidget(window), QRect(5, 5, 200, 180));
 
   QWidget* sound = addPage(tabs, "Sound");

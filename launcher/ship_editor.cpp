@@ -62,6 +62,7 @@ void Launcher::createShipEditor() {
   }
   controls_->createButton(window, kEditorSaveButton, QRect(465, 395, 115, 25), "Speichern");
   controls_->createButton(window, kEditorCancelButton, QRect(390, 395, 70, 25), "Abbrechen");
+  controls_->setEscapeControl(kShipEditorWindow, kEditorCancelButton);
 }
 
 void Launcher::loadShipEditor() {

@@ -2,8 +2,11 @@
 // selected one, and the players' choices.
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QStyle>
 #include <QTableWidget>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 
 #include "launcher/controls.h"
@@ -18,7 +21,7 @@ namespace {
 
 struct Column {
   const char* title;
-  int width;
+  int width;                 // its share of the list's width
   float SchiffsTyp::*value;  // none for the row title
 };
 
@@ -34,8 +37,55 @@ constexpr std::array<Column, 9> kColumns = {{
     {"Nachladezeit", 76, &SchiffsTyp::Nachladezeit},
 }};
 
+// Only a double click of the left button chooses a ship; one of another button is taken as a
+// second press of that button.
+class ShipList : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) {
+      QTableWidget::mouseDoubleClickEvent(event);
+    } else {
+      mousePressEvent(event);
+    }
+  }
+};
+
+// The width inside the frame, less a vertical scroll bar when the rows need one.
+int usableWidth(const QTableWidget* list) {
+  const int inside = list->height() - 2 * list->frameWidth();
+  const int rows = list->verticalHeader()->length() + list->horizontalHeader()->sizeHint().height();
+  const int bar = rows > inside ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+  return list->width() - 2 * list->frameWidth() - bar;
+}
+
+// Every column as wide as its title and its widest value need; the width to spare is shared
+// in proportion to the columns' usual widths. Values too wide for the list altogether make
+// it scroll sideways rather than cut them.
+void fitColumns(QTableWidget* list) {
+  std::array<int, kColumns.size()> needed{};
+  int usual = 0;
+  int total = 0;
+  const QAbstractItemView* view = list;  // where the hint is public
+  for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+    needed[c] = std::max(view->sizeHintForColumn(c), list->horizontalHeader()->sectionSizeHint(c));
+    usual += kColumns[c].width;
+    total += needed[c];
+  }
+  const int spare = std::max(0, usableWidth(list) - total);
+  int given = 0;
+  for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+    const bool last = c + 1 == static_cast<int>(kColumns.size());
+    const int share = last ? spare - given : spare * kColumns[c].width / usual;
+    given += share;
+    list->setColumnWidth(c, needed[c] + share);
+  }
+}
+
 QTableWidget* createShipList(QWidget* parent) {
-  auto* list = new QTableWidget(kKlassenAnzahl, static_cast<int>(kColumns.size()), parent);
+  auto* list = new ShipList(kKlassenAnzahl, static_cast<int>(kColumns.size()), parent);
   list->verticalHeader()->hide();
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -47,7 +97,6 @@ QTableWidget* createShipList(QWidget* parent) {
   list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
   for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
     list->setHorizontalHeaderItem(c, new QTableWidgetItem(kColumns[c].title));
-    list->setColumnWidth(c, kColumns[c].width);
   }
   for (int row = 0; row < kKlassenAnzahl; ++row) {
     for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
@@ -82,6 +131,7 @@ void Launcher::fillShipList(const std::array<SchiffsTyp, kKlassenAnzahl>& classe
       list->item(row, c)->setText(QString::fromStdString(classValueText(value)));
     }
   }
+  fitColumns(list);
 }
 
 void Launcher::chooseShip() {
