@@ -133,9 +133,11 @@ NetworkSession::End play(Match& m, int inputDelay) {
     while (m.media.pollWindowEvent()) {
     }
     m.media.pollKeyboard();
-    if (m.media.keyReleased(Key::Escape) &&
-        m.media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion)) {
-      session.leave(Goodbye::Reason::Left);
+    if (m.media.keyReleased(Key::Escape)) {
+      session.asking(true);
+      const bool leave = m.media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion);
+      session.asking(false);
+      if (leave) session.leave(Goodbye::Reason::Left);
     }
     if (session.pump(0) != NetworkSession::End::None) return session.end();
     const NetInput local{m.media.steuerung(0), m.media.keyDown(Key::Return)};

@@ -8,8 +8,10 @@ namespace {
 
 constexpr size_t kChannels = 2;
 constexpr uint8_t kReliableChannel = 0, kInputChannel = 1;
-// ENet gives up on a peer that has not acknowledged anything for this long.
-constexpr uint32_t kPeerTimeoutMs = 4000;
+// ENet gives up on a peer that has not acknowledged anything for this long. The battle's own
+// rule (3 s without a packet) finds a lost peer sooner; this only has to outlast a player
+// answering "Beenden", while that side's program waits for the answer.
+constexpr uint32_t kPeerTimeoutMs = 130000;
 
 bool enetReady() {
   static const bool ready = enet_initialize() == 0;  // once per process; nothing to undo

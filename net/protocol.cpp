@@ -6,7 +6,16 @@
 
 namespace {
 
-enum class Type : uint8_t { Hello = 1, Welcome, Refusal, ShipChosen, Inputs, Checksum, Goodbye };
+enum class Type : uint8_t {
+  Hello = 1,
+  Welcome,
+  Refusal,
+  ShipChosen,
+  Inputs,
+  Checksum,
+  Goodbye,
+  Asking
+};
 constexpr std::array<uint8_t, 2> kMagic = {'K', 'F'};
 // Player controls and restart: seven bits.
 constexpr uint8_t kUnusedBits = 0x80;
@@ -95,6 +104,11 @@ struct Encoder {
     Writer w(Type::Checksum);
     w.put(m.frame);
     w.put(m.value);
+    return w.bytes;
+  }
+  std::vector<uint8_t> operator()(const Asking& m) const {
+    Writer w(Type::Asking);
+    w.put(static_cast<uint8_t>(m.open));
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const Goodbye& m) const {
@@ -192,6 +206,11 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
       m.value = r.take<uint64_t>();
       if (m.frame > kLastFrameBound) return std::nullopt;
       return whole(r, m);
+    }
+    case Type::Asking: {
+      const uint8_t open = r.take<uint8_t>();
+      if (open > 1) return std::nullopt;
+      return whole(r, Asking{open == 1});
     }
     case Type::Goodbye: {
       const uint8_t reason = r.take<uint8_t>();

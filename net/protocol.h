@@ -66,7 +66,14 @@ struct Goodbye {
   enum class Reason : uint8_t { Left = 0, NotTheSame = 1 } reason = Reason::Left;
 };
 
-using Message = std::variant<Hello, Welcome, Refusal, ShipChosen, Inputs, Checksum, Goodbye>;
+// The sender's player is answering "Beenden" (open) or has answered it: while the question is
+// open, the sender's frames stand still and its silence is no fault.
+struct Asking {
+  bool open = false;
+};
+
+using Message =
+    std::variant<Hello, Welcome, Refusal, ShipChosen, Inputs, Checksum, Goodbye, Asking>;
 
 std::vector<uint8_t> encode(const Message&);
 std::optional<Message> decode(std::span<const uint8_t> packet);

@@ -42,6 +42,7 @@ const std::vector<std::pair<Message, size_t>>& everyKind() {
       {Inputs{0, {NetInput{}}}, 7},
       {Checksum{0x7FFFFFFF, ~0ull}, 13},
       {Goodbye{Goodbye::Reason::NotTheSame}, 2},
+      {Asking{true}, 2},
   };
   return kinds;
 }
@@ -61,7 +62,6 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   std::map<std::string, std::vector<uint8_t>> hostile = {
       {"empty", {}},
       {"type 0", {0}},
-      {"type 8", {8, 0}},
       {"not our magic", {1, 'K', 'X', 1, 0}},
       {"class 8", {4, 8}},
       {"no inputs", {5, 1, 0, 0, 0, 0}},
@@ -71,6 +71,8 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
       {"unused input bit", {5, 0, 0, 0, 0, 1, 0x80}},
       {"checksum frame past 2^31", {6, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"goodbye reason 2", {7, 2}},
+      {"asking 2", {8, 2}},
+      {"type 9", {9, 0}},
   };
   Welcome loud = someWelcome();
   loud.schussLautstaerke = 101;

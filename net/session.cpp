@@ -10,7 +10,7 @@ NetworkSession::End NetworkSession::pump(int waitMs) {
     if (e.kind == Link::EventKind::Disconnected && end_ == End::None) end_ = End::PeerLeft;
     if (e.kind == Link::EventKind::Received) take(e.bytes);
   }
-  const uint64_t patience = heard_ ? kSilenceMs : kFirstWordMs;
+  const uint64_t patience = peerAsking_ ? kAskingMs : heard_ ? kSilenceMs : kFirstWordMs;
   if (end_ == End::None && clock_() - lastHeardMs_ > patience) end_ = End::PeerSilent;
   if (end_ == End::None && rollback_.diverged()) leave(Goodbye::Reason::NotTheSame);
   return end_;
@@ -27,6 +27,8 @@ void NetworkSession::take(const std::vector<uint8_t>& bytes) {
     honest = rollback_.receive(*inputs);
   } else if (const auto* sum = std::get_if<Checksum>(&*message)) {
     rollback_.peerChecksum(*sum);
+  } else if (const auto* question = std::get_if<Asking>(&*message)) {
+    peerAsking_ = question->open;
   } else if (const auto* bye = std::get_if<Goodbye>(&*message)) {
     if (end_ == End::None) {
       end_ = bye->reason == Goodbye::Reason::NotTheSame ? End::NotTheSame : End::PeerLeft;
@@ -41,8 +43,13 @@ void NetworkSession::take(const std::vector<uint8_t>& bytes) {
 }
 
 bool NetworkSession::tick(const NetInput& local) {
-  if (end_ != End::None || !rollback_.canRun()) return false;
+  if (end_ != End::None) return false;
+  if (!rollback_.canRun()) {
+    if (clock_() - lastSentMs_ >= kRepeatMs) repeatInputs();
+    return false;
+  }
   lastSent_ = rollback_.addLocalInput(local);
+  lastSentMs_ = clock_();
   link_.send(encode(lastSent_), false);
   rollback_.runFrame();
   for (const Checksum& sum : rollback_.takeChecksums()) link_.send(encode(sum), false);
@@ -51,8 +58,14 @@ bool NetworkSession::tick(const NetInput& local) {
 
 void NetworkSession::repeatInputs() {
   rollback_.correct();
+  lastSentMs_ = clock_();
   if (!lastSent_.inputs.empty()) link_.send(encode(lastSent_), false);
   for (const Checksum& sum : rollback_.takeChecksums()) link_.send(encode(sum), false);
+}
+
+void NetworkSession::asking(bool open) {
+  link_.send(encode(Asking{open}), true);
+  link_.poll(0);  // out before the question blocks this side
 }
 
 void NetworkSession::leave(Goodbye::Reason reason) {

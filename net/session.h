@@ -15,6 +15,11 @@ class NetworkSession {
   static constexpr uint64_t kSilenceMs = 3000;
   // Before the first packet: the peer may still be opening its battle window.
   static constexpr uint64_t kFirstWordMs = 10000;
+  // While the peer's player answers "Beenden": a player may think it over, but not forever.
+  static constexpr uint64_t kAskingMs = 120000;
+  // How often a side that waits for the peer's inputs says its own again: either side's last
+  // packets may have been lost, and then both would wait for each other.
+  static constexpr uint64_t kRepeatMs = 16;
   enum class End { None, PeerLeft, PeerSilent, NotTheSame, ThisSideLeft };
 
   NetworkSession(Link& link, Rollback& rollback, Link::Clock clock);
@@ -22,10 +27,13 @@ class NetworkSession {
   // Takes every packet that has arrived (waiting at most waitMs for the first) and checks
   // the peer's silence and checksums.
   End pump(int waitMs = 0);
-  // Runs the next frame with this side's controls when the rollback may; false otherwise.
+  // Runs the next frame with this side's controls when the rollback may; false otherwise (then
+  // this side's last inputs go out again now and then).
   bool tick(const NetInput& local);
   // Sends this side's last inputs again, for a peer still missing them at the end.
   void repeatInputs();
+  // Tells the peer that this side's player is answering "Beenden" (open), or has answered.
+  void asking(bool open);
   // Tells the peer that this side leaves (or found the battles differ) and ends here.
   void leave(Goodbye::Reason reason);
 
@@ -41,7 +49,9 @@ class NetworkSession {
   FloodGuard flood_;
   uint64_t lastHeardMs_;
   bool heard_ = false;
+  bool peerAsking_ = false;
   Inputs lastSent_;
+  uint64_t lastSentMs_ = 0;
   End end_ = End::None;
   uint64_t dropped_ = 0;
 };

@@ -1,7 +1,8 @@
 #!/bin/bash
 # A network battle of the real binaries on two virtual displays: the host waits, the guest
 # joins over loopback, each chooses a ship in the ship list; the host's W moves ship 0 and the
-# guest's W moves ship 1, on both screens. The host leaves with Escape and Yes: the guest is
+# guest's W moves ship 1, on both screens, also after the host's player took a while to say
+# No to "Beenden". The host leaves with Escape and Yes: the guest is
 # told and both are back at the launcher.
 #   network_battle_test.sh <kaperfahrt binary>
 set -euo pipefail
@@ -67,6 +68,14 @@ for side in host guest; do
   [ "$moved" -gt 2000 ] || fail "host's W: ship 0 did not move on the $side's screen"
   [ "$still" -lt 500 ] || fail "host's W: ship 1 moved on the $side's screen"
 done
+
+# The host's player thinks "Beenden" over for longer than the 3 s of silence, then says No:
+# the match goes on on both sides.
+on "$host_display" xdotool key Escape
+box=$(DISPLAY=$host_display await_question)
+sleep 4
+DISPLAY=$host_display answer_question "$box" Escape
+[ -z "$(DISPLAY=$guest_display shown_window '^Netzwerk$')" ] || fail "the guest gave up while the host was asked"
 
 hold_w "$guest_display"
 DISPLAY=$host_display shot host2

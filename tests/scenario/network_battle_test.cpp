@@ -165,6 +165,28 @@ TEST(NetworkBattle, LeavingSilenceAndADifferentBattleEndTheMatchOnBothSides) {
     EXPECT_GE(match.now, quiet + NetworkSession::kSilenceMs - 30);
     EXPECT_LE(match.now, quiet + NetworkSession::kSilenceMs + 30);
   }
+  {  // the guest's player answers "Beenden" for a long time: the host waits, then the guest
+     // says No and falls silent, which ends it after 3 s
+    Match match({});
+    for (int i = 0; i < 500; ++i) match.step(100);
+    match.guest->session.asking(true);
+    for (int i = 0; i < 100; ++i) match.step(100);
+    const uint64_t asked = match.now;
+    while (match.host->session.pump() == NetworkSession::End::None && match.now < asked + 20000) {
+      ++match.now;
+    }
+    EXPECT_EQ(match.host->session.end(), NetworkSession::End::None);
+    match.guest->session.asking(false);
+    const uint64_t answered = match.now;
+    // The answer goes over the reliable channel: real milliseconds for it to arrive first.
+    const auto wait = [&] { return match.now < answered + 100 ? 1 : 0; };
+    while (match.host->session.pump(wait()) == NetworkSession::End::None &&
+           match.now < answered + 5000) {
+      ++match.now;
+    }
+    EXPECT_EQ(match.host->session.end(), NetworkSession::End::PeerSilent);
+    EXPECT_GE(match.now, answered + NetworkSession::kSilenceMs);
+  }
   {  // the guest's battle is changed behind the rollback's back: both stop at the checksum
     Match match({});
     for (int i = 0; i < 300; ++i) match.step(1000);
