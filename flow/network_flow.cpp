@@ -129,6 +129,7 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
 NetworkSession::End play(Match& m, int inputDelay) {
   Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, networkStep(m.media));
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
+  m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
   for (;;) {
     while (m.media.pollWindowEvent()) {
     }

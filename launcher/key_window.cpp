@@ -1,8 +1,10 @@
 #include "launcher/key_window.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "launcher/key_names.h"
 #include "settings/settings_keys.h"
@@ -65,6 +67,9 @@ void KeyWindow::createRows() {
 void KeyWindow::open() {
   bindings_ = loadKeyBindings(store_, settingsFile_);
   stopWaiting(QStringLiteral("Zum Ändern auf eine Taste klicken."));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->geometry().center() - rect().center());  // where the launcher's windows are
+  }
   show();
   raise();
   activateWindow();

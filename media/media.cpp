@@ -168,7 +168,7 @@ struct Media::Impl {
   bool silent = false;
   Keyboard keyboard;
   std::vector<PadState> pads;
-  int players = 2;
+  int players = 1;
   FramePacer pacer{kFramePeriodMicros};
 
   std::unique_ptr<TextRenderer> text;

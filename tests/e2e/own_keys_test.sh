@@ -1,0 +1,71 @@
+#!/bin/bash
+# The players' own keys on the real game: in the key window (Einstellungen, Gameplay,
+# "Tasten …") Player 1's Beschleunigen is bound to I by pressing it, I is refused for
+# Bremsen, "Standard" brings the usual keys back, I is bound again and saved; in the next
+# battle I sails and W does not. With KF_SHOT_DIR set, the screenshots are kept there.
+#   own_keys_test.sh <kaperfahrt binary>
+set -euo pipefail
+
+game=$(realpath "$1")
+width=1680
+height=1050
+
+here=$(dirname "$0")
+source "$here/virtual_display.sh"
+source "$here/launcher_steps.sh"
+source "$here/battle_steps.sh"
+
+start_display "$width" "$height"
+export SDL_AUDIODRIVER=dummy
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+game_pid=$!
+
+launcher=$(await_window '^Kaper-Fahrt$')
+click_at "$launcher" 360 380  # "Einstellungen"
+options=$(await_window '^Einstellungen$')
+click_at "$options" 151 15    # the tab "Gameplay"
+click_at "$options" 102 158   # "Tasten …"
+keys=$(await_window '^Tasten$')
+
+# The key buttons: column 175 (Player 1) or 270 (Player 2), row 44 + 28 per control.
+bind() {  # <column> <row> <key>
+  click_at "$keys" "$1" "$2"
+  xdotool key "$3"
+  sleep 0.2
+}
+bind 175 44 i     # Beschleunigen: I
+bind 175 100 j    # Links: J
+bind 175 72 i     # Bremsen: I is taken
+shot refused
+click_at "$keys" 50 247   # "Standard"
+bind 175 44 i
+click_at "$keys" 275 247  # "Speichern"
+await_window_gone '^Tasten$'
+stored() { tr -d '\r' <"$work/SchiffsEinstellungen.prefs" | awk -F' = ' -v k="$1" '$1 == k {print $2}'; }
+[ "$(stored Spieler1Beschleunigen)" = 12 ] || fail "I not stored for Beschleunigen"
+[ "$(stored Spieler1Bremsen)" = 22 ] || fail "the taken key was not refused"
+[ "$(stored Spieler1Links)" = 4 ] || fail "Standard did not bring A back"
+click_at "$options" 75 202  # "Abbrechen"
+
+choose_ships 2 0 1
+await_sea start
+# Pixels that differ between two screenshots.
+moved() { compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true; }
+sail() {  # <key> <shot>
+  xdotool keydown "$1"
+  sleep 1.5
+  xdotool keyup "$1"
+  shot "$2"
+}
+sail w with_w
+[ "$(moved start with_w)" -lt 300 ] || fail "W still sails Player 1 ($(moved start with_w) pixels)"
+sail i with_i
+[ "$(moved with_w with_i)" -gt 3000 ] || fail "I does not sail Player 1"
+
+xdotool key Escape
+answer_question "$(await_question)" Return
+quit_from_launcher
+wait "$game_pid" || fail "the game ended with an error"
+game_pid=""
+[ -n "${KF_SHOT_DIR:-}" ] && cp "$work"/*.png "$KF_SHOT_DIR"/
+echo "ok: own keys"
