@@ -1,8 +1,9 @@
 // The cost of showing one finished frame through the SDL backend: texture upload, the
-// stretch over the whole window and the present, on the X display named by DISPLAY, with a
+// stretch over the whole window and the present (presentFrame), and of a battle's usual frame
+// that changed in part (presentBattleFrame), on the X display named by DISPLAY, with a
 // window of its desktop's size. present_under_xvfb.sh runs it on virtual displays of
-// 1680 x 1050 and 1920 x 1080: a machine without a graphics card holds at most `fps` frames
-// per second, less the compositor's own work.
+// 1680 x 1050, 1920 x 1080 and 2560 x 1440: a machine without a graphics card holds at most
+// `fps` frames per second, less the compositor's own work.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -74,6 +75,62 @@ void presentFrame(benchmark::State& state) {
 }
 // Real time: the X server's share of the work happens in another process.
 BENCHMARK(presentFrame)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A battle's usual frame: two ships under way (150 x 150 each), 300 balls in flight and the
+// panels drawn again as they were, each told to the backend as a changed box.
+struct BattleChanges {
+  std::vector<ScreenBox> boxes;
+  void draw(std::vector<uint32_t>& frame, int step) {
+    boxes.clear();
+    const auto box = [&](int x, int y, int w, int h, uint32_t colour) {
+      for (int r = y; r < y + h; ++r)
+        std::fill_n(frame.begin() + static_cast<ptrdiff_t>(r) * kScreenWidth + x, w, colour);
+      boxes.push_back({x, y, w, h});
+    };
+    for (int ship = 0; ship < 2; ++ship) {
+      box(200 + 900 * ship + step % 2, 300 + 300 * ship, 150, 150, 0x0177FE);
+      box(200 + 900 * ship + (step + 1) % 2, 300 + 300 * ship, 150, 150, 0x8B5A2B + step % 2);
+    }
+    for (int ball = 0; ball < 300; ++ball) {
+      const int x = (ball * 5381 + step * 5) % (kScreenWidth - 4);
+      const int y = (ball * 769) % (kScreenHeight - 4);
+      box(x, y, 3, 3, (step + ball) % 2 != 0 ? 0x020202 : 0x0177FE);
+    }
+    for (const ScreenBox panel : {ScreenBox{0, 700, 20, 350}, ScreenBox{1660, 700, 20, 350},
+                                  ScreenBox{100, 1030, 230, 20}, ScreenBox{1350, 1030, 230, 20}})
+      box(panel.x, panel.y, panel.w, panel.h, 0x000000);
+  }
+};
+
+void presentBattleFrame(benchmark::State& state) {
+  SdlBackend backend;
+  if (!backend.initScreen() || !backend.initKeyboard()) {
+    state.SkipWithError("no display: run me through present_under_xvfb.sh");
+    return;
+  }
+  const Size desktop = backend.desktopSize();
+  if (!backend.openWindow(desktop.w, desktop.h) ||
+      !backend.openScreen(kScreenWidth, kScreenHeight)) {
+    state.SkipWithError("no battle window");
+    return;
+  }
+  std::vector<uint32_t> frame = battleLikeFrame();
+  backend.present(frame.data(), kScreenWidth, kScreenHeight);
+  BattleChanges changes;
+  int step = 0;
+  const double processStart = processSeconds(), serverStart = xServerSeconds();
+  for (auto _ : state) {
+    changes.draw(frame, ++step);
+    backend.presentChanges(frame.data(), kScreenWidth, kScreenHeight,
+                           FrameChanges{false, changes.boxes});
+  }
+  const auto frames = static_cast<double>(state.iterations());
+  state.counters["game_ms"] = (processSeconds() - processStart) * 1000 / frames;
+  state.counters["xserver_ms"] = (xServerSeconds() - serverStart) * 1000 / frames;
+  state.SetLabel(std::to_string(desktop.w) + "x" + std::to_string(desktop.h) + " " +
+                 backend.rendererName());
+}
+BENCHMARK(presentBattleFrame)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 
