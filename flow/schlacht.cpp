@@ -19,8 +19,10 @@ constexpr int kPausenSchlafMs = 45;
 // About once a second the paused picture is shown again, in case something covered it.
 constexpr int kPausenBildFrames = 20;
 
+// All pending events at once, then one pause: a mouse reports up to 1000 times a second, and
+// a pause per event would let it slow the battle to a standstill.
 void FensterEreignisseNehmen(Media& media) {
-  while (media.pollWindowEvent()) media.sleepMs(5);
+  media.takeWindowEvents();
   media.sleepMs(5);
 }
 

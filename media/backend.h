@@ -89,6 +89,13 @@ class Backend {
     present(pixels, w, h);
   }
   virtual bool pollEvent() = 0;
+  // Takes every event waiting now in one go and says how many; what arrives meanwhile waits
+  // for the next call, so a pointer that keeps moving cannot keep it busy.
+  virtual int takeEvents() {
+    int taken = 0;
+    while (pollEvent()) ++taken;
+    return taken;
+  }
 
   // Fills `down` with the keys held now, or pressed since the last snapshot.
   virtual void keyboardSnapshot(std::array<bool, kKeyCount>& down) = 0;

@@ -302,6 +302,8 @@ void Media::closeBattleWindow() { impl_->backend->closeWindow(); }
 
 bool Media::pollWindowEvent() { return !impl_->silent && impl_->backend->pollEvent(); }
 
+int Media::takeWindowEvents() { return impl_->silent ? 0 : impl_->backend->takeEvents(); }
+
 void Media::showFrame() {
   if (impl_->silent) return;
   Backend& platform = *impl_->backend;

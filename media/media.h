@@ -39,6 +39,8 @@ class Media {
   bool openBattleScreen();
   void closeBattleWindow();
   bool pollWindowEvent();
+  // Takes every window event pending now at once; how many there were.
+  int takeWindowEvents();
   void showFrame();
   void clearScreen(Rgb);
   void sleepMs(int ms);

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "media/frame_scaler.h"
@@ -104,6 +105,7 @@ XServerFacts askXServer() {
 }  // namespace
 
 SdlBackend::SdlBackend() {
+  if (const char* log = std::getenv("KAPERFAHRT_FRAME_LOG")) frameLog_ = std::fopen(log, "w");
   bindPlayerKeys(scancodes_, kDefaultKeyBindings);
   scancodes_[static_cast<size_t>(Key::Return)] = SDL_SCANCODE_RETURN;
   scancodes_[static_cast<size_t>(Key::Escape)] = SDL_SCANCODE_ESCAPE;
@@ -114,7 +116,10 @@ void SdlBackend::setKeyBindings(const KeyBindings& bindings) {
   bindPlayerKeys(scancodes_, bindings);
 }
 
-SdlBackend::~SdlBackend() { shutdown(); }
+SdlBackend::~SdlBackend() {
+  shutdown();
+  if (frameLog_ != nullptr) std::fclose(frameLog_);
+}
 
 bool SdlBackend::initScreen() {
   setHints();
@@ -328,11 +333,13 @@ void SdlBackend::present(const uint32_t* pixels, int w, int h) {
 void SdlBackend::presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges& changes) {
   if (onSurface_ && pixels != nullptr && w == screen_.w && h == screen_.h) {
     presentOnSurface(pixels, changes);
+    countFrame();
   } else if (texture_ != nullptr && pixels != nullptr && w == screen_.w && h == screen_.h) {
     SDL_UpdateTexture(texture_, nullptr, pixels, w * static_cast<int>(sizeof(uint32_t)));
     // Covers the whole window (stretched on both axes), so nothing needs clearing first.
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+    countFrame();
   }
   SDL_PumpEvents();
 }
@@ -379,6 +386,14 @@ std::optional<uint32_t> SdlBackend::shownPixel(int x, int y) const {
   return pixel & 0xFFFFFF;
 }
 
+void SdlBackend::countFrame() {
+  ++framesShown_;
+  if (frameLog_ != nullptr) {
+    std::fprintf(frameLog_, "%llu\n", static_cast<unsigned long long>(framesShown_));
+    std::fflush(frameLog_);
+  }
+}
+
 std::string SdlBackend::rendererName() const {
   if (onSurface_) return "window surface";
   SDL_RendererInfo info{};
@@ -391,6 +406,20 @@ bool SdlBackend::pollEvent() {
   if (SDL_PollEvent(&event) == 0) return false;
   latch(event);
   return true;
+}
+
+int SdlBackend::takeEvents() {
+  SDL_PumpEvents();
+  // PeepEvents does not pump: only what the one pump above queued is taken.
+  std::array<SDL_Event, 64> events;
+  int taken = 0;
+  int got = 0;
+  while ((got = SDL_PeepEvents(events.data(), static_cast<int>(events.size()), SDL_GETEVENT,
+                               SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
+    for (int i = 0; i < got; ++i) latch(events[i]);
+    taken += got;
+  }
+  return taken;
 }
 
 void SdlBackend::latch(const SDL_Event& event) {

@@ -140,6 +140,23 @@ TEST_F(SdlBackendTest, KeysTakenByThePollAreLatchedToo) {
   EXPECT_FALSE(backend.pollEvent());
 }
 
+// A mouse reports up to 1000 times a second: all of it goes in one call, keys latched.
+TEST_F(SdlBackendTest, TakeEventsEmptiesTheQueueInOneGoAndLatchesKeys) {
+  while (backend.pollEvent()) {
+  }
+  for (int i = 0; i < 1000; ++i) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = i;
+    ASSERT_EQ(SDL_PushEvent(&motion), 1);
+  }
+  pushKey(SDL_SCANCODE_ESCAPE, true);
+  pushKey(SDL_SCANCODE_ESCAPE, false);
+  EXPECT_GE(backend.takeEvents(), 1002);
+  EXPECT_FALSE(backend.pollEvent());
+  EXPECT_TRUE(snapshot()[static_cast<int>(Key::Escape)]);
+}
+
 TEST_F(SdlBackendTest, SnapshotLeavesOtherEventsForThePoll) {
   while (backend.pollEvent()) {
   }

@@ -259,4 +259,17 @@ TEST(Rendering, ShipsFlamesAndLabelsStandOnTheirPositionsRoundedHalfToEven) {
   }
 }
 
+// Step 1 of a frame: every pending window event at once, then one pause of 5 ms, however
+// many events a mouse queued.
+TEST(Frame, AnyNumberOfWindowEventsCostsOnePause) {
+  for (int events : {0, 1, 1000}) {
+    Arena arena;
+    arena.backend->setPresentCostMicros(20000);  // a slow frame: the pacing adds no wait
+    arena.backend->queueEvents(events);
+    arena.frame();
+    EXPECT_EQ(arena.backend->sleptMicros(), 5000u) << events;
+    EXPECT_FALSE(arena.backend->pollEvent()) << events;
+  }
+}
+
 }  // namespace
