@@ -6,15 +6,6 @@
 #include <cstring>
 #include <utility>
 
-namespace {
-
-// A pair of 16-bit weights (256 - w, w), as _mm_madd_epi16 takes them.
-__m128i weightPair(int w) {
-  return _mm_set1_epi32(static_cast<int>((uint32_t(w) << 16) | uint32_t(256 - w)));
-}
-
-}  // namespace
-
 FrameScaler::FrameScaler(Size src, Size dst)
     : src_(src),
       dst_(dst),
@@ -25,10 +16,14 @@ FrameScaler::FrameScaler(Size src, Size dst)
       tilesX_((src.w + kTileW - 1) / kTileW),
       tilesY_((src.h + kTileH - 1) / kTileH),
       tiles_(static_cast<size_t>(tilesX_) * tilesY_),
-      // Room for a pair of pixels past the end: the passes work two pixels at a time.
-      upper_(static_cast<size_t>(dst.w + 2) * 4),
-      lower_(static_cast<size_t>(dst.w + 2) * 4) {
-  columns_.push_back(columns_.back());  // the pair past the last column reads its neighbour
+      // Room for three pixels past the end: the passes work four pixels at a time.
+      upper_(static_cast<size_t>(dst.w + 4) * 4),
+      lower_(static_cast<size_t>(dst.w + 4) * 4) {
+  columns_.insert(columns_.end(), 3, columns_.back());  // what the pixels past the end read
+  for (const Sample& c : columns_) {
+    leftWeights_.insert(leftWeights_.end(), 4, static_cast<int16_t>(256 - c.weight));
+    rightWeights_.insert(rightWeights_.end(), 4, static_cast<int16_t>(c.weight));
+  }
 }
 
 // Pixel centres aligned: window index d samples source position (d + 0.5) * from / to - 0.5,
@@ -168,37 +163,67 @@ void FrameScaler::addRect(int tileX0, int tileX1, int tileY0, int tileY1) {
   if (x0 < x1 && y0 < y1) rects_.push_back({x0, y0, x1 - x0, y1 - y0});
 }
 
-// Window columns [x0, x1) of one source row, each the blend of its two source pixels:
-// four 16-bit channels a pixel with 7 fraction bits, rounded up to whole pairs.
+// Window columns [x0, x1) of one source row (rounded up to whole groups of four), each the
+// blend of its two source pixels: four 16-bit channels a pixel with 6 fraction bits, so that
+// the vertical blend can double their differences within 16 bits. The products and their sum
+// stay below 65,536, so 16-bit lanes taken as unsigned hold them exactly.
 void FrameScaler::horizontalPass(const uint32_t* row, int x0, int x1, int16_t* out) const {
   const __m128i zero = _mm_setzero_si128();
   for (int d = x0; d < x1; d += 2, out += 8) {
-    __m128i sums[2];
-    for (int k = 0; k < 2; ++k) {
-      const Sample& s = columns_[static_cast<size_t>(d + k)];
-      // The pixel and its right neighbour, channel by channel: b0 b1 g0 g1 r0 r1 x0 x1.
-      const __m128i pair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + s.first));
-      const __m128i mixed = _mm_unpacklo_epi8(pair, _mm_srli_si128(pair, 4));
-      sums[k] =
-          _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(mixed, zero), weightPair(s.weight)), 1);
+    const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + columns_[d].first));
+    const __m128i b =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + columns_[d + 1].first));
+    const __m128i mixed = _mm_unpacklo_epi32(a, b);  // a's pixel, b's, a's right one, b's
+    const __m128i left = _mm_unpacklo_epi8(mixed, zero), right = _mm_unpackhi_epi8(mixed, zero);
+    const auto weights = [d](const std::vector<int16_t>& w) {
+      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data() + 4 * d));
+    };
+    const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(left, weights(leftWeights_)),
+                                      _mm_mullo_epi16(right, weights(rightWeights_)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_srli_epi16(sum, 2));
+  }
+}
+
+// Blends two stretched rows by an 8-bit weight, four pixels at a time: the upper row plus
+// the weighted difference (doubled, as the high half of the product halves it).
+void FrameScaler::verticalPass(const int16_t* upper, const int16_t* lower, int weight, int count,
+                               uint32_t* out) const {
+  if (weight == 256) {
+    upper = lower;
+    weight = 0;
+  }
+  const __m128i w = _mm_set1_epi16(static_cast<int16_t>(weight << 7));
+  const __m128i half = _mm_set1_epi16(32);
+  const auto blend = [&](int at) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + at));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + at));
+    const __m128i v = _mm_add_epi16(a, _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(b, a), 1), w));
+    return _mm_srai_epi16(_mm_add_epi16(v, half), 6);
+  };
+  for (int i = 0; i < count; i += 4) {
+    const __m128i bytes = _mm_packus_epi16(blend(4 * i), blend(4 * i + 8));
+    if (i + 4 <= count) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), bytes);
+    } else {
+      alignas(16) uint32_t four[4];
+      _mm_store_si128(reinterpret_cast<__m128i*>(four), bytes);
+      std::memcpy(out + i, four, sizeof(uint32_t) * (count - i));
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(sums[0], sums[1]));
   }
 }
 
 void FrameScaler::scaleRect(const uint32_t* frame, uint32_t* window, int pitch,
                             const ScreenBox& rect) {
-  const int x0 = rect.x, x1 = rect.x + rect.w;
   if (identity()) {
     for (int y = rect.y; y < rect.y + rect.h; ++y) {
-      std::memcpy(window + static_cast<ptrdiff_t>(y) * pitch + x0,
-                  frame + static_cast<ptrdiff_t>(y) * src_.w + x0, sizeof(uint32_t) * rect.w);
+      std::memcpy(window + static_cast<ptrdiff_t>(y) * pitch + rect.x,
+                  frame + static_cast<ptrdiff_t>(y) * src_.w + rect.x, sizeof(uint32_t) * rect.w);
     }
     return;
   }
+  const int x0 = rect.x, x1 = rect.x + (rect.w + 3) / 4 * 4;
   const auto sourceRow = [&](int y) { return frame + static_cast<ptrdiff_t>(y) * src_.w; };
   int upperRow = -1, lowerRow = -1;
-  const __m128i half = _mm_set1_epi32(1 << 14);
   for (int y = rect.y; y < rect.y + rect.h; ++y) {
     const Sample& r = rows_[static_cast<size_t>(y)];
     if (r.first != upperRow) {
@@ -211,23 +236,7 @@ void FrameScaler::scaleRect(const uint32_t* frame, uint32_t* window, int pitch,
       upperRow = r.first;
       lowerRow = r.first + 1;
     }
-    const __m128i weights = weightPair(r.weight);
-    uint32_t* out = window + static_cast<ptrdiff_t>(y) * pitch + x0;
-    for (int i = 0; i < rect.w; i += 2) {
-      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper_.data() + 4 * i));
-      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower_.data() + 4 * i));
-      // 7 + 8 fraction bits, rounded to the nearest whole value.
-      const __m128i first = _mm_srai_epi32(
-          _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(a, b), weights), half), 15);
-      const __m128i second = _mm_srai_epi32(
-          _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(a, b), weights), half), 15);
-      const __m128i words = _mm_packs_epi32(first, second);
-      const __m128i bytes = _mm_packus_epi16(words, words);
-      if (i + 1 < rect.w) {
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), bytes);
-      } else {
-        out[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
-      }
-    }
+    verticalPass(upper_.data(), lower_.data(), r.weight, rect.w,
+                 window + static_cast<ptrdiff_t>(y) * pitch + x0);
   }
 }

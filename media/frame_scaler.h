@@ -48,17 +48,20 @@ class FrameScaler {
   void addRect(int tileX0, int tileX1, int tileY0, int tileY1);
   bool identity() const { return src_.w == dst_.w && src_.h == dst_.h; }
   void horizontalPass(const uint32_t* row, int x0, int x1, int16_t* out) const;
+  void verticalPass(const int16_t* upper, const int16_t* lower, int weight, int count,
+                    uint32_t* out) const;
 
   Size src_, dst_;
   std::vector<Sample> columns_, rows_;
   std::vector<int> firstColumn_, firstRow_;
+  // Each column's weights of its first and second pixel, four times (once a channel).
+  std::vector<int16_t> leftWeights_, rightWeights_;
   int tilesX_, tilesY_;
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> rects_;
   // The frame as last scaled, and whether it holds one yet.
   std::vector<uint32_t> shown_;
   bool haveShown_ = false;
-  // Two source rows stretched horizontally (four 16-bit channels a pixel, 7 fraction bits)
-  // and which source rows they hold.
+  // Two source rows stretched horizontally (four 16-bit channels a pixel, 6 fraction bits).
   std::vector<int16_t> upper_, lower_;
 };
