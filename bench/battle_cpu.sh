@@ -19,6 +19,9 @@ source "$here/virtual_display.sh"
 source "$here/launcher_steps.sh"
 source "$here/battle_steps.sh"
 
+# The frames shown so far, when the game counts them into KAPERFAHRT_FRAME_LOG.
+shown() { tail -n 1 "$work/frames.txt" 2>/dev/null || echo 0; }
+
 # User plus system time of a process in clock ticks (fields 14 and 15, after the ")").
 ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 
@@ -26,25 +29,28 @@ shares=()
 for size in "${sizes[@]}"; do
   width=${size%x*}
   start_display "$width" "${size#*x}"
-  export SDL_AUDIODRIVER=dummy
+  export SDL_AUDIODRIVER=dummy KAPERFAHRT_FRAME_LOG="$work/frames.txt"
   (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
   game_pid=$!
   choose_ships 2 0 1
   await_sea start
   for key in $keys; do xdotool keydown "$key"; done
   sleep 1
-  start=$(date +%s%N) game_start=$(ticks "$game_pid") x_start=$(ticks "$xvfb_pid")
+  start=$(date +%s%N) game_start=$(ticks "$game_pid") x_start=$(ticks "$xvfb_pid") f_start=$(shown)
   sleep "$seconds"
   alive
-  end=$(date +%s%N) game_end=$(ticks "$game_pid") x_end=$(ticks "$xvfb_pid")
+  end=$(date +%s%N) game_end=$(ticks "$game_pid") x_end=$(ticks "$xvfb_pid") f_end=$(shown)
   [ -z "${KF_SHOT_DIR:-}" ] || import -window root "$KF_SHOT_DIR/battle_cpu_$size.png"
   for key in $keys; do xdotool keyup "$key"; done
   share=$(awk -v g=$((game_end - game_start)) -v ns=$((end - start)) -v hz="$(getconf CLK_TCK)" \
     'BEGIN { printf "%.1f", 100 * g / hz / (ns / 1e9) }')
   shares+=("$share")
+  # Under load a game may fall below 60 frames a second, and its share with it.
   awk -v x=$((x_end - x_start)) -v ns=$((end - start)) -v hz="$(getconf CLK_TCK)" \
-    -v size="$size" -v share="$share" \
-    'BEGIN { printf "battle at %-9s game %5.1f %%  X server %5.1f %% of one core\n", size, share, 100 * x / hz / (ns / 1e9) }'
+    -v size="$size" -v share="$share" -v frames=$((f_end - f_start)) \
+    'BEGIN { s = ns / 1e9; printf "battle at %-9s game %5.1f %%  X server %5.1f %% of one core", size, share, 100 * x / hz / s
+             if (frames > 0) printf ", %.1f frames a second, game %.2f ms a frame", frames / s, share * s * 10 / frames
+             printf "\n" }'
   kill "$game_pid"
   wait "$game_pid" 2>/dev/null || true
   game_pid=""
