@@ -178,6 +178,9 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
     return;
   }
   setUpNetworkMatch(spiel, *welcome, (*classes)[0], (*classes)[1]);
+  // In the battle the session's own rule finds a silent peer; the link must outlast a player
+  // answering "Beenden" on the other side, while that program waits for the answer.
+  link->setPeerTimeout(NetworkSession::kAskingMs + 10000);
   const NetworkSession::End end = play(m, loadInputDelay(store, settingsFile));
   media.closeBattleWindow();
   if (end != NetworkSession::End::ThisSideLeft) say(media, endMessage(end));

@@ -8,10 +8,9 @@ namespace {
 
 constexpr size_t kChannels = 2;
 constexpr uint8_t kReliableChannel = 0, kInputChannel = 1;
-// ENet gives up on a peer that has not acknowledged anything for this long. The battle's own
-// rule (3 s without a packet) finds a lost peer sooner; this only has to outlast a player
-// answering "Beenden", while that side's program waits for the answer.
-constexpr uint32_t kPeerTimeoutMs = 130000;
+// ENet gives up on a peer that has not acknowledged anything for this long (until a battle
+// asks for longer, see setPeerTimeout).
+constexpr uint32_t kPeerTimeoutMs = 5000;
 
 bool enetReady() {
   static const bool ready = enet_initialize() == 0;  // once per process; nothing to undo
@@ -44,6 +43,7 @@ struct Link::Impl {
   ENetPeer* peer = nullptr;
   std::optional<Impairment> impairment;
   Clock clock;
+  uint32_t timeoutMs = kPeerTimeoutMs;
 };
 
 Link::Link(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -103,7 +103,7 @@ Link::Event Link::poll(int timeoutMs) {
   switch (event.type) {
     case ENET_EVENT_TYPE_CONNECT:
       impl_->peer = event.peer;
-      enet_peer_timeout(event.peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);
+      enet_peer_timeout(event.peer, 0, impl_->timeoutMs, impl_->timeoutMs);
       return {EventKind::Connected, {}};
     case ENET_EVENT_TYPE_RECEIVE: {
       Event received{EventKind::Received,
@@ -129,6 +129,11 @@ void Link::send(const std::vector<uint8_t>& bytes, bool reliable) {
   }
   impl_->sendNow(bytes, reliable);
   enet_host_flush(impl_->host);
+}
+
+void Link::setPeerTimeout(uint32_t ms) {
+  impl_->timeoutMs = ms;
+  if (impl_->peer != nullptr) enet_peer_timeout(impl_->peer, 0, ms, ms);
 }
 
 bool Link::connected() const {

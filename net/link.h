@@ -36,6 +36,8 @@ class Link {
   Event poll(int timeoutMs);
   void send(const std::vector<uint8_t>& bytes, bool reliable);
   bool connected() const;
+  // How long ENet waits for a silent peer before it reports it gone (5 s at first).
+  void setPeerTimeout(uint32_t ms);
 
   // From now on unreliable packets go out through `settings` (a test's bad network).
   void impair(const ImpairmentSettings& settings, uint32_t seed, Clock clock);
