@@ -49,7 +49,7 @@ on "$guest_display" click_at "$guest_list" 730 190
 
 DISPLAY=$host_display await_sea host0
 DISPLAY=$guest_display game_pid=$guest_pid await_sea guest0
-sleep 0.5
+sleep 1.5  # both battles under way (the first to open waits for the other's first inputs)
 DISPLAY=$host_display shot host0
 DISPLAY=$guest_display shot guest0
 
@@ -65,8 +65,10 @@ for side in host guest; do
   moved=$(changed ${side}0 ${side}1 $ship0)
   still=$(changed ${side}0 ${side}1 $ship1)
   echo "host's W on the $side's screen: ship 0 box $moved pixels changed, ship 1 box $still"
-  [ "$moved" -gt 2000 ] || fail "host's W: ship 0 did not move on the $side's screen"
-  [ "$still" -lt 500 ] || fail "host's W: ship 1 moved on the $side's screen"
+  # A sailing ship changes thousands of pixels; one drifting at its starting speed of 0.01 a
+  # frame shifts its outline by a pixel at most.
+  [ "$moved" -gt 4000 ] || fail "host's W: ship 0 did not move on the $side's screen"
+  [ "$still" -lt 1500 ] || fail "host's W: ship 1 moved on the $side's screen"
 done
 
 # The host's player thinks "Beenden" over for longer than the 3 s of silence, then says No:
@@ -83,7 +85,7 @@ DISPLAY=$guest_display shot guest2
 for side in host guest; do
   moved=$(changed ${side}1 ${side}2 $ship1)
   echo "guest's W on the $side's screen: ship 1 box $moved pixels changed"
-  [ "$moved" -gt 2000 ] || fail "guest's W: ship 1 did not move on the $side's screen"
+  [ "$moved" -gt 4000 ] || fail "guest's W: ship 1 did not move on the $side's screen"
 done
 
 # The host leaves: Escape, then Yes.
