@@ -100,6 +100,12 @@ void KeyWindow::keyPressEvent(QKeyEvent* event) {
   take(keyCodeOf(*event));
 }
 
+void KeyWindow::hideEvent(QHideEvent* event) {
+  if (waiting_) releaseKeyboard();
+  waiting_.reset();
+  QWidget::hideEvent(event);
+}
+
 void KeyWindow::take(int code) {
   const Slot slot = *waiting_;
   if (code == 0) return stopWaiting(QStringLiteral("Diese Taste kennt das Spiel nicht."));

@@ -31,6 +31,8 @@ class KeyWindow : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // However it is closed, a window waiting for a key gives the keyboard back.
+  void hideEvent(QHideEvent* event) override;
 
  private:
   struct Slot {
