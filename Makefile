@@ -35,6 +35,7 @@ bench: build
 	@echo "== start-up to the launcher window"; bench/launcher_startup.sh $(BUILD)/flow/kaperfahrt
 	@echo "== \"Start\" to the first battle frame"; bench/battle_startup.sh $(BUILD)/flow/kaperfahrt $(BUILD)/bench/await_colour
 	@echo "== the game's CPU share in a battle"; bench/battle_cpu.sh $(BUILD)/flow/kaperfahrt
+	@echo "== the game's CPU share in a paused battle"; bench/pause_cpu.sh $(BUILD)/flow/kaperfahrt
 
 # The Debian package, build/kaperfahrt_<version>_<arch>.deb (install: apt-get install ./build/kaperfahrt_*.deb).
 package: build
