@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <span>
 #include <vector>
 
 #include "media/compositor.h"
@@ -127,6 +128,34 @@ class TextCache {
   size_t pixels_ = 0;
 };
 
+// Sounds decoded before, by their bytes: every battle loads the same two, and converting
+// them to the device's rate is most of the cost of opening a battle.
+class DecodedSounds {
+ public:
+  std::optional<std::vector<int16_t>> decode(std::span<const uint8_t> wav, AudioFormat format) {
+    for (const Entry& e : entries_) {
+      if (e.format.rate == format.rate && e.format.channels == format.channels &&
+          std::equal(wav.begin(), wav.end(), e.bytes.begin(), e.bytes.end())) {
+        return e.samples;
+      }
+    }
+    std::optional<std::vector<int16_t>> samples = decodeWav(wav, format);
+    if (!samples) return samples;
+    if (entries_.size() == kKept) entries_.erase(entries_.begin());
+    entries_.push_back({std::vector<uint8_t>(wav.begin(), wav.end()), format, *samples});
+    return samples;
+  }
+
+ private:
+  static constexpr size_t kKept = 4;
+  struct Entry {
+    std::vector<uint8_t> bytes;
+    AudioFormat format;
+    std::vector<int16_t> samples;
+  };
+  std::vector<Entry> entries_;
+};
+
 }  // namespace
 
 struct Media::Impl {
@@ -159,6 +188,7 @@ struct Media::Impl {
   NumberedTable<Rotatable> rotatables;
 
   AudioOutlet outlet;
+  DecodedSounds decodedSounds;
   std::unique_ptr<Mixer> mixer;
   bool audioOpen = false;
 
@@ -501,7 +531,7 @@ void Media::drawText(int x, int y, std::string_view latin1Text) {
 bool Media::loadSound(int n, std::span<const uint8_t> wav) {
   Mixer* mixer = impl_->mixer.get();
   std::optional<std::vector<int16_t>> samples =
-      decodeWav(wav, mixer != nullptr ? mixer->format() : kCheckFormat);
+      impl_->decodedSounds.decode(wav, mixer != nullptr ? mixer->format() : kCheckFormat);
   if (!samples) return false;
   if (mixer == nullptr) return true;  // silent game: nothing to keep
   impl_->backend->lockAudio();

@@ -474,6 +474,15 @@ TEST(MediaSound, EveryStartIsRecordedAndVolumeIsClampedInTheMix) {
                                                      {1, 50},  {1, 50}, {9, 100}};
   EXPECT_EQ(rig.backend->soundsPlayed(), expected);
   EXPECT_EQ(rig.backend->audioLockDepth(), 0);
+  // Loaded again, and another sound of the same length: each sounds as its own bytes say.
+  peakOfNextFrames(*rig.backend, 4000);
+  ASSERT_TRUE(rig.media->loadSound(1, constantWav(8000, 4000)));
+  ASSERT_TRUE(rig.media->loadSound(2, constantWav(2000, 4000)));
+  for (const auto& [sound, peak] : {std::pair{1, 8000}, std::pair{2, 2000}, std::pair{1, 8000}}) {
+    rig.media->playSound(sound, 100);
+    EXPECT_EQ(peakOfNextFrames(*rig.backend, 100), peak) << sound;
+    peakOfNextFrames(*rig.backend, 4000);
+  }
 }
 
 TEST(MediaSound, WithoutADeviceSoundsAreCheckedRecordedAndSilent) {
