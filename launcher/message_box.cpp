@@ -35,6 +35,17 @@ void keepAbove(QMessageBox& box, QWindow* parent) {
   if (box.windowHandle() != nullptr) box.windowHandle()->setTransientParent(parent);
 }
 
+// Lays the box out at its final size without putting it on the screen. It must appear where
+// it stays: shown first where Qt puts it (the top-left corner, beside a foreign window of
+// unknown size) and moved then, it leaves its picture there, frame and title, on the battle
+// window, which does not redraw while the box is open.
+void sizeUnseen(QMessageBox& box) {
+  box.setAttribute(Qt::WA_DontShowOnScreen, true);
+  box.show();
+  box.hide();
+  box.setAttribute(Qt::WA_DontShowOnScreen, false);
+}
+
 // The middle of the desktop, where the battle window's middle is. Qt cannot place a box over
 // a foreign window by itself (it does not know that window's size).
 void centre(QMessageBox& box) {
@@ -115,8 +126,9 @@ std::optional<bool> showMessageBox(const std::string& title, const std::string& 
     box.setText(QString::fromLatin1(text));
     addButtons(box, kind);
     keepAbove(box, parent.get());
-    box.show();  // sizes the box
+    sizeUnseen(box);
     centre(box);
+    box.show();
     box.activateWindow();  // without a window manager nothing else gives it the keyboard
     listenOutside(box, outside, outsideAnswer);
     box.exec();

@@ -24,12 +24,13 @@ await_sea() {
   fail "no sea"
 }
 
-# The window id of the question "Beenden" once it is shown.
+# The window id of the question "Beenden" once it is shown (a window manager maps it a
+# moment after it exists).
 await_question() {
   for _ in $(seq 1 50); do
     local box
-    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
-    [ -n "$box" ] && { echo "$box"; return 0; }
+    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ && !found {print $1; found = 1}')
+    [ -n "$box" ] && xwininfo -id "$box" | grep -q IsViewable && { echo "$box"; return 0; }
     sleep 0.1
   done
   cat "$work/game.log" >&2

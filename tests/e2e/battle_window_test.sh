@@ -62,10 +62,21 @@ check_question_placement() {
   [ "$bx" -lt $((width / 2)) ] && [ $((bx + bw)) -gt $((width / 2)) ] && [ "$by" -lt $((height / 2)) ] &&
     [ $((by + bh)) -gt $((height / 2)) ] || fail "the question is not in the middle ($bx,$by ${bw}x$bh)"
 }
+# Nothing but the sea along the top-left edge while the question is open (ship 2 sails
+# below it): a box shown there first and moved then would leave its frame or title there,
+# since the battle window does not redraw while the box is open.
+check_corner() {
+  shot question
+  for point in "4 4" "60 8" "120 8" "180 8" "4 40"; do
+    set -- $point
+    [ "$(pixel question "$1" "$2")" = "$sea" ] || fail "a picture left at ($1, $2) while the question is open"
+  done
+}
 answer() {
   local box
   box=$(await_question)
   check_question_placement "$box"
+  check_corner
   answer_question "$box" "$1"
 }
 

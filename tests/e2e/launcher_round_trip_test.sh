@@ -75,8 +75,9 @@ done
 xdotool key Escape
 box=""
 for _ in $(seq 1 50); do
-  box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ {print $1; exit}')
-  [ -n "$box" ] && break
+  box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ && !found {print $1; found = 1}')
+  [ -n "$box" ] && xwininfo -id "$box" | grep -q IsViewable && break  # mapped, if by a manager
+  box=""
   sleep 0.1
 done
 [ -n "$box" ] || fail "no question after Escape"
