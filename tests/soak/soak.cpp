@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     const long wachstum = e.rssEnde - e.rssNachAnlauf;
     if (wachstum > kWachstumKb) e.gut = false;
-    std::printf("%-32s %d frames %6.1f s  peak balls A %4zu B %4zu  RSS %ld kB (+%ld)  %s\n",
+    std::printf("%-32s %d frames %6.1f s  peak balls A %4zu B %4zu  RSS %ld kB (%+ld)  %s\n",
                 fall.name.c_str(), frames, s, e.spitzeA, e.spitzeB, e.rssEnde, wachstum,
                 e.gut ? "ok" : "FAILED");
     std::fflush(stdout);
