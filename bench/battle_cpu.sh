@@ -30,8 +30,7 @@ for size in "${sizes[@]}"; do
   width=${size%x*}
   start_display "$width" "${size#*x}"
   export SDL_AUDIODRIVER=dummy KAPERFAHRT_FRAME_LOG="$work/frames.txt"
-  (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-  game_pid=$!
+  start_game
   choose_ships 2 0 1
   await_sea start
   for key in $keys; do xdotool keydown "$key"; done

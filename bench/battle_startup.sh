@@ -19,8 +19,7 @@ source "$here/battle_steps.sh"
 
 start_display "$width" 1050
 export SDL_AUDIODRIVER=dummy
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 
 times=()
 for run in $(seq 1 "$runs"); do

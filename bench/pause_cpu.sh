@@ -31,8 +31,7 @@ measure() {  # <what>
 
 start_display "$width" 1050
 export SDL_AUDIODRIVER=dummy
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 choose_ships 2 0 1
 await_sea start
 battle=$(xdotool getwindowfocus)

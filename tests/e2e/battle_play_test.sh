@@ -25,8 +25,7 @@ export SDL_AUDIODRIVER=dummy
 printf '[Schiff_1]\r\nSchussTempo = 0\r\nKanonenAnzahl = 100000\r\n[Schiff_2]\r\nHealth = 1\r\nTopSpeed = 6\r\nBeschleunigung = 0.2\r\n' \
   >"$work/SchiffsEinstellungen.prefs"
 
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 choose_ships 2 0 1
 
 # Pixels of exactly one colour in a w x h box at (x, y).

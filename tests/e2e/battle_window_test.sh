@@ -31,8 +31,7 @@ case "$variant" in
   plain) export SDL_AUDIODRIVER=dummy ;;
 esac
 
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 choose_ships 1 0
 
 # Wait until the battle window shows the sea.

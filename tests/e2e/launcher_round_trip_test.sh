@@ -18,8 +18,7 @@ source "$here/launcher_steps.sh"
 start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
 
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 
 shot() { [ -n "${KF_SHOT_DIR:-}" ] && import -window "$1" "$KF_SHOT_DIR/$2.png" || true; }
 

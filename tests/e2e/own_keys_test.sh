@@ -17,8 +17,7 @@ source "$here/battle_steps.sh"
 
 start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 
 launcher=$(await_window '^Kaper-Fahrt$')
 click_at "$launcher" 360 380  # "Einstellungen"

@@ -18,8 +18,7 @@ source "$here/battle_steps.sh"
 
 start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 choose_ships 2 0 1
 await_sea start
 battle=$(xdotool getwindowfocus)

@@ -19,8 +19,7 @@ start_display "$width" "$height"
 export SDL_AUDIODRIVER=dummy
 
 printf '[Allgemein]\r\nGegneranzahl = 3\r\n' >"$work/SchiffsEinstellungen.prefs"
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game
 choose_ships 1 0
 
 await_sea start

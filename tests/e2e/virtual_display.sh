@@ -1,6 +1,7 @@
 # Sourced by the real-window scripts. start_display <width> <height> starts a private
 # virtual X display on a free number and exports DISPLAY; $work is a fresh folder. On exit
-# the game ($game_pid, when set), the display and the folder go away. fail <message> ends a
+# the game ($game_pid, when set), the display and the folder go away. start_game [args]
+# starts $game in $work with its output in $work/game.log. fail <message> ends a
 # test with the game's output ($work/game.log) and, with KF_SHOT_DIR set, keeps the
 # screenshots taken so far ($work/*.png) there. With KF_WINDOW_MANAGER=openbox the display
 # gets a window manager, as a desktop has: frames, focus and placement are then its.
@@ -22,6 +23,11 @@ fail() {
   cat "$work/game.log" >&2 2>/dev/null || true
   [ -n "${KF_SHOT_DIR:-}" ] && cp "$work"/*.png "$KF_SHOT_DIR"/ 2>/dev/null || true
   exit 1
+}
+
+start_game() {
+  (cd "$work" && exec "$game" "$@") >"$work/game.log" 2>&1 &
+  game_pid=$!
 }
 
 start_display() {
