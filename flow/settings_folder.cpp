@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The base directory specification ignores relative paths: they would depend on the
+// XDG base directories must be absolute: a relative one would depend on the
 // folder the desktop happened to start the game in.
 bool usable(const char* path) { return path != nullptr && path[0] == '/'; }
 
