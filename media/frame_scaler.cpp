@@ -125,10 +125,9 @@ bool FrameScaler::tileDiffers(const uint32_t* frame, int tx, int ty) const {
 
 // Runs of changed tiles, a run continued downwards while the rows below have the same one.
 void FrameScaler::gatherRects() {
-  struct Run {
-    int x0, x1, y0;
-  };
-  std::vector<Run> open, next;
+  std::vector<Run>& open = openRuns_;
+  std::vector<Run>& next = nextRuns_;
+  open.clear();
   for (int ty = 0; ty <= tilesY_; ++ty) {
     next.clear();
     const uint8_t* row = tiles_.data() + static_cast<size_t>(ty) * tilesX_;

@@ -37,6 +37,10 @@ class FrameScaler {
     int first;
     int weight;
   };
+  // Changed tiles side by side in one tile row, from tile row y0 down.
+  struct Run {
+    int x0, x1, y0;
+  };
   static std::vector<Sample> samples(int from, int to);
   // For each source index s (and one past the end), the first window index whose first
   // sample is s or later.
@@ -59,6 +63,7 @@ class FrameScaler {
   int tilesX_, tilesY_;
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> rects_;
+  std::vector<Run> openRuns_, nextRuns_;  // kept between frames: no allocation per frame
   // The frame as last scaled, and whether it holds one yet.
   std::vector<uint32_t> shown_;
   bool haveShown_ = false;
