@@ -48,30 +48,44 @@ double xServerSeconds() {
 
 double processSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-void presentFrame(benchmark::State& state) {
-  SdlBackend backend;
+// A battle window over the whole desktop; false (the benchmark skipped) without one.
+bool openBattleWindow(SdlBackend& backend, benchmark::State& state) {
   if (!backend.initScreen() || !backend.initKeyboard()) {
     state.SkipWithError("no display: run me through present_under_xvfb.sh");
-    return;
+    return false;
   }
   const Size desktop = backend.desktopSize();
   if (!backend.openWindow(desktop.w, desktop.h) ||
       !backend.openScreen(kScreenWidth, kScreenHeight)) {
     state.SkipWithError("no battle window");
-    return;
+    return false;
   }
+  return true;
+}
+
+// Game and X server work per frame since the given starts, and what was measured.
+void reportWork(benchmark::State& state, SdlBackend& backend, double processStart,
+                double serverStart) {
+  const auto frames = static_cast<double>(state.iterations());
+  state.counters["game_ms"] = (processSeconds() - processStart) * 1000 / frames;
+  state.counters["xserver_ms"] = (xServerSeconds() - serverStart) * 1000 / frames;
+  const Size desktop = backend.desktopSize();
+  state.SetLabel(std::to_string(desktop.w) + "x" + std::to_string(desktop.h) + " " +
+                 backend.rendererName());
+}
+
+void presentFrame(benchmark::State& state) {
+  SdlBackend backend;
+  if (!openBattleWindow(backend, state)) return;
   const std::vector<uint32_t> frame = battleLikeFrame();
   backend.present(frame.data(), kScreenWidth, kScreenHeight);  // first-use costs out of the way
   const double processStart = processSeconds(), serverStart = xServerSeconds();
   for (auto _ : state) backend.present(frame.data(), kScreenWidth, kScreenHeight);
-  const auto frames = static_cast<double>(state.iterations());
-  state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   // Work rather than waiting, steadier on a busy machine: every thread of this process (the
   // renderer may have helpers) and the X server, in milliseconds per frame.
-  state.counters["game_ms"] = (processSeconds() - processStart) * 1000 / frames;
-  state.counters["xserver_ms"] = (xServerSeconds() - serverStart) * 1000 / frames;
-  state.SetLabel(std::to_string(desktop.w) + "x" + std::to_string(desktop.h) + " " +
-                 backend.rendererName());
+  reportWork(state, backend, processStart, serverStart);
 }
 // Real time: the X server's share of the work happens in another process.
 BENCHMARK(presentFrame)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
@@ -104,16 +118,7 @@ struct BattleChanges {
 
 void presentBattleFrame(benchmark::State& state) {
   SdlBackend backend;
-  if (!backend.initScreen() || !backend.initKeyboard()) {
-    state.SkipWithError("no display: run me through present_under_xvfb.sh");
-    return;
-  }
-  const Size desktop = backend.desktopSize();
-  if (!backend.openWindow(desktop.w, desktop.h) ||
-      !backend.openScreen(kScreenWidth, kScreenHeight)) {
-    state.SkipWithError("no battle window");
-    return;
-  }
+  if (!openBattleWindow(backend, state)) return;
   std::vector<uint32_t> frame = battleLikeFrame();
   backend.present(frame.data(), kScreenWidth, kScreenHeight);
   BattleChanges changes;
@@ -124,11 +129,7 @@ void presentBattleFrame(benchmark::State& state) {
     backend.presentChanges(frame.data(), kScreenWidth, kScreenHeight,
                            FrameChanges{false, changes.boxes});
   }
-  const auto frames = static_cast<double>(state.iterations());
-  state.counters["game_ms"] = (processSeconds() - processStart) * 1000 / frames;
-  state.counters["xserver_ms"] = (xServerSeconds() - serverStart) * 1000 / frames;
-  state.SetLabel(std::to_string(desktop.w) + "x" + std::to_string(desktop.h) + " " +
-                 backend.rendererName());
+  reportWork(state, backend, processStart, serverStart);
 }
 BENCHMARK(presentBattleFrame)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
