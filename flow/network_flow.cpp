@@ -131,8 +131,7 @@ NetworkSession::End play(Match& m, int inputDelay) {
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
   for (;;) {
-    while (m.media.pollWindowEvent()) {
-    }
+    m.media.takeWindowEvents();  // all at once: a fast mouse cannot keep this loop busy
     m.media.pollKeyboard();
     if (m.media.keyReleased(Key::Escape)) {
       session.asking(true);
