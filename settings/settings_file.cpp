@@ -23,17 +23,8 @@ bool isRegularFile(int fd) {
 // The errno of the call that just failed; EIO for a failure that set none (a write of 0 bytes).
 int lastError() { return errno != 0 ? errno : EIO; }
 
-bool writeAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(fd, content.data(), content.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written == 0) errno = EIO;
-    if (written <= 0) return false;
-    content.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
+// Writes content over the file's first bytes, whatever its offset: a fresh temporary file
+// and an in-place rewrite alike.
 bool writeAllFromStart(int fd, std::string_view content) {
   off_t at = 0;
   while (!content.empty()) {
@@ -71,7 +62,7 @@ UniqueFd createTempBeside(const std::string& path, mode_t mode, std::string& tem
 }
 
 bool fillAndSync(UniqueFd fd, std::string_view content) {
-  const bool written = writeAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+  const bool written = writeAllFromStart(fd.get(), content) && ::fsync(fd.get()) == 0;
   return ::close(fd.release()) == 0 && written;
 }
 
