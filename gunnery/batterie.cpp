@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gunnery/kugeln.h"
+#include "maths/maths.h"
 #include "media/rounding.h"
 #include "state/katalog.h"
 #include "state/klasse.h"
@@ -67,7 +68,8 @@ void SchussversatzWuerfeln(Spiel& spiel, Media& /*media*/) {
     const double kurs = Bogenmass(spiel.Flotte[schiff].Kurs);
     for (int seite = 0; seite < 2; ++seite) {
       const double versatz = spiel.Schussversatz[seite];
-      spiel.Muendungsversatz[schiff][seite] = {std::sin(kurs) * versatz, -std::cos(kurs) * versatz};
+      spiel.Muendungsversatz[schiff][seite] = {maths::sin(kurs) * versatz,
+                                               -maths::cos(kurs) * versatz};
     }
   }
 }

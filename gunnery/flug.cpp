@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "maths/maths.h"
 #include "media/rounding.h"
 #include "state/katalog.h"
 #include "state/klasse.h"
@@ -61,8 +62,8 @@ void ListeFliegen(const Spiel& spiel, Media& media, std::vector<Kugel>& liste, i
 
 Punkt Scheibe(const Schiff& s, double abstand, double kurs) {
   const double bogen = Bogenmass(kurs);
-  return {roundToInt(s.PosX + kScheibenEcke + abstand * std::sin(bogen)),
-          roundToInt(s.PosY + kScheibenEcke - abstand * std::cos(bogen))};
+  return {roundToInt(s.PosX + kScheibenEcke + abstand * maths::sin(bogen)),
+          roundToInt(s.PosY + kScheibenEcke - abstand * maths::cos(bogen))};
 }
 
 Scheiben ScheibenVon(const Schiff& s) {
@@ -108,7 +109,7 @@ void Treffer(Spiel& spiel, Media& media, int ziel, int schuetze) {
 
 Schrittrichtung KugelRichtung(double k, int32_t seite) {
   const double winkel = Bogenmass(k + (seite == 1 ? 90 : 270));
-  return {-std::sin(winkel), std::cos(winkel)};
+  return {-maths::sin(winkel), maths::cos(winkel)};
 }
 
 void KugelSchritt(Kugel& kugel) {

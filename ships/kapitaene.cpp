@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "maths/maths.h"
 #include "media/rounding.h"
 #include "state/klasse.h"
 
@@ -27,7 +28,7 @@ Peilung PeilungNehmen(const Spiel& spiel, int schiff) {
   const float dy = static_cast<float>(static_cast<double>(y0) - yi);
   const float d = std::sqrt(dx * dx + dy * dy);
   if (d == 0.0f) return {0.0f, false};
-  const float bogen = std::acos(dx / d);
+  const float bogen = maths::acos(dx / d);
   float winkel = static_cast<float>(bogen * kGradProBogenmass);
   if (yi < y0) winkel = 360.0f - winkel;
   return {winkel, true};

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "maths/maths.h"
 #include "state/klasse.h"
 
 namespace {
@@ -63,8 +64,8 @@ void RuderFuehren(Spiel& spiel, Media& media, int schiff, HelmKeys tasten) {
 void SchiffBewegen(Spiel& spiel, int schiff) {
   Schiff& s = spiel.Flotte[schiff];
   const double kurs = Bogenmass(s.Kurs);
-  s.PosX += std::sin(kurs) * s.Tempo;
-  s.PosY += -std::cos(kurs) * s.Tempo;
+  s.PosX += maths::sin(kurs) * s.Tempo;
+  s.PosY += -maths::cos(kurs) * s.Tempo;
   KursHalten(s);
   RaenderUmbrechen(s);
   PauseZaehlen(s.PauseLinks);
