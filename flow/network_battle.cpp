@@ -1,6 +1,6 @@
 #include "flow/network_battle.h"
 
-#include "flow/partie.h"
+#include "flow/start_record.h"
 
 Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs) {
   Eingaben eingaben;
@@ -20,10 +20,5 @@ Rollback::Step networkStep(Media& media) {
 
 void setUpNetworkMatch(Spiel& spiel, const Welcome& welcome, int32_t hostClass,
                        int32_t guestClass) {
-  takeWelcome(spiel, welcome);
-  spiel.SpielModus = kZweiSpieler;
-  spiel.Gegneranzahl = 1;
-  spiel.Flotte[0].Klasse = hostClass;
-  spiel.Flotte[1].Klasse = guestClass;
-  PartieAufbauen(spiel);
+  startBattle(spiel, matchStart(welcome, hostClass, guestClass));
 }

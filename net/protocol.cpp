@@ -236,11 +236,17 @@ Welcome welcomeFor(const Spiel& host, uint32_t seed) {
   return w;
 }
 
-void takeWelcome(Spiel& spiel, const Welcome& welcome) {
-  spiel.Option = welcome.option;
-  spiel.Reichweite = welcome.reichweite;
-  spiel.SchussLautstaerke = welcome.schussLautstaerke;
-  spiel.TrefferLautstaerke = welcome.trefferLautstaerke;
-  spiel.Schiffstabelle = welcome.schiffstabelle;
-  spiel.Zufall.Generator.seed(welcome.seed);
+StartRecord matchStart(const Welcome& welcome, int32_t hostClass, int32_t guestClass) {
+  StartRecord record;
+  record.SpielModus = kZweiSpieler;
+  record.Gegneranzahl = 1;
+  record.Schiffstabelle = welcome.schiffstabelle;
+  record.Flotte[0].Klasse = hostClass;
+  record.Flotte[1].Klasse = guestClass;
+  record.Option = welcome.option;
+  record.Reichweite = welcome.reichweite;
+  record.SchussLautstaerke = welcome.schussLautstaerke;
+  record.TrefferLautstaerke = welcome.trefferLautstaerke;
+  record.Seed = welcome.seed;
+  return record;
 }

@@ -12,6 +12,7 @@
 
 #include "media/steuerung.h"
 #include "state/spiel.h"
+#include "state/start_record.h"
 
 // Raised whenever the meaning of a message changes; peers of different versions refuse each
 // other at the handshake.
@@ -78,10 +79,12 @@ using Message =
 std::vector<uint8_t> encode(const Message&);
 std::optional<Message> decode(std::span<const uint8_t> packet);
 
-// The host's battle for the guest, and the guest's battle made from it: classes, range
-// option, volumes and the seed of the random numbers; the guest's settings file is not read.
+// The host's battle for the guest: classes, range option, volumes and the seed of the random
+// numbers; the guest's settings file is not read.
 Welcome welcomeFor(const Spiel& host, uint32_t seed);
-void takeWelcome(Spiel& spiel, const Welcome& welcome);
+// The battle both sides start once both players chose: the welcome's, with two players and
+// nothing carried over from an earlier battle on either computer.
+StartRecord matchStart(const Welcome& welcome, int32_t hostClass, int32_t guestClass);
 
 // Whether a message goes on the reliable channel (everything but inputs and checksums).
 bool travelsReliably(const Message&);
