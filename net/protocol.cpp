@@ -19,7 +19,6 @@ enum class Type : uint8_t {
 constexpr std::array<uint8_t, 2> kMagic = {'K', 'F'};
 // Player controls and restart: seven bits.
 constexpr uint8_t kUnusedBits = 0x80;
-constexpr size_t kInputsHeader = 1 + 4 + 1;
 // Frame numbers stay far below where they would wrap: 2^31 frames are a year of play.
 constexpr uint32_t kLastFrameBound = 0x7FFFFFFF;
 
@@ -96,6 +95,7 @@ struct Encoder {
   std::vector<uint8_t> operator()(const Inputs& m) const {
     Writer w(Type::Inputs);
     w.put(m.lastFrame);
+    w.put(m.acknowledged);
     w.put(static_cast<uint8_t>(m.inputs.size()));
     for (const NetInput& i : m.inputs) w.put(inputByte(i));
     return w.bytes;
@@ -147,9 +147,10 @@ std::optional<Message> decodeWelcome(Reader& r) {
 std::optional<Message> decodeInputs(Reader& r) {
   Inputs m;
   m.lastFrame = r.take<uint32_t>();
+  m.acknowledged = r.take<uint32_t>();
   const int count = r.take<uint8_t>();
   if (count < 1 || count > kInputsPerPacket || m.lastFrame > kLastFrameBound ||
-      m.lastFrame + 1 < static_cast<uint32_t>(count)) {
+      m.acknowledged > kLastFrameBound || m.lastFrame + 1 < static_cast<uint32_t>(count)) {
     return std::nullopt;
   }
   for (int i = 0; i < count; ++i) {

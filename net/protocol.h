@@ -16,11 +16,12 @@
 
 // Raised whenever the meaning of a message changes; peers of different versions refuse each
 // other at the handshake.
-inline constexpr uint16_t kProtocolVersion = 1;
+inline constexpr uint16_t kProtocolVersion = 2;
 inline constexpr uint16_t kDefaultPort = 47111;
-// The most inputs one packet carries: the last frames again, so that a lost packet costs
-// nothing while the next arrives.
-inline constexpr int kInputsPerPacket = 8;
+// The most inputs one packet carries: every input the peer has not acknowledged goes out in
+// each packet, so that no outage shorter than the time-out loses one. Sides never run so far
+// apart that more are unacknowledged.
+inline constexpr int kInputsPerPacket = 32;
 
 // One player's controls in one frame, with Return for a restart, in one byte.
 struct NetInput {
@@ -52,10 +53,12 @@ struct Refusal {
 struct ShipChosen {
   uint8_t klasse = 0;
 };
-// The sender's inputs of frames lastFrame - count + 1 to lastFrame, oldest first.
+// The sender's inputs of frames lastFrame - count + 1 to lastFrame, oldest first, and how far
+// it holds the receiver's: every frame below `acknowledged`.
 struct Inputs {
   uint32_t lastFrame = 0;
   std::vector<NetInput> inputs;
+  uint32_t acknowledged = 0;
 };
 // The checksum of the battle's state at the start of a frame whose inputs were all known.
 struct Checksum {

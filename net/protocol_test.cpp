@@ -38,8 +38,8 @@ const std::vector<std::pair<Message, size_t>>& everyKind() {
       {someWelcome(), 1 + 4 + 4 * 4 + 8 * 8 * 4},
       {Refusal{7}, 3},
       {ShipChosen{7}, 2},
-      {Inputs{0x7FFFFFFF, std::vector<NetInput>(8, allControls())}, 6 + 8},
-      {Inputs{0, {NetInput{}}}, 7},
+      {Inputs{0x7FFFFFFF, std::vector<NetInput>(32, allControls()), 0x7FFFFFFF}, 10 + 32},
+      {Inputs{0, {NetInput{}}}, 11},
       {Checksum{0x7FFFFFFF, ~0ull}, 13},
       {Goodbye{Goodbye::Reason::NotTheSame}, 2},
       {Asking{true}, 2},
@@ -64,16 +64,19 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
       {"type 0", {0}},
       {"not our magic", {1, 'K', 'X', 1, 0}},
       {"class 8", {4, 8}},
-      {"no inputs", {5, 1, 0, 0, 0, 0}},
-      {"nine inputs", {5, 9, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"frame past 2^31", {5, 0, 0, 0, 0x80, 1, 0}},
-      {"more inputs than frames", {5, 2, 0, 0, 0, 4, 0, 0, 0, 0}},
-      {"unused input bit", {5, 0, 0, 0, 0, 1, 0x80}},
+      {"no inputs", {5, 1, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"frame past 2^31", {5, 0, 0, 0, 0x80, 0, 0, 0, 0, 1, 0}},
+      {"acknowledged past 2^31", {5, 0, 0, 0, 0, 1, 0, 0, 0x80, 1, 0}},
+      {"more inputs than frames", {5, 2, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0}},
+      {"unused input bit", {5, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80}},
       {"checksum frame past 2^31", {6, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"goodbye reason 2", {7, 2}},
       {"asking 2", {8, 2}},
       {"type 9", {9, 0}},
   };
+  std::vector<uint8_t> tooMany = {5, 40, 0, 0, 0, 0, 0, 0, 0, 33};
+  tooMany.resize(tooMany.size() + 33, 0);
+  hostile["33 inputs"] = tooMany;
   Welcome loud = someWelcome();
   loud.schussLautstaerke = 101;
   hostile["volume 101"] = encode(loud);
@@ -170,6 +173,16 @@ TEST(Impairment, LosesDuplicatesDelaysAndReorders) {
   EXPECT_NEAR(twice, kSent * 0.05, kSent * 0.01);
   EXPECT_GT(reordered, kSent / 4);
   EXPECT_EQ(net.held(), 0u);
+
+  // An outage loses what is sent during it and what was on its way.
+  Impairment cut({.delayMs = 100, .outages = {{1000, 500}}}, 4);
+  std::vector<uint64_t> through;
+  for (uint64_t now = 0; now < 3000; now += 10) {
+    cut.push(now, {0});
+    for (size_t i = cut.due(now).size(); i > 0; --i) through.push_back(now - 100);
+  }
+  for (uint64_t sent : through) EXPECT_TRUE(sent < 900 || sent >= 1500) << sent;
+  EXPECT_EQ(through.size(), 300u - 60u - 10u);
 }
 
 TEST(FloodGuard, AdmitsABattlesWorthOfPacketsASecondAndNoMore) {

@@ -9,9 +9,6 @@ namespace {
 
 // Checksums kept while the other side's are on their way: seconds of play.
 constexpr size_t kChecksumsKept = 64;
-// The furthest ahead of this side a peer's input may be: its own prediction window and input
-// delay, and some slack.
-constexpr uint32_t kPeerLead = 2 * Rollback::kMaxPredicted + Rollback::kMaxInputDelay + 8;
 
 }  // namespace
 
@@ -34,19 +31,30 @@ bool Rollback::canRun() const { return frame_ < remoteKnown_ + kMaxPredicted; }
 Inputs Rollback::addLocalInput(const NetInput& input) {
   const uint32_t target = frame_ + static_cast<uint32_t>(delay_);
   if (!known(local_, target)) local_[target % kRing] = {target, input};
+  localKnown_ = std::max(localKnown_, target + 1);
+  return pendingInputs();
+}
+
+Inputs Rollback::pendingInputs() const {
   Inputs packet;
-  packet.lastFrame = target;
-  const uint32_t first = target >= kInputsPerPacket - 1 ? target - (kInputsPerPacket - 1) : 0;
-  for (uint32_t f = first; f <= target; ++f)
+  packet.acknowledged = remoteKnown_;
+  if (localKnown_ == 0) return packet;  // nothing to send yet
+  // Oldest first: the peer can use none past one it lacks.
+  const uint32_t first = std::min(peerAck_, localKnown_ - 1);
+  const uint32_t last = std::min(localKnown_ - 1, first + kInputsPerPacket - 1);
+  packet.lastFrame = last;
+  for (uint32_t f = first; f <= last; ++f)
     packet.inputs.push_back(known(local_, f).value_or(NetInput{}));
   return packet;
 }
 
 bool Rollback::receive(const Inputs& inputs) {
   const uint32_t count = static_cast<uint32_t>(inputs.inputs.size());
-  if (count == 0 || inputs.lastFrame + 1 < count || inputs.lastFrame >= frame_ + kPeerLead) {
+  if (count == 0 || inputs.lastFrame + 1 < count || inputs.lastFrame >= frame_ + kPeerLead ||
+      inputs.acknowledged > localKnown_) {
     return false;
   }
+  peerAck_ = std::max(peerAck_, inputs.acknowledged);
   const uint32_t first = inputs.lastFrame + 1 - count;
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t f = first + i;

@@ -19,6 +19,9 @@ class Rollback {
   static constexpr int kMaxPredicted = 8;  // frames run ahead of the peer's known inputs
   static constexpr int kMaxInputDelay = 3;
   static constexpr uint32_t kChecksumEvery = 30;
+  // A peer's input for frame() + kPeerLead or later is refused: no honest peer runs so far
+  // ahead (its own prediction window and input delay, and some slack).
+  static constexpr uint32_t kPeerLead = 2 * kMaxPredicted + kMaxInputDelay + 8;
   // Runs one frame of `spiel` with both players' inputs ([0] ship 0's, the host's); silent
   // when the frame is run a second time.
   using Step = std::function<void(Spiel&, const std::array<NetInput, 2>&, bool silent)>;
@@ -30,9 +33,14 @@ class Rollback {
   // Whether the next frame may run without predicting more than kMaxPredicted frames.
   bool canRun() const;
   // This side's controls, read for the next frame: they count for frame() + delay. Only the
-  // first call for a frame counts. Returns the packet for the peer (the last few inputs).
+  // first call for a frame counts. Returns the packet for the peer (see pendingInputs).
   Inputs addLocalInput(const NetInput& input);
-  // The peer's inputs. False, and nothing taken, for frames no honest peer sends yet.
+  // The packet for the peer: this side's inputs from the first one the peer has not
+  // acknowledged (the newest alone when it has them all), with this side's acknowledgement;
+  // no inputs before this side made any.
+  Inputs pendingInputs() const;
+  // The peer's inputs. False, and nothing taken, for frames no honest peer sends yet and for
+  // acknowledgements of inputs this side never made.
   bool receive(const Inputs& inputs);
   // Runs any mispredicted frames again (silently), then the next frame. False if !canRun().
   bool runFrame();
@@ -48,12 +56,14 @@ class Rollback {
   uint64_t checksumsCompared() const { return compared_; }
 
   uint32_t peerFramesKnown() const { return remoteKnown_; }
+  uint32_t acknowledgedByPeer() const { return peerAck_; }
   uint64_t rollbacks() const { return rollbacks_; }
   uint64_t framesRunAgain() const { return framesRunAgain_; }
   int inputDelay() const { return delay_; }
 
  private:
-  static constexpr uint32_t kRing = 64;  // inputs kept, in frames
+  // Inputs kept, in frames: more than are ever unacknowledged or run again.
+  static constexpr uint32_t kRing = 128;
   static constexpr uint32_t kSnapshots = kMaxPredicted + 2;
   struct Slot {
     uint32_t frame = UINT32_MAX;
@@ -71,6 +81,8 @@ class Rollback {
   Step step_;
   uint32_t frame_ = 0;
   uint32_t remoteKnown_ = 0;  // the peer's inputs of frames below this are all known
+  uint32_t localKnown_ = 0;   // this side's inputs of frames below this are all made
+  uint32_t peerAck_ = 0;      // the peer holds this side's inputs of frames below this
   std::optional<uint32_t> firstWrong_;
   std::array<Slot, kRing> local_{}, remote_{}, used_{};
   std::array<Spiel, kSnapshots> snapshots_{};

@@ -3,15 +3,15 @@
 #include <variant>
 
 NetworkSession::NetworkSession(Link& link, Rollback& rollback, Link::Clock clock)
-    : link_(link), rollback_(rollback), clock_(std::move(clock)), lastHeardMs_(clock_()) {}
+    : link_(link), rollback_(rollback), clock_(std::move(clock)), lastProgressMs_(clock_()) {}
 
 NetworkSession::End NetworkSession::pump(int waitMs) {
   for (Link::Event e = link_.poll(waitMs); e.kind != Link::EventKind::None; e = link_.poll(0)) {
     if (e.kind == Link::EventKind::Disconnected && end_ == End::None) end_ = End::PeerLeft;
     if (e.kind == Link::EventKind::Received) take(e.bytes);
   }
-  const uint64_t patience = peerAsking_ ? kAskingMs : heard_ ? kSilenceMs : kFirstWordMs;
-  if (end_ == End::None && clock_() - lastHeardMs_ > patience) end_ = End::PeerSilent;
+  const uint64_t patience = peerAsking_ ? kAskingMs : progressed_ ? kSilenceMs : kFirstWordMs;
+  if (end_ == End::None && clock_() - lastProgressMs_ > patience) end_ = End::PeerSilent;
   if (end_ == End::None && rollback_.diverged()) leave(Goodbye::Reason::NotTheSame);
   return end_;
 }
@@ -22,24 +22,30 @@ void NetworkSession::take(const std::vector<uint8_t>& bytes) {
     ++dropped_;
     return;
   }
-  bool honest = true;
+  bool progress = false;
   if (const auto* inputs = std::get_if<Inputs>(&*message)) {
-    honest = rollback_.receive(*inputs);
+    const uint32_t known = rollback_.peerFramesKnown();
+    if (!rollback_.receive(*inputs)) ++dropped_;
+    progress = rollback_.peerFramesKnown() > known;
   } else if (const auto* sum = std::get_if<Checksum>(&*message)) {
     rollback_.peerChecksum(*sum);
   } else if (const auto* question = std::get_if<Asking>(&*message)) {
     peerAsking_ = question->open;
+    progress = true;
   } else if (const auto* bye = std::get_if<Goodbye>(&*message)) {
     if (end_ == End::None) {
       end_ = bye->reason == Goodbye::Reason::NotTheSame ? End::NotTheSame : End::PeerLeft;
     }
   }
-  if (honest) {
-    lastHeardMs_ = clock_();
-    heard_ = true;
-  } else {
-    ++dropped_;
+  if (progress) {
+    lastProgressMs_ = clock_();
+    progressed_ = true;
   }
+}
+
+void NetworkSession::send(const Inputs& inputs) {
+  lastSentMs_ = clock_();
+  if (!inputs.inputs.empty()) link_.send(encode(inputs), false);
 }
 
 bool NetworkSession::tick(const NetInput& local) {
@@ -48,9 +54,7 @@ bool NetworkSession::tick(const NetInput& local) {
     if (clock_() - lastSentMs_ >= kRepeatMs) repeatInputs();
     return false;
   }
-  lastSent_ = rollback_.addLocalInput(local);
-  lastSentMs_ = clock_();
-  link_.send(encode(lastSent_), false);
+  send(rollback_.addLocalInput(local));
   rollback_.runFrame();
   for (const Checksum& sum : rollback_.takeChecksums()) link_.send(encode(sum), false);
   return true;
@@ -58,14 +62,14 @@ bool NetworkSession::tick(const NetInput& local) {
 
 void NetworkSession::repeatInputs() {
   rollback_.correct();
-  lastSentMs_ = clock_();
-  if (!lastSent_.inputs.empty()) link_.send(encode(lastSent_), false);
+  send(rollback_.pendingInputs());
   for (const Checksum& sum : rollback_.takeChecksums()) link_.send(encode(sum), false);
 }
 
 void NetworkSession::asking(bool open) {
   link_.send(encode(Asking{open}), true);
   link_.poll(0);  // out before the question blocks this side
+  if (!open) lastProgressMs_ = clock_();
 }
 
 void NetworkSession::leave(Goodbye::Reason reason) {

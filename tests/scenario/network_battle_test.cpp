@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "flow/start_record.h"
 #include "net/session.h"
 #include "state/snapshot.h"
 #include "tests/scenario/arena.h"
@@ -36,9 +38,13 @@ NetInput scripted(int side, uint32_t frame) {
   return input;
 }
 
+// One computer: its battle (which may have played before) and its side of the match.
 struct Side {
-  Side(int self, int delay, std::unique_ptr<Link> owned, const Welcome& welcome, uint64_t& now)
-      : link(std::move(owned)),
+  Side(int self, int delay, std::unique_ptr<Link> owned, const Welcome& welcome, uint64_t& now,
+       std::unique_ptr<Arena> played)
+      : computer(played ? std::move(played) : std::make_unique<Arena>()),
+        arena(*computer),
+        link(std::move(owned)),
         rollback(arena.spiel, self, delay, networkStep(*arena.media)),
         session(*link, rollback, [&now] { return now; }),
         self(self) {
@@ -52,7 +58,8 @@ struct Side {
       session.repeatInputs();
     }
   }
-  Arena arena;
+  std::unique_ptr<Arena> computer;
+  Arena& arena;
   std::unique_ptr<Link> link;
   Rollback rollback;
   NetworkSession session;
@@ -62,7 +69,9 @@ struct Side {
 // A host and a guest connected over loopback; the host's welcome went over the reliable
 // channel before the bad network starts.
 struct Match {
-  explicit Match(const ImpairmentSettings& bad, int hostDelay = 2, int guestDelay = 1) {
+  explicit Match(const ImpairmentSettings& bad, int hostDelay = 2, int guestDelay = 1,
+                 std::unique_ptr<Arena> hostPlayed = nullptr,
+                 std::unique_ptr<Arena> guestPlayed = nullptr) {
     std::string error;
     std::unique_ptr<Link> hostLink = Link::listen(0, error);
     EXPECT_TRUE(hostLink) << error;
@@ -80,9 +89,10 @@ struct Match {
     EXPECT_TRUE(received && std::holds_alternative<Welcome>(*received));
     hostLink->impair(bad, 1, [this] { return now; });
     guestLink->impair(bad, 2, [this] { return now; });
-    host = std::make_unique<Side>(0, hostDelay, std::move(hostLink), welcome, now);
+    host = std::make_unique<Side>(0, hostDelay, std::move(hostLink), welcome, now,
+                                  std::move(hostPlayed));
     guest = std::make_unique<Side>(1, guestDelay, std::move(guestLink),
-                                   std::get<Welcome>(*received), now);
+                                   std::get<Welcome>(*received), now, std::move(guestPlayed));
   }
   // One virtual millisecond: both take what arrived, and run a frame every 16.
   void step(uint32_t frames) {
@@ -93,6 +103,15 @@ struct Match {
       host->tick(frames);
       guest->tick(frames);
     }
+  }
+  // Runs until both sides ran `frames` frames and know each other's inputs for them (or a
+  // minute of play went by).
+  void play(uint32_t frames) {
+    const uint64_t limit = now + 60000;
+    while (!settled(frames) && now < limit) step(frames);
+    for (int i = 0; i < 50; ++i) step(frames);  // the last checksums and corrections
+    host->rollback.correct();
+    guest->rollback.correct();
   }
   bool settled(uint32_t frames) const {
     for (const Side* s : {host.get(), guest.get()}) {
@@ -141,6 +160,76 @@ TEST(NetworkBattle, BothSidesAndOneMachineEndInTheSameBytesThroughABadNetwork) {
   EXPECT_GT(one.spiel.ListeA.size() + one.spiel.ListeB.size(), 10u);
 }
 
+// The host's player fights local battles first (of each mode, with fire, a restart, and the
+// last left paused): the network match starts as on a fresh computer, and so does a rematch.
+TEST(NetworkBattle, LocalBattlesBeforeAndARematchChangeNothing) {
+  auto played = std::make_unique<Arena>(kEinzelspieler, 3, 11);
+  played->media->setSilent(true);
+  for (const int32_t mode : {kEinzelspieler, kZweiSpieler}) {
+    played->spiel.SpielModus = mode;
+    played->spiel.Gegneranzahl = mode == kEinzelspieler ? 3 : 1;
+    startBattle(played->spiel, localStartRecord(played->spiel));
+    for (Key k : {Key::W, Key::A, Key::V, Key::B, Key::Keypad1}) played->halten(k);
+    played->frames(200);
+    played->halten(Key::Return);
+    played->frame();
+    played->halten(Key::Return, false);
+    played->frames(100);
+  }
+  played->halten(Key::P);
+  played->frame();
+  played->halten(Key::P, false);
+  played->frame();
+  ASSERT_TRUE(played->spiel.Pause.Taste);
+  for (Key k : {Key::W, Key::A, Key::V, Key::B, Key::Keypad1}) played->halten(k, false);
+
+  std::unique_ptr<Arena> host = std::move(played), guest;
+  for (int match = 0; match < 2; ++match) {
+    Match m({.delayMs = 30, .jitterMs = 30}, 2, 1, std::move(host), std::move(guest));
+    m.play(600);
+    ASSERT_TRUE(m.settled(600)) << "match " << match;
+    EXPECT_EQ(stateBytes(m.host->arena.spiel), stateBytes(m.guest->arena.spiel)) << match;
+    EXPECT_FALSE(m.host->rollback.diverged() || m.guest->rollback.diverged()) << match;
+    host = std::move(m.host->computer);
+    guest = std::move(m.guest->computer);
+  }
+}
+
+// Both sides run on through outages shorter than the 3 s time-out and agree afterwards; a
+// longer one ends both with the message, about 3 s after the last frame heard.
+TEST(NetworkBattle, OutagesShorterThanTheTimeOutLoseNoFrameALongerOneEndsBoth) {
+  constexpr uint64_t kFrom = 2000;
+  for (const uint64_t outage : {200, 500, 1000, 2500, 4000}) {
+    Match match({.delayMs = 20, .jitterMs = 20, .outages = {{kFrom, outage}}});
+    if (outage < NetworkSession::kSilenceMs) {
+      match.play(500);
+      ASSERT_TRUE(match.settled(500)) << outage;
+      EXPECT_EQ(stateBytes(match.host->arena.spiel), stateBytes(match.guest->arena.spiel));
+      for (const Side* s : {match.host.get(), match.guest.get()}) {
+        EXPECT_EQ(s->session.end(), NetworkSession::End::None) << outage;
+      }
+      std::cout << "outage of " << outage << " ms survived\n";
+      continue;
+    }
+    std::array<uint64_t, 2> ended{};
+    while ((ended[0] == 0 || ended[1] == 0) && match.now < kFrom + 10000) {
+      match.step(100000);
+      for (int i : {0, 1}) {
+        const Side& s = i == 0 ? *match.host : *match.guest;
+        if (ended[i] == 0 && s.session.end() != NetworkSession::End::None) ended[i] = match.now;
+      }
+    }
+    for (int i : {0, 1}) {
+      const Side& s = i == 0 ? *match.host : *match.guest;
+      EXPECT_EQ(s.session.end(), NetworkSession::End::PeerSilent) << i;
+      EXPECT_GE(ended[i], kFrom + NetworkSession::kSilenceMs - 100) << i;
+      EXPECT_LE(ended[i], kFrom + 5000) << i;
+      std::cout << (i == 0 ? "host" : "guest") << ": outage of " << outage << " ms, message after "
+                << ended[i] - kFrom << " ms\n";
+    }
+  }
+}
+
 TEST(NetworkBattle, LeavingSilenceAndADifferentBattleEndTheMatchOnBothSides) {
   {  // the guest leaves: its goodbye reaches the host
     Match match({});
@@ -164,6 +253,27 @@ TEST(NetworkBattle, LeavingSilenceAndADifferentBattleEndTheMatchOnBothSides) {
     // Counted from the last packet heard, a few milliseconds before the guest stopped.
     EXPECT_GE(match.now, quiet + NetworkSession::kSilenceMs - 30);
     EXPECT_LE(match.now, quiet + NetworkSession::kSilenceMs + 30);
+  }
+  // The guest still sends, but nothing new: its inputs again, or inputs of frames far ahead
+  // that are refused. Neither is progress: after 3 s the host gives up.
+  for (const bool refused : {false, true}) {
+    Match match({});
+    for (int i = 0; i < 500; ++i) match.step(100);
+    const uint64_t stuck = match.now;
+    while (match.host->session.pump() == NetworkSession::End::None && match.now < stuck + 5000) {
+      if (++match.now % 16 != 0) continue;
+      if (refused) {
+        Inputs ahead = match.guest->rollback.pendingInputs();
+        ahead.lastFrame += 1000;
+        match.guest->link->send(encode(ahead), false);
+      } else {
+        match.guest->session.repeatInputs();
+      }
+      match.host->session.repeatInputs();
+    }
+    EXPECT_EQ(match.host->session.end(), NetworkSession::End::PeerSilent) << refused;
+    EXPECT_GE(match.now, stuck + NetworkSession::kSilenceMs - 30) << refused;
+    EXPECT_LE(match.now, stuck + NetworkSession::kSilenceMs + 30) << refused;
   }
   {  // the guest's player answers "Beenden" for a long time: the host waits, then the guest
      // says No and falls silent, which ends it after 3 s
