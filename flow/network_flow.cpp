@@ -57,11 +57,6 @@ bool connected(Match& m, const NetworkStart& start) {
   }
 }
 
-std::string otherVersion(uint16_t theirs) {
-  return "Der Mitspieler hat eine andere Version des Spiels (Protokoll " + std::to_string(theirs) +
-         ", hier " + std::to_string(kProtocolVersion) + ")";
-}
-
 // Both sides agree on the version; the guest receives the host's battle.
 std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string& file) {
   if (!m.host) m.send(Hello{});
@@ -71,10 +66,10 @@ std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string&
     const std::optional<Message> message = m.next();
     if (!message) continue;
     if (const auto* hello = std::get_if<Hello>(&*message); hello && m.host) {
-      if (hello->version != kProtocolVersion) {
+      if (!sameBuild(*hello)) {
         m.send(Refusal{});
         m.link.poll(50);
-        say(m.media, otherVersion(hello->version));
+        say(m.media, otherBuildMessage(hello->version, hello->identity, hello->gameVersion));
         return std::nullopt;
       }
       readBattleSettings(m.spiel, store, file);
@@ -85,7 +80,7 @@ std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string&
     }
     if (const auto* welcome = std::get_if<Welcome>(&*message); welcome && !m.host) return *welcome;
     if (const auto* refusal = std::get_if<Refusal>(&*message)) {
-      say(m.media, otherVersion(refusal->version));
+      say(m.media, otherBuildMessage(refusal->version, refusal->identity, refusal->gameVersion));
       return std::nullopt;
     }
     if (std::holds_alternative<Goodbye>(*message)) break;

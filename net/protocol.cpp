@@ -51,6 +51,8 @@ class Reader {
   }
   // True when every field was there and nothing is left over.
   bool whole() const { return ok_ && rest_.empty(); }
+  // True when every field was there.
+  bool complete() const { return ok_; }
 
  private:
   std::span<const uint8_t> rest_;
@@ -66,11 +68,47 @@ SchiffsTyp classOf(const std::array<float, kFloatsPerClass>& f) {
   return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]};
 }
 
+// Protocol 1 knew only its number; from 2 on the build follows it.
+constexpr uint16_t kFirstWithBuild = 2;
+constexpr size_t kLongestVersion = 32;
+
+template <typename Words>
+void putBuild(Writer& w, const Words& m) {
+  w.put(m.version);
+  if (m.version < kFirstWithBuild) return;
+  w.put(m.identity);
+  const size_t length = std::min(m.gameVersion.size(), kLongestVersion);
+  w.put(static_cast<uint8_t>(length));
+  for (size_t i = 0; i < length; ++i) w.put(static_cast<uint8_t>(m.gameVersion[i]));
+}
+
+// A build as the peer states it. Another protocol may add fields after these: they are
+// ignored, so that its version can still be named; this protocol's words must end here.
+template <typename Words>
+std::optional<Message> takeBuild(Reader& r) {
+  Words m;
+  m.version = r.take<uint16_t>();
+  m.identity = 0;
+  m.gameVersion.clear();
+  if (m.version >= kFirstWithBuild) {
+    m.identity = r.take<uint64_t>();
+    const size_t length = r.take<uint8_t>();
+    if (length > kLongestVersion) return std::nullopt;
+    for (size_t i = 0; i < length; ++i) {
+      const auto c = r.take<uint8_t>();
+      if (c < 0x20 || c > 0x7E) return std::nullopt;  // printable ASCII, shown to the player
+      m.gameVersion.push_back(static_cast<char>(c));
+    }
+  }
+  if (!r.complete() || (m.version == kProtocolVersion && !r.whole())) return std::nullopt;
+  return m;
+}
+
 struct Encoder {
   std::vector<uint8_t> operator()(const Hello& m) const {
     Writer w(Type::Hello);
     for (uint8_t b : kMagic) w.put(b);
-    w.put(m.version);
+    putBuild(w, m);
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const Welcome& m) const {
@@ -84,7 +122,7 @@ struct Encoder {
   }
   std::vector<uint8_t> operator()(const Refusal& m) const {
     Writer w(Type::Refusal);
-    w.put(m.version);
+    putBuild(w, m);
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const ShipChosen& m) const {
@@ -120,9 +158,8 @@ struct Encoder {
 
 std::optional<Message> decodeHello(Reader& r) {
   const uint8_t k = r.take<uint8_t>(), f = r.take<uint8_t>();
-  Hello m{r.take<uint16_t>()};
-  if (!r.whole() || k != kMagic[0] || f != kMagic[1]) return std::nullopt;
-  return m;
+  if (k != kMagic[0] || f != kMagic[1]) return std::nullopt;
+  return takeBuild<Hello>(r);
 }
 
 std::optional<Message> decodeWelcome(Reader& r) {
@@ -193,7 +230,7 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
     case Type::Welcome:
       return decodeWelcome(r);
     case Type::Refusal:
-      return whole(r, Refusal{r.take<uint16_t>()});
+      return takeBuild<Refusal>(r);
     case Type::ShipChosen: {
       const ShipChosen m{r.take<uint8_t>()};
       if (m.klasse >= kKlassenAnzahl) return std::nullopt;

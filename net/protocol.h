@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <variant>
 #include <vector>
 
 #include "media/steuerung.h"
+#include "state/build_identity.h"
 #include "state/spiel.h"
 #include "state/start_record.h"
 
@@ -33,10 +35,13 @@ uint8_t inputByte(const NetInput&);
 // Nothing for a byte with its top bit set, which no sender writes.
 std::optional<NetInput> inputFromByte(uint8_t);
 
-// The guest's first words: who it is and which version it speaks. The layout stays the same
-// in every version, so that any two versions can tell each other apart.
+// The guest's first words: which build it is. Every version starts it with the same bytes
+// (magic, protocol), and from protocol 2 on follow the step's identity and the game's version,
+// so that any two versions can tell each other apart and name each other.
 struct Hello {
   uint16_t version = kProtocolVersion;
+  uint64_t identity = stepIdentity();
+  std::string gameVersion = std::string(::gameVersion());
 };
 // The host's answer: the battle both play. The host's ship classes, range option and shot and
 // hit volumes hold for this battle on both sides; the seed starts the battle's random numbers.
@@ -45,10 +50,19 @@ struct Welcome {
   int32_t option = 0, reichweite = 0, schussLautstaerke = 0, trefferLautstaerke = 0;
   std::array<SchiffsTyp, kKlassenAnzahl> schiffstabelle{};
 };
-// Sent instead of a Welcome to a peer of another version (and by it, back), with one's own.
+// Sent instead of a Welcome to a peer of another build (and by it, back), with one's own.
 struct Refusal {
   uint16_t version = kProtocolVersion;
+  uint64_t identity = stepIdentity();
+  std::string gameVersion = std::string(::gameVersion());
 };
+
+// Whether a peer's Hello or Refusal comes from a build whose battles run as this one's.
+template <typename Words>
+bool sameBuild(const Words& peer) {
+  return peer.version == kProtocolVersion && peer.identity == stepIdentity() &&
+         peer.gameVersion == ::gameVersion();
+}
 // The ship class a player chose in the ship list.
 struct ShipChosen {
   uint8_t klasse = 0;

@@ -11,6 +11,7 @@
 #include "net/flood_guard.h"
 #include "net/impairment.h"
 #include "net/link.h"
+#include "net/session.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ NetInput allControls() { return {{true, true, true, true, true, true}, true}; }
 // Every kind of message with its size on the wire.
 const std::vector<std::pair<Message, size_t>>& everyKind() {
   static const std::vector<std::pair<Message, size_t>> kinds = {
-      {Hello{}, 5},
+      {Hello{}, 5 + 9 + gameVersion().size()},
       {someWelcome(), 1 + 4 + 4 * 4 + 8 * 8 * 4},
-      {Refusal{7}, 3},
+      {Refusal{}, 3 + 9 + gameVersion().size()},
       {ShipChosen{7}, 2},
       {Inputs{0x7FFFFFFF, std::vector<NetInput>(32, allControls()), 0x7FFFFFFF}, 10 + 32},
       {Inputs{0, {NetInput{}}}, 11},
@@ -58,11 +59,55 @@ TEST(Protocol, EveryMessageComesBackAsItsOwnBytes) {
   }
 }
 
+// Builds that could play different battles refuse each other at the first packet, and the
+// message names both, whatever the other's protocol.
+TEST(Protocol, AnotherBuildIsToldApartAndNamed) {
+  const std::string ours(gameVersion());
+  const auto heard = [](std::vector<uint8_t> bytes) {
+    const std::optional<Message> m = decode(bytes);
+    EXPECT_TRUE(m && std::holds_alternative<Hello>(*m));
+    const Hello h = m ? std::get<Hello>(*m) : Hello{};
+    return std::make_pair(sameBuild(h), otherBuildMessage(h.version, h.identity, h.gameVersion));
+  };
+  EXPECT_TRUE(heard(encode(Hello{})).first);
+  const auto first = heard({1, 'K', 'F', 1, 0});  // protocol 1 said no more
+  EXPECT_FALSE(first.first);
+  EXPECT_EQ(
+      first.second,
+      "Der Mitspieler hat eine andere Version des Spiels (dort Protokoll 1, hier " + ours + ")");
+  EXPECT_EQ(heard(encode(Hello{kProtocolVersion, stepIdentity(), "9.1"})).second,
+            "Der Mitspieler hat eine andere Version des Spiels (dort 9.1, hier " + ours + ")");
+  const auto twin = heard(encode(Hello{kProtocolVersion, 0x0123456789abcdefull, ours}));
+  EXPECT_FALSE(twin.first);
+  EXPECT_NE(twin.second.find("dort " + ours + " [01234567]"), std::string::npos) << twin.second;
+  // A later protocol may say more after the same fields.
+  std::vector<uint8_t> later = encode(Hello{kProtocolVersion + 1, 5, "3.0"});
+  later.insert(later.end(), {0xAA, 0xBB});
+  EXPECT_EQ(heard(later).second,
+            "Der Mitspieler hat eine andere Version des Spiels (dort 3.0, hier " + ours + ")");
+  // The refusal carries this build back.
+  const std::optional<Message> refusal = decode(encode(Refusal{}));
+  ASSERT_TRUE(refusal);
+  EXPECT_TRUE(sameBuild(std::get<Refusal>(*refusal)));
+}
+
+// Inputs and checksums are worth nothing late: they go unsequenced-unreliable and are sent
+// again or superseded; everything else must arrive, in order.
+TEST(Protocol, OnlyInputsAndChecksumsTravelUnreliably) {
+  for (const auto& [message, size] : everyKind()) {
+    const bool unreliable =
+        std::holds_alternative<Inputs>(message) || std::holds_alternative<Checksum>(message);
+    EXPECT_EQ(travelsReliably(message), !unreliable) << "kind " << message.index();
+  }
+}
+
 TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   std::map<std::string, std::vector<uint8_t>> hostile = {
       {"empty", {}},
       {"type 0", {0}},
       {"not our magic", {1, 'K', 'X', 1, 0}},
+      {"a version of 33 letters", {}},
+      {"a version not printable", {}},
       {"class 8", {4, 8}},
       {"no inputs", {5, 1, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"frame past 2^31", {5, 0, 0, 0, 0x80, 0, 0, 0, 0, 1, 0}},
@@ -74,6 +119,13 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
       {"asking 2", {8, 2}},
       {"type 9", {9, 0}},
   };
+  std::vector<uint8_t> longVersion = encode(Hello{kProtocolVersion, 1, std::string(32, 'x')});
+  longVersion[13] = 33;
+  longVersion.push_back('x');
+  hostile["a version of 33 letters"] = longVersion;
+  std::vector<uint8_t> unprintable = encode(Hello{kProtocolVersion, 1, "1.0"});
+  unprintable.back() = '\n';
+  hostile["a version not printable"] = unprintable;
   std::vector<uint8_t> tooMany = {5, 40, 0, 0, 0, 0, 0, 0, 0, 33};
   tooMany.resize(tooMany.size() + 33, 0);
   hostile["33 inputs"] = tooMany;

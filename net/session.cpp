@@ -1,5 +1,6 @@
 #include "net/session.h"
 
+#include <cstdio>
 #include <variant>
 
 NetworkSession::NetworkSession(Link& link, Rollback& rollback, Link::Clock clock)
@@ -93,4 +94,25 @@ const char* endMessage(NetworkSession::End end) {
       break;
   }
   return "";
+}
+
+namespace {
+
+std::string buildName(uint16_t protocol, uint64_t identity, const std::string& version,
+                      bool withIdentity) {
+  if (version.empty()) return "Protokoll " + std::to_string(protocol);
+  if (!withIdentity) return version;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(identity));
+  return version + " [" + std::string(hex, 8) + "]";
+}
+
+}  // namespace
+
+std::string otherBuildMessage(uint16_t protocol, uint64_t identity, const std::string& version) {
+  const std::string ours(gameVersion());
+  const bool alike = version == ours;
+  return "Der Mitspieler hat eine andere Version des Spiels (dort " +
+         buildName(protocol, identity, version, alike) + ", hier " +
+         buildName(kProtocolVersion, stepIdentity(), ours, alike) + ")";
 }

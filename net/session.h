@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "net/flood_guard.h"
 #include "net/link.h"
@@ -60,3 +61,7 @@ class NetworkSession {
 
 // German text for the end of a match, for the message the player sees.
 const char* endMessage(NetworkSession::End end);
+
+// German text for a peer of another build, naming its version and this one's (and each one's
+// step identity when the versions read the same).
+std::string otherBuildMessage(uint16_t protocol, uint64_t identity, const std::string& version);
