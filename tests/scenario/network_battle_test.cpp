@@ -337,6 +337,17 @@ TEST(NetworkBattle, HostilePacketsAreDroppedAndTheMatchPlaysOn) {
   EXPECT_EQ(match.host->session.end(), NetworkSession::End::None);
   EXPECT_GE(match.host->rollback.frame() - before, 120u);
   EXPECT_FALSE(match.host->rollback.diverged() || match.guest->rollback.diverged());
+
+  // A flood of well-formed packets: beyond a battle's worth a second they are dropped too.
+  const uint64_t droppedBefore = match.host->session.packetsDropped();
+  const std::vector<uint8_t> valid = encode(match.guest->rollback.pendingInputs());
+  for (int i = 0; i < 1500; ++i) match.guest->link->send(valid, true);
+  for (int i = 0; i < 400; ++i) {
+    match.step(2000);
+    match.host->session.pump(1);
+  }
+  EXPECT_GE(match.host->session.packetsDropped() - droppedBefore, 900u);
+  EXPECT_EQ(match.host->session.end(), NetworkSession::End::None);
 }
 
 }  // namespace
