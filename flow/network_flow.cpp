@@ -122,7 +122,9 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
 
 // Frames until one side leaves or the link fails; pause does not apply here.
 NetworkSession::End play(Match& m, int inputDelay) {
-  Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, networkStep(m.media));
+  FrameSounds sounds(m.media);
+  Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, sounds.step());
+  rollback.watchFrames(sounds.watcher());
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
   for (;;) {

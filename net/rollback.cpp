@@ -91,6 +91,7 @@ void Rollback::run(uint32_t f, bool silent) {
   const uint32_t slot = f % kSnapshots;
   snapshots_[slot] = spiel_;  // the state at the start of frame f
   snapshotFrame_[slot] = f;
+  if (watcher_) watcher_(f);
   step_(spiel_, inputsFor(f), silent);
 }
 

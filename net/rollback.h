@@ -28,6 +28,8 @@ class Rollback {
 
   // `self` is 0 on the host, 1 on the guest; inputDelay is brought into 0 to 3.
   Rollback(Spiel& spiel, int self, int inputDelay, Step step);
+  // Told the number of every frame just before the step runs it, the first time or again.
+  void watchFrames(std::function<void(uint32_t frame)> watcher) { watcher_ = std::move(watcher); }
 
   uint32_t frame() const { return frame_; }  // the next frame to run
   // Whether the next frame may run without predicting more than kMaxPredicted frames.
@@ -79,6 +81,7 @@ class Rollback {
   int self_;
   int delay_;
   Step step_;
+  std::function<void(uint32_t)> watcher_;
   uint32_t frame_ = 0;
   uint32_t remoteKnown_ = 0;  // the peer's inputs of frames below this are all known
   uint32_t localKnown_ = 0;   // this side's inputs of frames below this are all made
