@@ -57,12 +57,28 @@ bool connected(Match& m, const NetworkStart& start) {
   }
 }
 
-// Both sides agree on the version; the guest receives the host's battle.
-std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string& file) {
+// This side's player cancelled before the battle: the peer is told so.
+void cancel(Match& m) {
+  m.send(Goodbye{Goodbye::Reason::Cancelled});
+  m.link.poll(0);
+}
+
+// The handshake's end: the battle agreed on, given up (a message said why), or, on the host, a
+// first connector that said nothing in time.
+struct Agreement {
+  std::optional<Welcome> welcome;
+  bool silentGuest = false;
+};
+
+// Both sides agree on the build; the guest receives the host's battle.
+Agreement agreed(Match& m, SettingsStore& store, const std::string& file) {
   if (!m.host) m.send(Hello{});
   const uint64_t began = m.now();
   while (m.now() - began < kAnswerMs) {
-    if (!m.lobby.waiting("Verbunden, einen Augenblick …", 0)) return std::nullopt;
+    if (!m.lobby.waiting("Verbunden, einen Augenblick …", 0)) {
+      cancel(m);
+      return {};
+    }
     const std::optional<Message> message = m.next();
     if (!message) continue;
     if (const auto* hello = std::get_if<Hello>(&*message); hello && m.host) {
@@ -70,23 +86,30 @@ std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string&
         m.send(Refusal{});
         m.link.poll(50);
         say(m.media, otherBuildMessage(hello->version, hello->identity, hello->gameVersion));
-        return std::nullopt;
+        return {};
       }
       readBattleSettings(m.spiel, store, file);
       const Welcome welcome =
           welcomeFor(m.spiel, static_cast<uint32_t>(m.spiel.Zufall.Generator()));
       m.send(welcome);
-      return welcome;
+      return {welcome};
     }
-    if (const auto* welcome = std::get_if<Welcome>(&*message); welcome && !m.host) return *welcome;
+    if (const auto* welcome = std::get_if<Welcome>(&*message); welcome && !m.host) {
+      return {*welcome};
+    }
     if (const auto* refusal = std::get_if<Refusal>(&*message)) {
       say(m.media, otherBuildMessage(refusal->version, refusal->identity, refusal->gameVersion));
-      return std::nullopt;
+      return {};
     }
-    if (std::holds_alternative<Goodbye>(*message)) break;
+    if (const auto* bye = std::get_if<Goodbye>(&*message)) {
+      if (endFor(*bye) != NetworkSession::End::PeerCancelled) break;
+      say(m.media, endMessage(NetworkSession::End::PeerCancelled));
+      return {};
+    }
   }
+  if (m.host) return {std::nullopt, true};
   say(m.media, "Der Mitspieler antwortet nicht");
-  return std::nullopt;
+  return {};
 }
 
 // Both players' classes, [0] the host's; nothing when either side gave up.
@@ -97,7 +120,7 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
     if (!mine) {
       const std::optional<int32_t> choice = m.lobby.choicePass(kTurnMs);
       if (choice && *choice < 0) {
-        m.send(Goodbye{});
+        cancel(m);
         return std::nullopt;
       }
       if (choice) {
@@ -105,14 +128,14 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
         m.send(ShipChosen{static_cast<uint8_t>(*choice)});
       }
     } else if (!m.lobby.waiting("Warte auf die Wahl des Mitspielers …", 0)) {
-      m.send(Goodbye{});
+      cancel(m);
       return std::nullopt;
     }
     const std::optional<Message> message = m.next();
     if (!message) continue;
     if (const auto* ship = std::get_if<ShipChosen>(&*message)) theirs = ship->klasse;
-    if (std::holds_alternative<Goodbye>(*message)) {
-      say(m.media, endMessage(NetworkSession::End::PeerLeft));
+    if (const auto* bye = std::get_if<Goodbye>(&*message)) {
+      say(m.media, endMessage(endFor(*bye)));
       return std::nullopt;
     }
   }
@@ -164,7 +187,13 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
   Match m{spiel, media, lobby, *link, start.host};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;
-  if (connected(m, start)) welcome = agreed(m, store, settingsFile);
+  // A first connector that stays silent is dropped: the offer stays open for the next.
+  while (connected(m, start)) {
+    const Agreement agreement = agreed(m, store, settingsFile);
+    welcome = agreement.welcome;
+    if (!agreement.silentGuest) break;
+    link->dropPeer();
+  }
   if (welcome) classes = chosen(m, *welcome);
   lobby.close();
   if (!classes) return;

@@ -50,4 +50,20 @@ TEST(Link, AVanishedPeerIsGoneAfterTheTimeOutThatHoldsForIt) {
   EXPECT_TRUE(longWait.host->connected());
 }
 
+// The host has one place: a first connector that says nothing is dropped to make room.
+TEST(Link, AHostThatDropsASilentGuestTakesTheNext) {
+  Pair silent(5000);
+  silent.host->dropPeer();
+  EXPECT_FALSE(silent.host->connected());
+  std::string error;
+  std::unique_ptr<Link> next = Link::connect("127.0.0.1", silent.host->port(), error);
+  ASSERT_TRUE(next) << error;
+  bool taken = false;
+  for (int i = 0; i < 400 && !taken; ++i) {
+    taken = silent.host->poll(2).kind == Link::EventKind::Connected;
+    next->poll(2);
+  }
+  EXPECT_TRUE(taken);
+}
+
 }  // namespace

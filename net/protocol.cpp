@@ -252,7 +252,7 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
     }
     case Type::Goodbye: {
       const uint8_t reason = r.take<uint8_t>();
-      if (reason > static_cast<uint8_t>(Goodbye::Reason::NotTheSame)) return std::nullopt;
+      if (reason > static_cast<uint8_t>(Goodbye::Reason::Cancelled)) return std::nullopt;
       return whole(r, Goodbye{static_cast<Goodbye::Reason>(reason)});
     }
   }

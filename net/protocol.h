@@ -79,9 +79,10 @@ struct Checksum {
   uint32_t frame = 0;
   uint64_t value = 0;
 };
-// The sender ends the match: its player left, or the two battles were found to differ.
+// The sender ends the match: its player left, the two battles were found to differ, or its
+// player cancelled before the battle began.
 struct Goodbye {
-  enum class Reason : uint8_t { Left = 0, NotTheSame = 1 } reason = Reason::Left;
+  enum class Reason : uint8_t { Left = 0, NotTheSame = 1, Cancelled = 2 } reason = Reason::Left;
 };
 
 // The sender's player is answering "Beenden" (open) or has answered it: while the question is

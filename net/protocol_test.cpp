@@ -115,7 +115,7 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
       {"more inputs than frames", {5, 2, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0}},
       {"unused input bit", {5, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80}},
       {"checksum frame past 2^31", {6, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"goodbye reason 2", {7, 2}},
+      {"goodbye reason 3", {7, 3}},
       {"asking 2", {8, 2}},
       {"type 9", {9, 0}},
   };

@@ -3,6 +3,18 @@
 #include <cstdio>
 #include <variant>
 
+NetworkSession::End endFor(const Goodbye& bye) {
+  switch (bye.reason) {
+    case Goodbye::Reason::NotTheSame:
+      return NetworkSession::End::NotTheSame;
+    case Goodbye::Reason::Cancelled:
+      return NetworkSession::End::PeerCancelled;
+    case Goodbye::Reason::Left:
+      break;
+  }
+  return NetworkSession::End::PeerLeft;
+}
+
 NetworkSession::NetworkSession(Link& link, Rollback& rollback, Link::Clock clock)
     : link_(link), rollback_(rollback), clock_(std::move(clock)), lastProgressMs_(clock_()) {}
 
@@ -34,9 +46,7 @@ void NetworkSession::take(const std::vector<uint8_t>& bytes) {
     peerAsking_ = question->open;
     progress = true;
   } else if (const auto* bye = std::get_if<Goodbye>(&*message)) {
-    if (end_ == End::None) {
-      end_ = bye->reason == Goodbye::Reason::NotTheSame ? End::NotTheSame : End::PeerLeft;
-    }
+    if (end_ == End::None) end_ = endFor(*bye);
   }
   if (progress) {
     lastProgressMs_ = clock_();
@@ -89,6 +99,8 @@ const char* endMessage(NetworkSession::End end) {
       return "Der andere Spieler antwortet nicht mehr";
     case NetworkSession::End::NotTheSame:
       return "Spiel nicht mehr gleich";
+    case NetworkSession::End::PeerCancelled:
+      return "Der Mitspieler hat abgebrochen";
     case NetworkSession::End::ThisSideLeft:
     case NetworkSession::End::None:
       break;

@@ -22,7 +22,7 @@ class NetworkSession {
   // How often a side that waits for the peer's inputs sends its unacknowledged ones again:
   // either side's last packets may have been lost, and then both would wait for each other.
   static constexpr uint64_t kRepeatMs = 16;
-  enum class End { None, PeerLeft, PeerSilent, NotTheSame, ThisSideLeft };
+  enum class End { None, PeerLeft, PeerSilent, NotTheSame, ThisSideLeft, PeerCancelled };
 
   NetworkSession(Link& link, Rollback& rollback, Link::Clock clock);
 
@@ -58,6 +58,9 @@ class NetworkSession {
   End end_ = End::None;
   uint64_t dropped_ = 0;
 };
+
+// What a peer's goodbye means for this side.
+NetworkSession::End endFor(const Goodbye& bye);
 
 // German text for the end of a match, for the message the player sees.
 const char* endMessage(NetworkSession::End end);
