@@ -3,9 +3,11 @@
 #include <memory>
 #include <optional>
 #include <variant>
+#include <vector>
 
 #include "flow/network_battle.h"
 #include "flow/start.h"
+#include "net/addresses.h"
 #include "net/link.h"
 #include "net/session.h"
 #include "settings/network_settings.h"
@@ -55,6 +57,17 @@ bool connected(Match& m, const NetworkStart& start) {
       return false;
     }
   }
+}
+
+// The guest's address, looked up while the waiting window is up; nothing when the player
+// cancelled or the name was not found (a message said so).
+std::optional<std::string> lookedUp(Media& media, NetworkLobby& lobby, const std::string& name) {
+  NameLookup lookup(name);
+  while (!lookup.done()) {
+    if (!lobby.waiting("Suche " + name + " …", kTurnMs)) return std::nullopt;
+  }
+  if (!lookup.result()) say(media, "Rechner " + name + " nicht gefunden");
+  return lookup.result();
 }
 
 // This side's player cancelled before the battle: the peer is told so.
@@ -178,11 +191,19 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& settingsFile, const NetworkStart& start,
                      NetworkLobby& lobby) {
   std::string error;
-  std::unique_ptr<Link> link = start.host ? Link::listen(start.port, error)
-                                          : Link::connect(start.address, start.port, error);
+  std::optional<std::string> resolved;
+  if (!start.host && !(resolved = lookedUp(media, lobby, start.address))) return;
+  std::unique_ptr<Link> link =
+      start.host ? Link::listen(start.port, error) : Link::connect(*resolved, start.port, error);
   if (!link) {
     say(media, error);
     return;
+  }
+  if (start.host) {
+    std::vector<std::string> shown;
+    for (const std::string& own : localIPv4Addresses())
+      shown.push_back(own + ":" + std::to_string(link->port()));
+    lobby.showAddresses(shown);
   }
   Match m{spiel, media, lobby, *link, start.host};
   std::optional<Welcome> welcome;
