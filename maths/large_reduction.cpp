@@ -174,7 +174,7 @@ Reduced reduceLarge(double x) {
   const int32_t ix = hx & 0x7fffffff;
   // |x| as 24-bit pieces, the first scaled to [2^23, 2^24).
   const int e0 = (ix >> 20) - 1046;
-  double z = fromWords(static_cast<uint32_t>(ix - (e0 << 20)), lowWord(x));
+  double z = fromWords(static_cast<uint32_t>(ix - e0 * (1 << 20)), lowWord(x));
   double tx[3];
   for (int i = 0; i < 2; ++i) {
     tx[i] = whole(z);
