@@ -61,16 +61,19 @@ soak: deps
 	@cmake --build build-asan --target soak --parallel
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/media/lsan.supp build-asan/tests/soak $(SOAK_FRAMES) all
 
-# The settings parser and the network packet decoder under libFuzzer: FUZZ_SECONDS seconds in
-# all, two thirds for the parser (the larger input space), one third for the packets.
+# The settings parser, the network packet decoder and the replay reader under libFuzzer:
+# FUZZ_SECONDS seconds in all, half for the parser (the larger input space), a quarter each
+# for the packets and the replays.
 FUZZ_SECONDS ?= 60
-PACKET_FUZZ_SECONDS = $(shell expr $(FUZZ_SECONDS) / 3)
+PACKET_FUZZ_SECONDS = $(shell expr $(FUZZ_SECONDS) / 4)
+REPLAY_FUZZ_SECONDS = $(shell expr $(FUZZ_SECONDS) / 4)
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DKF_BUILD_FUZZ=ON -DKF_BUILD_BENCH=OFF >/dev/null
-	@cmake --build build-fuzz --target settings_fuzz packet_fuzz --parallel
-	@mkdir -p build-fuzz/corpus build-fuzz/packet_corpus
-	build-fuzz/settings/settings_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) - $(PACKET_FUZZ_SECONDS) )) -print_final_stats=1 build-fuzz/corpus settings/fuzz_corpus
+	@cmake --build build-fuzz --target settings_fuzz packet_fuzz replay_fuzz --parallel
+	@mkdir -p build-fuzz/corpus build-fuzz/packet_corpus build-fuzz/replay_corpus
+	build-fuzz/settings/settings_fuzz -max_total_time=$$(( $(FUZZ_SECONDS) - $(PACKET_FUZZ_SECONDS) - $(REPLAY_FUZZ_SECONDS) )) -print_final_stats=1 build-fuzz/corpus settings/fuzz_corpus
 	build-fuzz/net/packet_fuzz -max_total_time=$(PACKET_FUZZ_SECONDS) -print_final_stats=1 build-fuzz/packet_corpus net/fuzz_corpus
+	build-fuzz/replay/replay_fuzz -max_total_time=$(REPLAY_FUZZ_SECONDS) -print_final_stats=1 build-fuzz/replay_corpus replay/fuzz_corpus
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

@@ -1,0 +1,108 @@
+#include "replay/replay_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "replay/replay_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two players whose controls change every 13 and 19 frames, as busy hands do.
+Replay busyReplay(uint32_t frames) {
+  StartRecord start;
+  start.SpielModus = kZweiSpieler;
+  start.Gegneranzahl = 1;
+  start.Schiffstabelle.fill({0.1f, 5.5f, 100, 3, 10, 150, 1.5f, 1.25f});
+  start.Flotte[2].PosX = -0.0;
+  start.Seed = 42;
+  ReplayRecorder recorder(start);
+  recorder.checksum(0, 1);
+  for (uint32_t f = 0; f < frames; ++f) {
+    recorder.frame(static_cast<uint8_t>((f / 13 * 37) & 0x7F),
+                   static_cast<uint8_t>((f / 19) & 0x3F));
+    recorder.checksum(f + 1, f * 0x9E3779B97F4A7C15ull);
+  }
+  return recorder.finish("Player 1 Wins!");
+}
+
+TEST(ReplayFile, ReadsBackWhatItWroteAndStaysSmall) {
+  const Replay replay = busyReplay(36000);  // ten minutes
+  const std::vector<uint8_t> bytes = encodeReplay(replay);
+  EXPECT_LE(bytes.size(), 30u * 1024);
+  const ReplayReading reading = readReplay(bytes);
+  ASSERT_TRUE(reading.replay) << reading.problem;
+  EXPECT_EQ(reading.replay->inputs, replay.inputs);
+  EXPECT_EQ(reading.replay->checksums, replay.checksums);
+  EXPECT_EQ(reading.replay->result, "Player 1 Wins!");
+  EXPECT_EQ(encodeReplay(*reading.replay), bytes);
+  EXPECT_EQ(replay.checksums.size(), 601u);  // frames 0, 60, ... 36000
+}
+
+TEST(ReplayFile, RefusesWhatIsNotAWholeReplayOfThisBuild) {
+  Replay replay = busyReplay(600);
+  const std::vector<uint8_t> good = encodeReplay(replay);
+  const auto problem = [](std::vector<uint8_t> bytes) { return readReplay(bytes).problem; };
+
+  EXPECT_EQ(problem({'G', 'I', 'F', '8', '9', 'a'}),
+            "Die Datei ist keine Wiederholung von Kaperfahrt.");
+  for (size_t cut = 8; cut < good.size(); cut += 7) {
+    EXPECT_NE(problem({good.begin(), good.begin() + static_cast<long>(cut)}).find("unvollständig"),
+              std::string::npos)
+        << "cut at " << cut;
+  }
+  for (size_t at = 8; at < good.size(); ++at) {
+    std::vector<uint8_t> flipped = good;
+    flipped[at] ^= 0x10;
+    EXPECT_FALSE(problem(flipped).empty()) << "byte " << at;
+  }
+  std::vector<uint8_t> longer = good;
+  longer.push_back(0);
+  EXPECT_EQ(problem(longer), "Die Wiederholung ist beschädigt.");
+
+  replay.stepIdentity ^= 1;
+  const std::vector<uint8_t> other = encodeReplay(replay);
+  EXPECT_NE(problem(other).find("anderen Version"), std::string::npos);
+  EXPECT_TRUE(readReplay(other, true).replay);
+
+  replay.start.Flotte[1].Klasse = 8;  // beyond the table: no battle starts from it
+  EXPECT_EQ(readReplay(encodeReplay(replay), true).problem, "Die Wiederholung ist beschädigt.");
+}
+
+TEST(ReplayFolder, WritesWholeFilesAndKeepsTheNewestHundred) {
+  const fs::path folder = fs::path(testing::TempDir()) / "kf_replays" / "Wiederholungen";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (int i = 0; i < kReplaysKept; ++i)
+    std::ofstream(folder / ("2000-01-01_00-00-" + std::to_string(100 + i) + ".kfr")) << "x";
+  std::string problem;
+  const std::string written = saveReplay(folder.string(), busyReplay(120), problem);
+  ASSERT_FALSE(written.empty()) << problem;
+  size_t count = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    ++count;
+    EXPECT_EQ(entry.path().extension(), ".kfr");  // no temporary file left
+  }
+  EXPECT_EQ(count, static_cast<size_t>(kReplaysKept));
+  EXPECT_FALSE(fs::exists(folder / "2000-01-01_00-00-100.kfr"));
+  EXPECT_TRUE(fs::exists(folder / "2000-01-01_00-00-101.kfr"));
+
+  std::ifstream in(written, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_TRUE(readReplay(bytes).replay);
+
+  // A file where the folder should be: nothing written, the reason given.
+  const fs::path blocked = folder.parent_path() / "blocked";
+  std::ofstream(blocked) << "x";
+  EXPECT_TRUE(saveReplay((blocked / "Wiederholungen").string(), busyReplay(1), problem).empty());
+  EXPECT_FALSE(problem.empty());
+  EXPECT_EQ(replayFolderBeside("kaperfahrt.ini"), "Wiederholungen");
+  EXPECT_EQ(replayFolderBeside("/home/a/.local/share/kaperfahrt/Kaperfahrt.ini"),
+            "/home/a/.local/share/kaperfahrt/Wiederholungen");
+  fs::remove_all(folder.parent_path());
+}
+
+}  // namespace

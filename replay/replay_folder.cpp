@@ -1,0 +1,92 @@
+#include "replay/replay_folder.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sortable by name: the oldest first.
+std::string timeStamp() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", &local);
+  return text;
+}
+
+// A name not yet taken: two battles can end within one second.
+fs::path freeName(const fs::path& folder, const std::string& stem) {
+  std::error_code ec;
+  fs::path path = folder / (stem + kReplayExtension);
+  for (int n = 2; fs::exists(path, ec); ++n)
+    path = folder / (stem + "_" + std::to_string(n) + kReplayExtension);
+  return path;
+}
+
+bool writeAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return !out.fail();
+}
+
+void pruneOldest(const fs::path& folder) {
+  std::error_code ec;
+  std::vector<fs::path> replays;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    if (entry.path().extension() == kReplayExtension) replays.push_back(entry.path());
+  }
+  if (replays.size() <= static_cast<size_t>(kReplaysKept)) return;
+  std::sort(replays.begin(), replays.end());
+  const size_t surplus = replays.size() - kReplaysKept;
+  for (size_t i = 0; i < surplus; ++i) fs::remove(replays[i], ec);
+}
+
+}  // namespace
+
+std::string replayFolderBeside(const std::string& settingsFile) {
+  return (fs::path(settingsFile).parent_path() / "Wiederholungen").string();
+}
+
+std::string saveReplay(const std::string& folder, const Replay& replay, std::string& problem) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) {
+    problem = "Ordner " + folder + " nicht anlegbar: " + ec.message();
+    return {};
+  }
+  const fs::path path = freeName(folder, timeStamp());
+  fs::path temporary = path;
+  temporary += ".tmp";
+  if (!writeAll(temporary, encodeReplay(replay))) {
+    fs::remove(temporary, ec);
+    problem = temporary.string() + " nicht schreibbar";
+    return {};
+  }
+  fs::rename(temporary, path, ec);
+  if (ec) {
+    fs::remove(temporary, ec);
+    problem = path.string() + " nicht anlegbar: " + ec.message();
+    return {};
+  }
+  pruneOldest(folder);
+  return path.string();
+}
+
+void keepReplay(const std::string& folder, const Replay& replay) {
+  if (folder.empty()) return;
+  std::string problem;
+  if (saveReplay(folder, replay, problem).empty())
+    std::cerr << "kaperfahrt: Wiederholung nicht gespeichert: " << problem << "\n";
+}
