@@ -2,18 +2,24 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
 #include "flow/network_args.h"
 #include "flow/network_flow.h"
 #include "flow/outer_loop.h"
+#include "flow/replay_play.h"
 #include "flow/settings_folder.h"
 #include "flow/start.h"
 #include "launcher/launcher.h"
 #include "launcher/message_box.h"
 #include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
+#include "replay/replay_folder.h"
 
 int main(int argc, char** argv) {
+  // Checking a replay needs no window, no sound and no settings.
+  if (argc == 3 && std::string_view(argv[1]) == "--verify")
+    return verifyReplayFile(argv[2], std::cout, std::cerr);
   const bool menuStart = takeMenuStartOption(argc, argv);
   std::string networkError;
   const std::optional<NetworkStart> network = takeNetworkOption(argc, argv, networkError);
@@ -35,12 +41,13 @@ int main(int argc, char** argv) {
   if (!settings.problem.empty())
     media.messageBox("Einstellungsordner", settings.problem, MessageKind::Ok);
   const std::string& file = settings.file;
+  const std::string replays = replayFolderBeside(file);
   if (network && qt.available()) {
     NetworkLobby lobby(spiel, media);
-    runNetworkMatch(spiel, media, store, file, *network, lobby);
+    runNetworkMatch(spiel, media, store, file, *network, lobby, replays);
   }
   // A network battle asked for in the launcher is played from here; then the launcher again.
-  const auto launcher = [&file, &store](Spiel& s, Media& m) {
+  const auto launcher = [&file, &store, &replays](Spiel& s, Media& m) {
     for (;;) {
       NetworkRequest request;
       const int32_t mode = runLauncher(s, m, file, &request);
@@ -52,9 +59,9 @@ int main(int argc, char** argv) {
         continue;
       }
       NetworkLobby lobby(s, m);
-      runNetworkMatch(s, m, store, file, *start, lobby);
+      runNetworkMatch(s, m, store, file, *start, lobby, replays);
     }
   };
-  runOuterLoop(spiel, media, store, launcher, file);
+  runOuterLoop(spiel, media, store, launcher, file, replays);
   return Herunterfahren(media, store);
 }

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "flow/network_battle.h"
+#include "flow/replay_play.h"
 #include "flow/start.h"
+#include "flow/start_record.h"
 #include "net/addresses.h"
 #include "net/link.h"
 #include "net/session.h"
+#include "replay/replay_folder.h"
 #include "settings/network_settings.h"
 #include "settings/settings_keys.h"
 
@@ -157,10 +160,11 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
 }
 
 // Frames until one side leaves or the link fails; pause does not apply here.
-NetworkSession::End play(Match& m, int inputDelay) {
+NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
   FrameSounds sounds(m.media);
   Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, sounds.step());
   rollback.watchFrames(sounds.watcher());
+  recordConfirmed(rollback, recorder);
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
   for (;;) {
@@ -189,7 +193,7 @@ std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request) {
 
 void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& settingsFile, const NetworkStart& start,
-                     NetworkLobby& lobby) {
+                     NetworkLobby& lobby, const std::string& replayFolder) {
   std::string error;
   std::optional<std::string> resolved;
   if (!start.host && !(resolved = lookedUp(media, lobby, start.address))) return;
@@ -223,11 +227,14 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
     m.send(Goodbye{});
     return;
   }
-  setUpNetworkMatch(spiel, *welcome, (*classes)[0], (*classes)[1]);
+  const StartRecord record = matchStart(*welcome, (*classes)[0], (*classes)[1]);
+  startBattle(spiel, record);
+  ReplayRecorder recorder(record);
   // In the battle the session's own rule finds a silent peer; the link must outlast a player
   // answering "Beenden" on the other side, while that program waits for the answer.
   link->setPeerTimeout(NetworkSession::kAskingMs + 10000);
-  const NetworkSession::End end = play(m, loadInputDelay(store, settingsFile));
+  const NetworkSession::End end = play(m, loadInputDelay(store, settingsFile), recorder);
   media.closeBattleWindow();
+  keepReplay(replayFolder, finishedReplay(recorder, spiel));
   if (end != NetworkSession::End::ThisSideLeft) say(media, endMessage(end));
 }

@@ -16,7 +16,8 @@
 std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request);
 
 // Returns when the match is over or was given up; a message has told the player why, unless
-// the player ended it. The settings file is read, never written.
+// the player ended it. The settings file is read, never written. A battle that began is kept
+// as a replay in `replayFolder` (none when it is empty).
 void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& settingsFile, const NetworkStart& start,
-                     NetworkLobby& lobby);
+                     NetworkLobby& lobby, const std::string& replayFolder = {});

@@ -16,6 +16,8 @@ using LauncherRun = std::function<int32_t(Spiel&, Media&)>;
 
 // Launcher, battle, and the launcher again after every battle, until the launcher ends the
 // game or a battle window cannot be opened. Every battle opens a new battle window, loads
-// every sprite and sound again and reads the settings file again.
+// every sprite and sound again and reads the settings file again. Every battle is kept as a
+// replay in `replayFolder` when it ends (none when it is empty).
 void runOuterLoop(Spiel& spiel, Media& media, SettingsStore& store, const LauncherRun& launcher,
-                  const std::string& settingsFile = kSettingsFile);
+                  const std::string& settingsFile = kSettingsFile,
+                  const std::string& replayFolder = {});

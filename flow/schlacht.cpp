@@ -67,18 +67,6 @@ bool AlleGegnerGesunken(const Spiel& spiel) {
   return true;
 }
 
-// The text of the first result that holds, or nullptr while the match runs.
-const char* Ergebnis(const Spiel& spiel) {
-  const bool spieler1 = Gesunken(spiel, 0);
-  const bool gegner = AlleGegnerGesunken(spiel);
-  const bool zweiSpieler = spiel.SpielModus == kZweiSpieler;
-  if (!zweiSpieler && spiel.SpielModus != kEinzelspieler) return nullptr;
-  if (spieler1 && gegner) return "NoBody Wins!";
-  if (gegner) return zweiSpieler ? "Player 1 Wins!" : "You win!";
-  if (spieler1) return zweiSpieler ? "Player 2 Wins!" : "You lose!";
-  return nullptr;
-}
-
 bool BeendenBestaetigt(Media& media, const Eingaben& eingaben) {
   if (!eingaben.Verlassen) return false;
   return media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion);
@@ -123,6 +111,17 @@ bool PausenFrame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
 
 }  // namespace
 
+const char* Ergebnis(const Spiel& spiel) {
+  const bool spieler1 = Gesunken(spiel, 0);
+  const bool gegner = AlleGegnerGesunken(spiel);
+  const bool zweiSpieler = spiel.SpielModus == kZweiSpieler;
+  if (!zweiSpieler && spiel.SpielModus != kEinzelspieler) return nullptr;
+  if (spieler1 && gegner) return "NoBody Wins!";
+  if (gegner) return zweiSpieler ? "Player 1 Wins!" : "You win!";
+  if (spieler1) return zweiSpieler ? "Player 2 Wins!" : "You lose!";
+  return nullptr;
+}
+
 void ErgebnisPruefen(Spiel& spiel, Media& media) {
   const char* text = Ergebnis(spiel);
   if (text == nullptr) return;
@@ -144,11 +143,13 @@ Eingaben EingabenLesen(Media& media) {
   return eingaben;
 }
 
-bool Frame(Spiel& spiel, Media& media) {
+bool Frame(Spiel& spiel, Media& media) { return Frame(spiel, media, EingabenNehmen(spiel, media)); }
+
+Eingaben EingabenNehmen(const Spiel& spiel, Media& media) {
   FensterEreignisseNehmen(media);
   media.setPlayerCount(spiel.SpielModus == kZweiSpieler ? 2 : 1);
   media.pollKeyboard();
-  return Frame(spiel, media, EingabenLesen(media));
+  return EingabenLesen(media);
 }
 
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
@@ -179,8 +180,11 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
   return false;
 }
 
-void SchlachtLaufen(Spiel& spiel, Media& media) {
+void SchlachtLaufen(Spiel& spiel, Media& media, const FrameBeobachter& beobachter) {
   spiel.Pause = {};  // every battle begins running
-  while (!Frame(spiel, media)) {
+  for (;;) {
+    const Eingaben eingaben = EingabenNehmen(spiel, media);
+    if (Frame(spiel, media, eingaben)) return;
+    if (beobachter) beobachter(spiel, eingaben);
   }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "media/media.h"
 #include "media/steuerung.h"
@@ -20,6 +21,9 @@ struct Eingaben {
 // so it belongs once to every frame.
 Eingaben EingabenLesen(Media& media);
 
+// The window events taken and the keyboard read for the next frame.
+Eingaben EingabenNehmen(const Spiel& spiel, Media& media);
+
 // One whole frame. True when the player confirmed leaving; the battle window is closed then.
 // Takes the window events, reads the keyboard and runs the frame with what it read.
 bool Frame(Spiel& spiel, Media& media);
@@ -31,5 +35,12 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
 // Decides the result: draws its text and marks the match decided.
 void ErgebnisPruefen(Spiel& spiel, Media& media);
 
+// The text of the first result that holds, or nullptr while the match runs.
+const char* Ergebnis(const Spiel& spiel);
+
+// Told of every frame that ran to its end, with the controls it ran with (a replay's
+// recorder); not of the frame the player left in.
+using FrameBeobachter = std::function<void(const Spiel&, const Eingaben&)>;
+
 // Runs frames until the player leaves.
-void SchlachtLaufen(Spiel& spiel, Media& media);
+void SchlachtLaufen(Spiel& spiel, Media& media, const FrameBeobachter& beobachter = {});

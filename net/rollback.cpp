@@ -121,7 +121,18 @@ bool Rollback::runFrame() {
   return true;
 }
 
+void Rollback::reportConfirmed() {
+  const uint32_t final = std::min(frame_, remoteKnown_);
+  for (; confirmed_ < final; ++confirmed_) {
+    std::array<NetInput, 2> both;
+    both[self_] = known(local_, confirmed_).value_or(NetInput{});
+    both[1 - self_] = known(remote_, confirmed_).value_or(NetInput{});
+    if (confirmedInputs_) confirmedInputs_(both);
+  }
+}
+
 void Rollback::checksumsDue() {
+  reportConfirmed();
   while (nextChecksum_ <= std::min(frame_, remoteKnown_)) {
     const uint32_t c = nextChecksum_;
     const Spiel* state = nullptr;
@@ -133,6 +144,7 @@ void Rollback::checksumsDue() {
     if (state != nullptr) {
       const Checksum sum{c, stateChecksum(*state)};
       outgoing_.push_back(sum);
+      if (confirmedChecksums_) confirmedChecksums_(sum);
       compare(peers_, sum);
       own_.push_back(sum);
       if (own_.size() > kChecksumsKept) own_.pop_front();

@@ -31,6 +31,14 @@ class Rollback {
   // Told the number of every frame just before the step runs it, the first time or again.
   void watchFrames(std::function<void(uint32_t frame)> watcher) { watcher_ = std::move(watcher); }
 
+  // Told each frame's inputs once both sides' are final, frame after frame, and every checksum
+  // this side works out (of states that final inputs alone reached): what a replay keeps.
+  void watchConfirmed(std::function<void(const std::array<NetInput, 2>&)> inputs,
+                      std::function<void(const Checksum&)> checksums) {
+    confirmedInputs_ = std::move(inputs);
+    confirmedChecksums_ = std::move(checksums);
+  }
+
   uint32_t frame() const { return frame_; }  // the next frame to run
   // Whether the next frame may run without predicting more than kMaxPredicted frames.
   bool canRun() const;
@@ -75,6 +83,7 @@ class Rollback {
   std::array<NetInput, 2> inputsFor(uint32_t f);
   void run(uint32_t f, bool silent);
   void checksumsDue();
+  void reportConfirmed();
   void compare(std::deque<Checksum>& others, const Checksum& sum);
 
   Spiel& spiel_;
@@ -82,6 +91,9 @@ class Rollback {
   int delay_;
   Step step_;
   std::function<void(uint32_t)> watcher_;
+  std::function<void(const std::array<NetInput, 2>&)> confirmedInputs_;
+  std::function<void(const Checksum&)> confirmedChecksums_;
+  uint32_t confirmed_ = 0;  // frames handed to confirmedInputs_
   uint32_t frame_ = 0;
   uint32_t remoteKnown_ = 0;  // the peer's inputs of frames below this are all known
   uint32_t localKnown_ = 0;   // this side's inputs of frames below this are all made
