@@ -59,7 +59,7 @@ void recordConfirmed(Rollback& rollback, ReplayRecorder& recorder) {
 }
 
 Replay finishedReplay(const ReplayRecorder& recorder, const Spiel& spiel) {
-  const char* result = Ergebnis(spiel);
+  const char* result = ErgebnisText(spiel);
   return recorder.finish(result != nullptr ? result : "");
 }
 

@@ -111,7 +111,7 @@ bool PausenFrame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
 
 }  // namespace
 
-const char* Ergebnis(const Spiel& spiel) {
+const char* ErgebnisText(const Spiel& spiel) {
   const bool spieler1 = Gesunken(spiel, 0);
   const bool gegner = AlleGegnerGesunken(spiel);
   const bool zweiSpieler = spiel.SpielModus == kZweiSpieler;
@@ -123,7 +123,7 @@ const char* Ergebnis(const Spiel& spiel) {
 }
 
 void ErgebnisPruefen(Spiel& spiel, Media& media) {
-  const char* text = Ergebnis(spiel);
+  const char* text = ErgebnisText(spiel);
   if (text == nullptr) return;
   if (media.beginDrawing()) {
     media.useFont(katalog::kErgebnisschrift);

@@ -36,7 +36,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
 void ErgebnisPruefen(Spiel& spiel, Media& media);
 
 // The text of the first result that holds, or nullptr while the match runs.
-const char* Ergebnis(const Spiel& spiel);
+const char* ErgebnisText(const Spiel& spiel);
 
 // Told of every frame that ran to its end, with the controls it ran with (a replay's
 // recorder); not of the frame the player left in.

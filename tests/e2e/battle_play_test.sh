@@ -3,7 +3,7 @@
 # choose classes 0 and 1 in the launcher, Player 1 sails and fires (ship moved, balls in
 # flight), then after a restart Player 2 sails past Player 1's starboard battery until
 # "Player 1 Wins!"; Escape and No play on, Escape and Yes lead back to the launcher, whose
-# "Spiel Beenden" ends the game.
+# "Spiel Beenden" ends the game. The battle's replay then plays to its checksums.
 #   battle_play_test.sh <kaperfahrt binary>
 # With KF_SHOT_DIR set, the screenshots are kept there.
 set -euo pipefail
@@ -98,4 +98,10 @@ xdotool key Escape
 box=$(await_question)
 answer_question "$box" Return
 end_game_from_launcher
+
+# The battle was kept as a replay beside the settings file, and it plays to its checksums.
+replay=$(find "$work/Wiederholungen" -name '*.kfr' 2>/dev/null | head -n 1)
+[ -n "$replay" ] || fail "no replay in $work/Wiederholungen"
+verdict=$("$game" --verify "$replay" 2>&1) || fail "--verify of the battle's replay: $verdict"
+echo "replay of $(stat -c %s "$replay") bytes: $verdict"
 echo "ok: two players sailed, fired and played to the result"
