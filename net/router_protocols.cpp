@@ -65,7 +65,7 @@ class Upnp final : public RouterProtocol {
  private:
   bool discover(Deadline until) {
     // Each kind of device searched for waits this long: short, as a home router answers at once.
-    const int delayMs = std::clamp(msUntil(until) / 4, 100, 500);
+    const int delayMs = std::clamp(msUntil(until) / 6, 100, 300);
     int error = 0;
     UPNPDev* devices = upnpDiscover(delayMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
     if (!devices) return false;
