@@ -50,8 +50,9 @@ struct PortMapper::Shared {
   Result result;
   uint16_t port = 0;
   bool removing = false;
-  int asking = 0;   // protocols still on their first request
-  int threads = 0;  // threads of this mapper still running
+  int asking = 0;        // protocols still on their first request
+  int threads = 0;       // threads of this mapper still running
+  bool keeping = false;  // the thread that renews and removes the grants is running
   std::vector<std::pair<RouterProtocol*, ExternalAddress>> held;
 
   void note(RouterProtocol& protocol, const RouterProtocol::Answer& answer) {
@@ -92,7 +93,7 @@ struct PortMapper::Shared {
   // Waits for the first answers, then renews the lease until told to remove it.
   void keep(Clock::time_point giveUp) {
     std::unique_lock lock(mutex);
-    changed.wait_until(lock, giveUp, [this] { return result.state != State::Asking; });
+    changed.wait_until(lock, giveUp, [this] { return result.state != State::Asking || removing; });
     if (result.state == State::Asking) {
       result.state = State::Failed;
       if (result.problem == MappingProblem::None) result.problem = MappingProblem::NoAnswer;
@@ -110,6 +111,8 @@ struct PortMapper::Shared {
     const auto leaving = std::exchange(held, {});
     lock.unlock();
     for (const auto& [protocol, mapped] : leaving) protocol->unmap(port, mapped);
+    lock.lock();
+    keeping = false;
   }
 
   void finished() {
@@ -134,10 +137,11 @@ std::unique_ptr<PortMapper> PortMapper::forRouter() {
 
 PortMapper::~PortMapper() {
   remove();
-  // The threads own what they use: one still waiting for a silent router is left behind.
+  // Only the grants' removal is waited for: a protocol still asking takes back a late grant
+  // itself, and the threads own what they use, so they may outlive this.
   std::unique_lock lock(shared_->mutex);
   shared_->changed.wait_for(lock, std::chrono::milliseconds(shared_->timing.farewellMs),
-                            [this] { return shared_->threads == 0; });
+                            [this] { return !shared_->keeping; });
 }
 
 void PortMapper::start(uint16_t port) {
@@ -147,6 +151,7 @@ void PortMapper::start(uint16_t port) {
   shared_->result.state = State::Asking;
   shared_->asking = static_cast<int>(shared_->protocols.size());
   shared_->threads = shared_->asking + 1;
+  shared_->keeping = true;
   const auto giveUp = Clock::now() + std::chrono::milliseconds(shared_->timing.giveUpMs);
   for (const auto& protocol : shared_->protocols) {
     std::thread([s = shared_, p = protocol.get(), giveUp] {

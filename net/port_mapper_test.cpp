@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <functional>
+#include <future>
 #include <thread>
 
 namespace {
@@ -132,6 +133,19 @@ TEST(PortMapper, GivesUpOnSilentRoutersAndTakesBackALateGrant) {
   routers.pmp->release();
   mapper.reset();
   EXPECT_EQ(routers.upnp->count(routers.upnp->unmaps), 1);
+}
+
+TEST(PortMapper, CancellingTheOfferNeverWaitsForASilentRouterYetALateGrantIsTakenBack) {
+  Two routers;
+  routers.upnp->silent = routers.pmp->silent = true;
+  auto mapper = routers.mapper({.giveUpMs = 60000, .farewellMs = 60000});
+  mapper->start(24242);
+  auto gone = std::async(std::launch::async, [&mapper] { mapper.reset(); });
+  ASSERT_EQ(gone.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  routers.upnp->grants = ExternalAddress{"88.77.66.1", 24242};
+  routers.upnp->release();
+  routers.pmp->release();
+  EXPECT_TRUE(eventually([&] { return routers.upnp->count(routers.upnp->unmaps) == 1; }));
 }
 
 TEST(PortMapper, RenewsTheLeaseWhileHeldAndStopsWhenRemoved) {
