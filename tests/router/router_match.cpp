@@ -61,9 +61,7 @@ std::optional<Welcome> meet(Link& link, bool host, const Welcome& mine, OfferAdd
   return std::nullopt;
 }
 
-int play(Link& link, int self, const Welcome& welcome) {
-  Arena arena;
-  arena.media->setSilent(true);
+int play(Arena& arena, Link& link, int self, const Welcome& welcome) {
   setUpNetworkMatch(arena.spiel, welcome, 3, 6);
   Rollback rollback(arena.spiel, self, 2, networkStep(*arena.media));
   NetworkSession session(link, rollback, nowMs);
@@ -96,31 +94,31 @@ int play(Link& link, int self, const Welcome& welcome) {
 
 int main(int argc, char** argv) {
   const std::string role = argc > 1 ? argv[1] : "";
-  std::string error;
-  std::unique_ptr<Link> link;
   std::optional<JoinAddress> to;
-  if (role == "host") {
-    link = Link::listen(0, error);
-  } else if (role == "join" && argc > 2 && (to = parseJoinAddress(argv[2], 0))) {
-    link = Link::connect(to->host, to->port, error);
-  } else {
+  if (role != "host" && !(role == "join" && argc > 2 && (to = parseJoinAddress(argv[2], 0)))) {
     std::cerr << "usage: router_match host | join HOST:PORT\n";
     return 2;
   }
+  // The battle is loaded before meeting: a peer that goes quiet for that long is taken for gone.
+  Arena arena;
+  arena.media->setSilent(true);
+  const Welcome mine = welcomeFor(arena.spiel, 20261209);
+  std::string error;
+  std::unique_ptr<Link> link =
+      to ? Link::connect(to->host, to->port, error) : Link::listen(0, error);
   if (!link) {
     std::cerr << "router_match: " << error << "\n";
     return 1;
   }
   int status = 1;
   {
-    const Welcome mine = welcomeFor(Arena().spiel, 20261209);
     std::optional<OfferAddress> offer;
     const uint64_t offeredAt = nowMs();
-    if (role == "host") offer.emplace(PortMapper::forRouter(), link->port());
+    if (!to) offer.emplace(PortMapper::forRouter(), link->port());
     const std::optional<Welcome> welcome =
-        meet(*link, role == "host", mine, offer ? &*offer : nullptr, offeredAt);
-    if (welcome) status = play(*link, role == "host" ? 0 : 1, *welcome);
-  }
+        meet(*link, !to, mine, offer ? &*offer : nullptr, offeredAt);
+    if (welcome) status = play(arena, *link, to ? 1 : 0, *welcome);
+  }  // the offer ends here, and with it the forwarding
   std::cout << "Ende" << std::endl;
   return status;
 }
