@@ -170,7 +170,7 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
   }
   // The router forwards the offered port while the offer and the match last.
   std::optional<OfferAddress> offer;
-  if (start.host) offer.emplace(PortMapper::forRouter(), link->port());
+  if (start.host && portMappingWanted()) offer.emplace(PortMapper::forRouter(), link->port());
   Match m{spiel, media, lobby, *link, start.host, offer ? &*offer : nullptr};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;

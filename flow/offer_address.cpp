@@ -1,5 +1,9 @@
 #include "flow/offer_address.h"
 
+#include <cstdlib>
+
+bool portMappingWanted() { return std::getenv("KAPERFAHRT_NO_PORT_MAPPING") == nullptr; }
+
 std::vector<std::string> offerAddressLines(const PortMapper::Result& result, uint16_t port,
                                            const std::vector<std::string>& ownAddresses) {
   if (result.state == PortMapper::State::Mapped) {

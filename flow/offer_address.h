@@ -11,6 +11,10 @@
 
 #include "net/port_mapper.h"
 
+// False when KAPERFAHRT_NO_PORT_MAPPING is set: the router is then left alone (tests that are
+// not about routers, and players who forward the port themselves).
+bool portMappingWanted();
+
 // "Adresse für den Mitspieler: A.B.C.D:PORT" when the router forwards the port; otherwise
 // "Keine Portweiterleitung: <Grund>" and then each of this computer's own addresses.
 std::vector<std::string> offerAddressLines(const PortMapper::Result& result, uint16_t port,
