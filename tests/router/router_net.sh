@@ -29,8 +29,21 @@ router_net_unavailable() {
   ip netns del "$probe"
 }
 
+# Namespaces left by a run that was killed (its shell gone): their processes and names.
+sweep_stale_namespaces() {
+  local ns pid
+  for ns in $(ip netns list 2>/dev/null | grep -oE '^kfr[0-9]+x[0-9]+-[a-z]+'); do
+    pid=${ns#kfr}
+    pid=${pid%%x*}
+    kill -0 "$pid" 2>/dev/null && continue
+    ip netns pids "$ns" 2>/dev/null | xargs -r kill -9 2>/dev/null
+    ip netns del "$ns" 2>/dev/null
+  done
+}
+
 router_net_up() {
   local with="$1"
+  sweep_stale_namespaces
   ROUTER_DIR=$(mktemp -d /tmp/kf-router.XXXXXX)
   for ns in "$HOME_NS" "$ROUTER_NS" "$INET_NS"; do
     ip netns add "$ns"
