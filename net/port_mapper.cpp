@@ -128,11 +128,11 @@ PortMapper::PortMapper(std::vector<std::unique_ptr<RouterProtocol>> protocols, T
   shared_->timing = timing;
 }
 
-std::unique_ptr<PortMapper> PortMapper::forRouter() {
+std::unique_ptr<PortMapper> PortMapper::forRouter(Timing timing) {
   std::vector<std::unique_ptr<RouterProtocol>> protocols;
   protocols.push_back(upnpProtocol());
   protocols.push_back(natPmpProtocol());
-  return std::make_unique<PortMapper>(std::move(protocols));
+  return std::make_unique<PortMapper>(std::move(protocols), timing);
 }
 
 PortMapper::~PortMapper() {

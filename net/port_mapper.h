@@ -66,7 +66,7 @@ class PortMapper {
 
   explicit PortMapper(std::vector<std::unique_ptr<RouterProtocol>> protocols, Timing timing = {});
   // UPnP IGD and NAT-PMP (which routers speaking PCP answer too).
-  static std::unique_ptr<PortMapper> forRouter();
+  static std::unique_ptr<PortMapper> forRouter(Timing timing = {});
   // Removes the mapping, waiting at most the farewell time for the router.
   ~PortMapper();
   PortMapper(const PortMapper&) = delete;

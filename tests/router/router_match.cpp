@@ -1,5 +1,5 @@
 // One side of a network battle without a window, for the tests behind a real router:
-//   router_match host             offers on a port the system chooses, tells the address
+//   router_match host [GIVE_UP_MS] offers on a port the system chooses, tells the address
 //   router_match join HOST:PORT   joins
 // Both play a few hundred frames of scripted inputs, then print "Zustand <hash>" and
 // "Prüfsummen <count>"; the host's forwarding ends with its offer, before it prints "Ende".
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   const std::string role = argc > 1 ? argv[1] : "";
   std::optional<JoinAddress> to;
   if (role != "host" && !(role == "join" && argc > 2 && (to = parseJoinAddress(argv[2], 0)))) {
-    std::cerr << "usage: router_match host | join HOST:PORT\n";
+    std::cerr << "usage: router_match host [GIVE_UP_MS] | join HOST:PORT\n";
     return 2;
   }
   // The battle is loaded before meeting: a peer that goes quiet for that long is taken for gone.
@@ -114,7 +114,9 @@ int main(int argc, char** argv) {
   {
     std::optional<OfferAddress> offer;
     const uint64_t offeredAt = nowMs();
-    if (!to) offer.emplace(PortMapper::forRouter(), link->port());
+    PortMapper::Timing timing;
+    if (!to && argc > 2) timing.giveUpMs = std::stoi(argv[2]);
+    if (!to) offer.emplace(PortMapper::forRouter(timing), link->port());
     const std::optional<Welcome> welcome =
         meet(*link, !to, mine, offer ? &*offer : nullptr, offeredAt);
     if (welcome) status = play(arena, *link, to ? 1 : 0, *welcome);
