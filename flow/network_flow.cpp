@@ -1,11 +1,13 @@
 #include "flow/network_flow.h"
 
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
 
 #include "flow/network_battle.h"
+#include "flow/offer_address.h"
 #include "flow/replay_play.h"
 #include "flow/start.h"
 #include "flow/start_record.h"
@@ -31,6 +33,7 @@ struct Match {
   NetworkLobby& lobby;
   Link& link;
   bool host;
+  OfferAddress* offer = nullptr;  // the host's, told once the router has answered
   uint64_t now() { return media.backend().nowMicros() / 1000; }
   void send(const Message& m) { link.send(encode(m), travelsReliably(m)); }
   // The next message, waiting at most one turn; a lost link is reported as a Goodbye.
@@ -53,6 +56,7 @@ bool connected(Match& m, const NetworkStart& start) {
   const uint64_t began = m.now();
   for (;;) {
     if (!m.lobby.waiting(text, 0)) return false;
+    if (m.offer) m.offer->tell(std::cout);
     const Link::Event e = m.link.poll(kTurnMs);
     if (e.kind == Link::EventKind::Connected) return true;
     if (!start.host && (e.kind == Link::EventKind::Disconnected || m.now() - began > kConnectMs)) {
@@ -205,11 +209,14 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
   }
   if (start.host) {
     std::vector<std::string> shown;
-    for (const std::string& own : localIPv4Addresses())
+    for (const std::string& own : localIPv4AddressesOrLoopback())
       shown.push_back(own + ":" + std::to_string(link->port()));
     lobby.showAddresses(shown);
   }
-  Match m{spiel, media, lobby, *link, start.host};
+  // The router forwards the offered port while the offer and the match last.
+  std::optional<OfferAddress> offer;
+  if (start.host && portMappingWanted()) offer.emplace(PortMapper::forRouter(), link->port());
+  Match m{spiel, media, lobby, *link, start.host, offer ? &*offer : nullptr};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;
   // A first connector that stays silent is dropped: the offer stays open for the next.

@@ -62,7 +62,7 @@ std::optional<std::string> NameLookup::result() const {
   return shared_->address;
 }
 
-std::vector<std::string> localIPv4Addresses() {
+std::vector<std::string> localIPv4AddressesOrLoopback() {
   std::vector<std::string> own, loopback;
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return {};

@@ -32,4 +32,4 @@ class NameLookup {
 };
 
 // This computer's IPv4 addresses, dotted: loopback only when it has no other.
-std::vector<std::string> localIPv4Addresses();
+std::vector<std::string> localIPv4AddressesOrLoopback();

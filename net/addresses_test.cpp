@@ -33,7 +33,7 @@ TEST(NameLookup, ANameServerThatDoesNotAnswerBlocksNobody) {
 TEST(NameLookup, NumbersAndThisComputersAddresses) {
   EXPECT_EQ(resolveIPv4("127.0.0.1"), "127.0.0.1");
   EXPECT_EQ(resolveIPv4("localhost"), "127.0.0.1");
-  const std::vector<std::string> own = localIPv4Addresses();
+  const std::vector<std::string> own = localIPv4AddressesOrLoopback();
   ASSERT_FALSE(own.empty());
   for (const std::string& a : own) EXPECT_EQ(std::count(a.begin(), a.end(), '.'), 3) << a;
 }
