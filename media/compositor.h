@@ -51,8 +51,7 @@ void copyImage(Image& dst, const Image& src, int x, int y);
 void copyImage(Image& dst, const Image& src, int x, int y, const PixelBox& clip);
 // As copyImage, but pixels of the colour `key` are left out.
 void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key);
-void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key,
-                    const PixelBox& clip);
+void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key, const PixelBox& clip);
 
 // A picture made ready for turned drawing with one transparent colour: cut to the box of its
 // opaque texels (all else is transparent, and a ship's box is a fraction of its picture),
@@ -169,8 +168,8 @@ class TurnCache {
 };
 
 // As drawTurned, but only inside the clips, and through the cache.
-void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX,
-                double centreY, double degrees, std::span<const PixelBox> clips);
+void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX, double centreY,
+                double degrees, std::span<const PixelBox> clips);
 // A box on dst that holds every pixel drawTurned may change there, worked out without drawing.
 PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
                    double degrees);

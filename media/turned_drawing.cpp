@@ -390,8 +390,8 @@ bool opaqueSpan(const TurnPlan& plan, const OpaqueRows& opaqueRows, int y, const
 }
 
 // Columns [from, to] of the walk along row y, sampled into `out` (the pixel of column `from`).
-void sampleRow(const TurnPlan& plan, const OpaqueSampler& sampler, const RowWalk& walk,
-               double from, double to, uint32_t* out, uint32_t mark = 0) {
+void sampleRow(const TurnPlan& plan, const OpaqueSampler& sampler, const RowWalk& walk, double from,
+               double to, uint32_t* out, uint32_t mark = 0) {
   const auto skipped = static_cast<int64_t>(from - walk.first);
   sampler.drawRow(out, static_cast<int>(to - from) + 1, walk.fx + plan.stepX * skipped,
                   walk.fy + plan.stepY * skipped, plan.stepX, plan.stepY, mark);
@@ -445,18 +445,17 @@ const TurnCache::Entry& TurnCache::entry(const TurnSource& src, double centreX, 
     }
   }
   if (entries_.size() == kEntries) {
-    entries_.erase(std::min_element(entries_.begin(), entries_.end(),
-                                    [](const Entry& a, const Entry& b) {
-                                      return a.lastUse < b.lastUse;
-                                    }));
+    entries_.erase(
+        std::min_element(entries_.begin(), entries_.end(),
+                         [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; }));
   }
   Entry& e = entries_.emplace_back();
   e = {keyDegrees, keyX, keyY, uses_, 0, {}, {}, {}};
   // Drawn with its anchor far enough in on a destination large enough that nothing is cut.
   const Turn turn = turnOf(degrees);
-  const double reach = std::abs(turn.cos) * src.width() / 2 + std::abs(turn.sin) * src.height() / 2 +
-                       std::abs(turn.sin) * src.width() / 2 +
-                       std::abs(turn.cos) * src.height() / 2 + 2;
+  const double reach =
+      std::abs(turn.cos) * src.width() / 2 + std::abs(turn.sin) * src.height() / 2 +
+      std::abs(turn.sin) * src.width() / 2 + std::abs(turn.cos) * src.height() / 2 + 2;
   const int anchor = std::isfinite(reach) ? static_cast<int>(std::ceil(reach)) + 2 : 0;
   const TurnPlan plan(src, 2 * anchor + 4, 2 * anchor + 4, anchor + fractionX, anchor + fractionY,
                       degrees);
@@ -497,8 +496,8 @@ const TurnCache::Entry& TurnCache::entry(const TurnSource& src, double centreX, 
   return e;
 }
 
-void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX,
-                double centreY, double degrees, std::span<const PixelBox> clips) {
+void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX, double centreY,
+                double degrees, std::span<const PixelBox> clips) {
   if (dst.empty()) return;
   const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
   if (plan.empty) return;

@@ -227,11 +227,11 @@ TEST(TurnedDrawing, TheBoxItTellsHoldsEveryPixelItDrew) {
 // and nothing outside, whether the rows come from the cache or not. The box worked out
 // beforehand holds every pixel drawn.
 TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
-  const std::vector<Centre> moves = {{130.5, 100.5}, {131.5, 97.5},   {-30.5, 100.5},
-                                     {250.5, 90.5},  {100.5, -60.5},  {140.5, 150.5},
+  const std::vector<Centre> moves = {{130.5, 100.5}, {131.5, 97.5},    {-30.5, 100.5},
+                                     {250.5, 90.5},  {100.5, -60.5},   {140.5, 150.5},
                                      {131.3, 99.7},  {1e6 + 0.5, 3.5}, {-1e9, 20}};
-  const std::vector<PixelBox> pieces = {{0, 0, 260, 200}, {0, 0, 260, 64}, {0, 64, 130, 70},
-                                        {131, 64, 129, 70}, {0, 134, 260, 66}};
+  const std::vector<PixelBox> pieces = {
+      {0, 0, 260, 200}, {0, 0, 260, 64}, {0, 64, 130, 70}, {131, 64, 129, 70}, {0, 134, 260, 66}};
   for (const Case& c : pictures()) {
     const TurnSource prepared(c.picture, c.key);
     TurnCache cache;
@@ -242,8 +242,8 @@ TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
         const PixelBox box = turnedBox(plain, prepared, centre.x, centre.y, angle);
         for (int y = 0; y < plain.h; ++y) {
           for (int x = 0; x < plain.w; ++x) {
-            ASSERT_TRUE(plain.at(x, y) == kSea || (x >= box.x && x < box.x + box.w &&
-                                                   y >= box.y && y < box.y + box.h))
+            ASSERT_TRUE(plain.at(x, y) == kSea ||
+                        (x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h))
                 << c.name << " at " << angle << ": " << x << "," << y << " outside the box";
           }
         }
@@ -258,8 +258,8 @@ TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
                 return x >= b.x && x < b.x + b.w && y >= b.y && y < b.y + b.h;
               });
               ASSERT_EQ(kept.at(x, y), inside ? plain.at(x, y) : kSea)
-                  << c.name << " at " << angle << " degrees, centre " << centre.x << ","
-                  << centre.y << ", pixel " << x << "," << y << (whole ? "" : " in pieces");
+                  << c.name << " at " << angle << " degrees, centre " << centre.x << "," << centre.y
+                  << ", pixel " << x << "," << y << (whole ? "" : " in pieces");
             }
           }
         }
