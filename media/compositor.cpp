@@ -1,6 +1,7 @@
 #include "media/compositor.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -124,6 +125,19 @@ void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key) {
 
 void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key,
                     const PixelBox& clip) {
+  // A cannonball, wholly on the screen and in the clip: nothing to cut.
+  if (x >= std::max(clip.x, 0) && y >= std::max(clip.y, 0) &&
+      int64_t{x} + src.w <= std::min<int64_t>(int64_t{clip.x} + clip.w, dst.w) &&
+      int64_t{y} + src.h <= std::min<int64_t>(int64_t{clip.y} + clip.h, dst.h)) {
+    const uint32_t* from = src.pixels.data();
+    uint32_t* to = &dst.at(x, y);
+    for (int row = 0; row < src.h; ++row, from += src.w, to += dst.w) {
+      for (int i = 0; i < src.w; ++i) {
+        if (!isKey(from[i], key)) to[i] = from[i];
+      }
+    }
+    return;
+  }
   const Area area = areaOf(dst, clip);
   const Span cols = clipSpan(x, src.w, area.cols);
   const Span rows = clipSpan(y, src.h, area.rows);
@@ -152,6 +166,33 @@ bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b
     }
   }
   return false;
+}
+
+namespace {
+
+// Four pixels a store: the compiler does not vectorise a fill loop of unknown length at -O2,
+// and a call to memset costs more than the few pixels of a ball's row. A row of two to four
+// (a ball's) is two overlapping stores of two, without a loop.
+void fillRow(uint32_t* to, int count, const std::array<uint32_t, 4>& four) {
+  if (count >= 2 && count <= 4) {
+    std::memcpy(to, four.data(), 2 * sizeof(uint32_t));
+    std::memcpy(to + count - 2, four.data(), 2 * sizeof(uint32_t));
+    return;
+  }
+  int i = 0;
+  for (; i + 4 <= count; i += 4) std::memcpy(to + i, four.data(), sizeof four);
+  for (; i < count; ++i) to[i] = four[0];
+}
+
+}  // namespace
+
+void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour) {
+  const std::array<uint32_t, 4> four = {colour, colour, colour, colour};
+  for (const PixelBox& b : boxes) {
+    if (b.w <= 0 || b.h <= 0) continue;
+    uint32_t* first = &dst.at(b.x, b.y);
+    for (int row = 0; row < b.h; ++row) fillRow(first + ptrdiff_t{row} * dst.w, b.w, four);
+  }
 }
 
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour) {

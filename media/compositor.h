@@ -122,7 +122,10 @@ PixelBox drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, 
 // one did, so the pixels are drawTurned's. Forget them when the picture changes.
 class TurnCache {
  public:
-  void clear() { entries_.clear(); }
+  void clear() {
+    entries_.clear();
+    seen_ = {};
+  }
 
   // One destination row of a kept drawing: the walk through the picture (its first column,
   // counted from the drawing's anchor, and the source point there) and the runs of pixels
@@ -155,12 +158,23 @@ class TurnCache {
     }
   };
 
-  // The drawing for this angle and place, made now if it is not kept.
-  const Entry& entry(const TurnSource& src, double centreX, double centreY, double degrees);
+  // The drawing for this angle and place: kept, or made now when it was asked for once before
+  // (a needle that trembles takes a new angle every frame: making those would be waste);
+  // nullptr else.
+  const Entry* entry(const TurnSource& src, double centreX, double centreY, double degrees);
 
  private:
-  // A ship, its flames and a needle or two take a few angles a frame.
-  static constexpr size_t kEntries = 6;
+  struct Key {
+    uint64_t degrees = 0, fractionX = 0, fractionY = 0;
+    bool operator==(const Key&) const = default;
+  };
+  static constexpr size_t kSeen = 32;
+  std::array<Key, kSeen> seen_{};
+  size_t nextSeen_ = 0;
+
+  // A ship, its flames and a needle or two take a few angles a frame; a needle trembling
+  // between a handful of speeds takes a dozen in turn.
+  static constexpr size_t kEntries = 16;
   const TurnSource* source_ = nullptr;
   std::vector<Entry> entries_;
   uint64_t uses_ = 0;
@@ -184,6 +198,10 @@ inline bool boxesApart(const Image& a, int xa, int ya, const Image& b, int xb, i
 // True when a at (xa, ya) and b at (xb, yb) share a pixel that is not transparent in either.
 bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
                    int xb, int yb);
+
+// The pixels of boxes that lie wholly on dst (not checked), in one colour: the sea restored
+// under a few thousand cannonballs, where the cost of a box is all in its handling.
+void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour);
 
 // Rectangle [x, x + w) x [y, y + h); nothing when w or h is not positive.
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour);

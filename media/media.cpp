@@ -279,7 +279,21 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
   const auto each = [&clips](auto&& drawClipped) {
     for (const ScreenBox& c : clips) drawClipped(PixelBox{c.x, c.y, c.w, c.h});
   };
+  // The clips lie on the screen; one colour over all of each restores the sea under the balls.
+  const auto fillsEveryClip = [&clips](int64_t x, int64_t y, int64_t w, int64_t h) {
+    return std::all_of(clips.begin(), clips.end(), [&](const ScreenBox& c) {
+      return x <= c.x && y <= c.y && x + w >= int64_t{c.x} + c.w && y + h >= int64_t{c.y} + c.h;
+    });
+  };
+  const auto fillClips = [&](uint32_t colour) {
+    static_assert(sizeof(ScreenBox) == sizeof(PixelBox));
+    fillBoxesOnImage(back, {reinterpret_cast<const PixelBox*>(clips.data()), clips.size()}, colour);
+  };
   if (d.kind == Drawing::Kind::Fill) {
+    if (fillsEveryClip(d.x, d.y, d.w, d.h)) {
+      fillClips(d.colour);
+      return;
+    }
     each([&](const PixelBox& c) { ::fillBox(back, d.x, d.y, d.w, d.h, d.colour, c); });
   } else if (d.kind == Drawing::Kind::RoundBox) {
     each([&](const PixelBox& c) {
@@ -298,6 +312,10 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
     if (d.kind == Drawing::Kind::Copy) {
       // Such as the sea, one colour all over: filling reads nothing, copying reads it all.
       if (const std::optional<uint32_t>& colour = s->soleColourReady()) {
+        if (fillsEveryClip(d.x, d.y, picture.w, picture.h)) {
+          fillClips(*colour);
+          return;
+        }
         each([&](const PixelBox& c) {
           ::fillBox(back, d.x, d.y, picture.w, picture.h, *colour, c);
         });

@@ -428,10 +428,10 @@ PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double ce
   return drawn.box();
 }
 
-const TurnCache::Entry& TurnCache::entry(const TurnSource& src, double centreX, double centreY,
+const TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, double centreY,
                                          double degrees) {
   if (source_ != &src) {
-    entries_.clear();
+    clear();
     source_ = &src;
   }
   const double fractionX = centreX - std::floor(centreX);
@@ -441,8 +441,14 @@ const TurnCache::Entry& TurnCache::entry(const TurnSource& src, double centreX, 
   for (Entry& e : entries_) {
     if (e.degrees == keyDegrees && e.fractionX == keyX && e.fractionY == keyY) {
       e.lastUse = uses_;
-      return e;
+      return &e;
     }
+  }
+  const Key key{keyDegrees, keyX, keyY};
+  if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
+    seen_[nextSeen_] = key;
+    nextSeen_ = (nextSeen_ + 1) % kSeen;
+    return nullptr;
   }
   if (entries_.size() == kEntries) {
     entries_.erase(
@@ -459,7 +465,7 @@ const TurnCache::Entry& TurnCache::entry(const TurnSource& src, double centreX, 
   const int anchor = std::isfinite(reach) ? static_cast<int>(std::ceil(reach)) + 2 : 0;
   const TurnPlan plan(src, 2 * anchor + 4, 2 * anchor + 4, anchor + fractionX, anchor + fractionY,
                       degrees);
-  if (plan.empty) return e;
+  if (plan.empty) return &e;
   const OpaqueSampler sampler(src);
   const OpaqueRows opaqueRows(src, plan.turn, plan.centreX, plan.centreY, plan.slack);
   e.firstRow = static_cast<int32_t>(plan.firstRow) - anchor;
@@ -493,7 +499,7 @@ const TurnCache::Entry& TurnCache::entry(const TurnSource& src, double centreX, 
     }
     row.runCount = static_cast<uint32_t>(e.runs.size()) - row.runAt;
   }
-  return e;
+  return &e;
 }
 
 void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX, double centreY,
@@ -503,7 +509,7 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
   if (plan.empty) return;
   // Pictures far larger than the game's are drawn afresh each time rather than kept.
   const bool keep = int64_t{src.width()} * src.height() <= kLargestKept;
-  const TurnCache::Entry* kept = keep ? &cache.entry(src, centreX, centreY, degrees) : nullptr;
+  const TurnCache::Entry* kept = keep ? cache.entry(src, centreX, centreY, degrees) : nullptr;
   const int64_t anchorX = anchorOf(centreX), anchorY = anchorOf(centreY);
   // Nothing is drawn outside the box: its rows need no walk.
   const PixelBox box = turnedBox(dst, src, centreX, centreY, degrees);
