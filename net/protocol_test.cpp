@@ -104,6 +104,20 @@ TEST(Protocol, OnlyInputsAndChecksumsTravelUnreliably) {
   }
 }
 
+// What each goodbye tells the player on the other side.
+TEST(Protocol, AGoodbyeSaysWhyTheOtherSideWent) {
+  const std::vector<std::pair<Goodbye::Reason, std::string>> said = {
+      {Goodbye::Reason::Left, "Der andere Spieler hat die Schlacht verlassen"},
+      {Goodbye::Reason::NotTheSame, "Spiel nicht mehr gleich"},
+      {Goodbye::Reason::Cancelled, "Der Mitspieler hat abgebrochen"},
+  };
+  for (const auto& [reason, text] : said) {
+    const std::optional<Message> bye = decode(encode(Goodbye{reason}));
+    ASSERT_TRUE(bye);
+    EXPECT_EQ(endMessage(endFor(std::get<Goodbye>(*bye))), text);
+  }
+}
+
 TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   std::map<std::string, std::vector<uint8_t>> hostile = {
       {"empty", {}},
