@@ -8,9 +8,9 @@
 
 #include "assets/embedded.h"
 #include "bench/copy_ratio.h"
-#include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
+#include "flow/start_record.h"
 #include "gunnery/kugeln.h"
 #include "media/headless.h"
 #include "settings/settings_keys.h"
@@ -49,18 +49,13 @@ std::unique_ptr<Schlacht> SchlachtAufbauen(bool feuern) {
   Spiel& spiel = s->spiel;
   Media& media = *s->media;
   Hochfahren(spiel, media);
-  media.openBattleWindow(kScreenWidth, kScreenHeight);
-  media.openBattleScreen();
-  MeerErzeugen(media);
-  BilderUndToeneLaden(media, embeddedFile);
-  spiel.Schiffstabelle.fill(defaultShipClass());
-  spiel.SpielModus = kEinzelspieler;
-  spiel.Gegneranzahl = 3;
-  spiel.Option = 0;
+  openBattleMedia(media, kScreenWidth, kScreenHeight, embeddedFile);
+  StartRecord start = defaultStartRecord(kEinzelspieler, 3, media.randomSeed());
+  start.Option = 0;
+  start.SchussLautstaerke = start.TrefferLautstaerke = 20;
+  for (int i = 0; i < 4; ++i) start.Flotte[i].Klasse = 7 - i;
   spiel.Sound = 1;
-  spiel.SchussLautstaerke = spiel.TrefferLautstaerke = 20;
-  for (int i = 0; i < 4; ++i) spiel.Flotte[i].Klasse = 7 - i;
-  PartieAufbauen(spiel);
+  startBattle(spiel, start);
   for (int i : {2, 3}) {
     spiel.Flotte[i].Health = 0;
     spiel.Flotte[i].Untergang = 50;

@@ -15,6 +15,7 @@
 #include "assets/embedded.h"
 #include "flow/network_battle.h"
 #include "flow/start.h"
+#include "flow/start_record.h"
 #include "gunnery/kugeln.h"
 #include "media/headless.h"
 #include "settings/settings_keys.h"
@@ -45,12 +46,13 @@ std::unique_ptr<Schlacht> SchlachtAufbauen() {
   s->media = std::make_unique<Media>(std::make_unique<HeadlessBackend>(), 1);
   Media& media = *s->media;
   Hochfahren(s->spiel, media);
-  media.openBattleWindow(kScreenWidth, kScreenHeight);
-  media.openBattleScreen();
-  MeerErzeugen(media);
-  BilderUndToeneLaden(media, embeddedFile);
-  s->spiel.Schiffstabelle.fill(defaultShipClass());
-  setUpNetworkMatch(s->spiel, welcomeFor(s->spiel, 7), 7, 6);
+  openBattleMedia(media, kScreenWidth, kScreenHeight, embeddedFile);
+  StartRecord start = defaultStartRecord(kZweiSpieler, 1, 7);
+  start.Flotte[0].Klasse = 7;
+  start.Flotte[1].Klasse = 6;
+  start.Option = start.Reichweite = 0;  // balls fly on
+  start.SchussLautstaerke = start.TrefferLautstaerke = 0;
+  startBattle(s->spiel, start);
   KugelnVerteilen(s->spiel);
   return s;
 }

@@ -1,6 +1,8 @@
 #include "flow/network_battle.h"
 
-#include "flow/partie.h"
+#include <algorithm>
+
+#include "flow/start_record.h"
 
 Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs) {
   Eingaben eingaben;
@@ -18,12 +20,41 @@ Rollback::Step networkStep(Media& media) {
   };
 }
 
+Rollback::Step FrameSounds::step() {
+  return [this](Spiel& spiel, const std::array<NetInput, 2>& inputs, bool again) {
+    std::vector<std::pair<int, int>> sounds;
+    const bool wasSilent = media_.silent();
+    media_.setSilent(wasSilent || again);
+    media_.captureSounds(&sounds);
+    Frame(spiel, media_, networkFrameInputs(inputs));
+    media_.captureSounds(nullptr);
+    media_.setSilent(wasSilent);
+    play(sounds, !wasSilent);
+  };
+}
+
+std::function<void(uint32_t)> FrameSounds::watcher() {
+  return [this](uint32_t frame) { running_ = frame; };
+}
+
+void FrameSounds::play(const std::vector<std::pair<int, int>>& sounds, bool shown) {
+  Heard& heard = heard_[running_ % heard_.size()];
+  if (heard.frame != running_) heard = {running_, {}};
+  const auto count = [](const std::vector<std::pair<int, int>>& in, int sound) {
+    return std::count_if(in.begin(), in.end(), [sound](const auto& s) { return s.first == sound; });
+  };
+  std::vector<std::pair<int, int>> fresh;
+  for (const auto& sound : sounds) {
+    const int n = sound.first;
+    if (count(sounds, n) > count(heard.sounds, n) + count(fresh, n)) fresh.push_back(sound);
+  }
+  for (const auto& [n, volume] : fresh) {
+    if (shown) media_.playSound(n, volume);
+    heard.sounds.emplace_back(n, volume);
+  }
+}
+
 void setUpNetworkMatch(Spiel& spiel, const Welcome& welcome, int32_t hostClass,
                        int32_t guestClass) {
-  takeWelcome(spiel, welcome);
-  spiel.SpielModus = kZweiSpieler;
-  spiel.Gegneranzahl = 1;
-  spiel.Flotte[0].Klasse = hostClass;
-  spiel.Flotte[1].Klasse = guestClass;
-  PartieAufbauen(spiel);
+  startBattle(spiel, matchStart(welcome, hostClass, guestClass));
 }

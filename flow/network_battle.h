@@ -3,6 +3,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "flow/schlacht.h"
 #include "net/protocol.h"
@@ -14,6 +18,28 @@ Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs);
 
 // The rollback's step: one frame of the battle, silent when run a second time.
 Rollback::Step networkStep(Media& media);
+
+// The rollback's step with each frame's sounds heard once: those of its first run at once,
+// and those a run again finds that no earlier run had (a shot first known from the peer's
+// late input) at that run, late by the rollback's distance. A sound of a guess that turned
+// out wrong is not taken back, and not heard again.
+class FrameSounds {
+ public:
+  explicit FrameSounds(Media& media) : media_(media) {}
+  // Needs every frame's number first: rollback.watchFrames(sounds.watcher()).
+  Rollback::Step step();
+  std::function<void(uint32_t)> watcher();
+
+ private:
+  struct Heard {
+    uint32_t frame = UINT32_MAX;
+    std::vector<std::pair<int, int>> sounds;
+  };
+  void play(const std::vector<std::pair<int, int>>& sounds, bool shown);
+  Media& media_;
+  uint32_t running_ = 0;
+  std::array<Heard, 128> heard_{};
+};
 
 // The battle both sides start: the host's welcome and the two players' chosen classes.
 void setUpNetworkMatch(Spiel& spiel, const Welcome& welcome, int32_t hostClass, int32_t guestClass);

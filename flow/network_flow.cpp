@@ -4,11 +4,14 @@
 #include <memory>
 #include <optional>
 #include <variant>
+#include <vector>
 
 #include "flow/network_battle.h"
 #include "flow/offer_address.h"
 #include "flow/start.h"
+#include "net/addresses.h"
 #include "net/link.h"
+#include "net/port_mapper.h"
 #include "net/session.h"
 #include "settings/network_settings.h"
 #include "settings/settings_keys.h"
@@ -61,41 +64,70 @@ bool connected(Match& m, const NetworkStart& start) {
   }
 }
 
-std::string otherVersion(uint16_t theirs) {
-  return "Der Mitspieler hat eine andere Version des Spiels (Protokoll " + std::to_string(theirs) +
-         ", hier " + std::to_string(kProtocolVersion) + ")";
+// The guest's address, looked up while the waiting window is up; nothing when the player
+// cancelled or the name was not found (a message said so).
+std::optional<std::string> lookedUp(Media& media, NetworkLobby& lobby, const std::string& name) {
+  NameLookup lookup(name);
+  while (!lookup.done()) {
+    if (!lobby.waiting("Suche " + name + " …", kTurnMs)) return std::nullopt;
+  }
+  if (!lookup.result()) say(media, "Rechner " + name + " nicht gefunden");
+  return lookup.result();
 }
 
-// Both sides agree on the version; the guest receives the host's battle.
-std::optional<Welcome> agreed(Match& m, SettingsStore& store, const std::string& file) {
+// This side's player cancelled before the battle: the peer is told so.
+void cancel(Match& m) {
+  m.send(Goodbye{Goodbye::Reason::Cancelled});
+  m.link.poll(0);
+}
+
+// The handshake's end: the battle agreed on, given up (a message said why), or, on the host, a
+// first connector that said nothing in time.
+struct Agreement {
+  std::optional<Welcome> welcome;
+  bool silentGuest = false;
+};
+
+// Both sides agree on the build; the guest receives the host's battle.
+Agreement agreed(Match& m, SettingsStore& store, const std::string& file) {
   if (!m.host) m.send(Hello{});
   const uint64_t began = m.now();
   while (m.now() - began < kAnswerMs) {
-    if (!m.lobby.waiting("Verbunden, einen Augenblick …", 0)) return std::nullopt;
+    if (!m.lobby.waiting("Verbunden, einen Augenblick …", 0)) {
+      cancel(m);
+      return {};
+    }
     const std::optional<Message> message = m.next();
     if (!message) continue;
     if (const auto* hello = std::get_if<Hello>(&*message); hello && m.host) {
-      if (hello->version != kProtocolVersion) {
+      if (!sameBuild(*hello)) {
         m.send(Refusal{});
         m.link.poll(50);
-        say(m.media, otherVersion(hello->version));
-        return std::nullopt;
+        say(m.media, otherBuildMessage(hello->version, hello->identity, hello->gameVersion));
+        return {};
       }
       readBattleSettings(m.spiel, store, file);
       const Welcome welcome =
           welcomeFor(m.spiel, static_cast<uint32_t>(m.spiel.Zufall.Generator()));
       m.send(welcome);
-      return welcome;
+      return {welcome};
     }
-    if (const auto* welcome = std::get_if<Welcome>(&*message); welcome && !m.host) return *welcome;
+    if (const auto* welcome = std::get_if<Welcome>(&*message); welcome && !m.host) {
+      return {*welcome};
+    }
     if (const auto* refusal = std::get_if<Refusal>(&*message)) {
-      say(m.media, otherVersion(refusal->version));
-      return std::nullopt;
+      say(m.media, otherBuildMessage(refusal->version, refusal->identity, refusal->gameVersion));
+      return {};
     }
-    if (std::holds_alternative<Goodbye>(*message)) break;
+    if (const auto* bye = std::get_if<Goodbye>(&*message)) {
+      if (endFor(*bye) != NetworkSession::End::PeerCancelled) break;
+      say(m.media, endMessage(NetworkSession::End::PeerCancelled));
+      return {};
+    }
   }
+  if (m.host) return {std::nullopt, true};
   say(m.media, "Der Mitspieler antwortet nicht");
-  return std::nullopt;
+  return {};
 }
 
 // Both players' classes, [0] the host's; nothing when either side gave up.
@@ -106,7 +138,7 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
     if (!mine) {
       const std::optional<int32_t> choice = m.lobby.choicePass(kTurnMs);
       if (choice && *choice < 0) {
-        m.send(Goodbye{});
+        cancel(m);
         return std::nullopt;
       }
       if (choice) {
@@ -114,14 +146,14 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
         m.send(ShipChosen{static_cast<uint8_t>(*choice)});
       }
     } else if (!m.lobby.waiting("Warte auf die Wahl des Mitspielers …", 0)) {
-      m.send(Goodbye{});
+      cancel(m);
       return std::nullopt;
     }
     const std::optional<Message> message = m.next();
     if (!message) continue;
     if (const auto* ship = std::get_if<ShipChosen>(&*message)) theirs = ship->klasse;
-    if (std::holds_alternative<Goodbye>(*message)) {
-      say(m.media, endMessage(NetworkSession::End::PeerLeft));
+    if (const auto* bye = std::get_if<Goodbye>(&*message)) {
+      say(m.media, endMessage(endFor(*bye)));
       return std::nullopt;
     }
   }
@@ -131,7 +163,9 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
 
 // Frames until one side leaves or the link fails; pause does not apply here.
 NetworkSession::End play(Match& m, int inputDelay) {
-  Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, networkStep(m.media));
+  FrameSounds sounds(m.media);
+  Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, sounds.step());
+  rollback.watchFrames(sounds.watcher());
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
   for (;;) {
@@ -162,11 +196,19 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& settingsFile, const NetworkStart& start,
                      NetworkLobby& lobby) {
   std::string error;
-  std::unique_ptr<Link> link = start.host ? Link::listen(start.port, error)
-                                          : Link::connect(start.address, start.port, error);
+  std::optional<std::string> resolved;
+  if (!start.host && !(resolved = lookedUp(media, lobby, start.address))) return;
+  std::unique_ptr<Link> link =
+      start.host ? Link::listen(start.port, error) : Link::connect(*resolved, start.port, error);
   if (!link) {
     say(media, error);
     return;
+  }
+  if (start.host) {
+    std::vector<std::string> shown;
+    for (const std::string& own : localIPv4Addresses())
+      shown.push_back(own + ":" + std::to_string(link->port()));
+    lobby.showAddresses(shown);
   }
   // The router forwards the offered port while the offer and the match last.
   std::optional<OfferAddress> offer;
@@ -174,7 +216,13 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
   Match m{spiel, media, lobby, *link, start.host, offer ? &*offer : nullptr};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;
-  if (connected(m, start)) welcome = agreed(m, store, settingsFile);
+  // A first connector that stays silent is dropped: the offer stays open for the next.
+  while (connected(m, start)) {
+    const Agreement agreement = agreed(m, store, settingsFile);
+    welcome = agreement.welcome;
+    if (!agreement.silentGuest) break;
+    link->dropPeer();
+  }
   if (welcome) classes = chosen(m, *welcome);
   lobby.close();
   if (!classes) return;

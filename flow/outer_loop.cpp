@@ -1,8 +1,8 @@
 #include "flow/outer_loop.h"
 
-#include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
+#include "flow/start_record.h"
 
 void runOuterLoop(Spiel& spiel, Media& media, SettingsStore& store, const LauncherRun& launcher,
                   const std::string& settingsFile) {
@@ -11,7 +11,7 @@ void runOuterLoop(Spiel& spiel, Media& media, SettingsStore& store, const Launch
     if (modus != kEinzelspieler && modus != kZweiSpieler) return;
     spiel.SpielModus = modus;
     if (!SchlachtOeffnen(spiel, media, store, settingsFile)) return;
-    PartieAufbauen(spiel);
+    startBattle(spiel, localStartRecord(spiel));
     SchlachtLaufen(spiel, media);
   }
 }

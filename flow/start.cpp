@@ -80,12 +80,17 @@ void BilderUndToeneLaden(Media& media, const DateiQuelle& quelle) {
   DrehbareErzeugen(media);
 }
 
-bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
-                     const std::string& einstellungen) {
-  if (!media.openBattleWindow(spiel.DesktopBreite, spiel.DesktopHoehe)) return false;
+bool openBattleMedia(Media& media, int width, int height, const DateiQuelle& quelle) {
+  if (!media.openBattleWindow(width, height)) return false;
   media.openBattleScreen();
   MeerErzeugen(media);
-  BilderUndToeneLaden(media, embeddedFile);
+  BilderUndToeneLaden(media, quelle);
+  return true;
+}
+
+bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
+                     const std::string& einstellungen) {
+  if (!openBattleMedia(media, spiel.DesktopBreite, spiel.DesktopHoehe, embeddedFile)) return false;
   readBattleSettings(spiel, store, einstellungen);
   media.setKeyBindings(loadKeyBindings(store, einstellungen));
   // The battle relies on one to three enemies; the file keeps what was written into it.

@@ -12,18 +12,22 @@
 #include "settings/settings_store.h"
 #include "state/spiel.h"
 
+// Where the art and sound files come from: the embedded files, or a test's stand-ins.
+using DateiQuelle = std::function<std::span<const uint8_t>(std::string_view name)>;
+
 // Brings up the media services, the tables and the result font, and measures the desktop.
 // False when a media service failed (after the start-up message has been shown).
 bool Hochfahren(Spiel& spiel, Media& media);
-
-// Where the art and sound files come from: the embedded files, or a test's stand-ins.
-using DateiQuelle = std::function<std::span<const uint8_t>(std::string_view name)>;
 
 // Opens the battle window and screen, makes the sea, loads every sprite and sound,
 // makes the rotatable sprites and reads the battle settings. False when the battle
 // window could not be opened.
 bool SchlachtOeffnen(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& einstellungen = kSettingsFile);
+
+// The battle window and screen with the sea and every sprite and sound: a battle's start but
+// for the settings file. False when the window could not be opened.
+bool openBattleMedia(Media& media, int width, int height, const DateiQuelle& quelle);
 
 // Creates the sea, sprite 40, when it can.
 void MeerErzeugen(Media& media);

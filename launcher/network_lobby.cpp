@@ -23,14 +23,20 @@ class WaitingWindow : public QWidget {
     text = new QLabel(this);
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);
+    addresses = new QLabel(this);
+    addresses->setAlignment(Qt::AlignCenter);
+    addresses->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    addresses->hide();
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     layout->addWidget(text);
+    layout->addWidget(addresses);
     layout->addWidget(cancel);
     QObject::connect(cancel, &QPushButton::clicked, [this] { cancelled = true; });
     if (const QScreen* shown = screen())
       move(shown->availableGeometry().center() - rect().center());
   }
   QLabel* text;
+  QLabel* addresses;
   bool cancelled = false;
 
  protected:
@@ -66,6 +72,15 @@ bool NetworkLobby::waiting(const std::string& text, int ms) {
   if (!impl_->window.isVisible() && !impl_->window.cancelled) impl_->window.show();
   takeEvents(ms);
   return !impl_->window.cancelled;
+}
+
+void NetworkLobby::showAddresses(const std::vector<std::string>& lines) {
+  QStringList shown;
+  for (const std::string& line : lines) shown << QString::fromStdString(line);
+  QLabel* label = impl_->window.addresses;
+  label->setText(shown.join(QLatin1Char('\n')));
+  label->setVisible(!shown.isEmpty());
+  impl_->window.setFixedSize(360, 110 + (shown.isEmpty() ? 0 : label->sizeHint().height()));
 }
 
 void NetworkLobby::startChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "media/media.h"
 #include "state/spiel.h"
@@ -21,6 +22,9 @@ class NetworkLobby {
   // Shows the waiting window with `text` and takes window events for about `ms`. False once
   // the player cancelled (its button or its close box).
   bool waiting(const std::string& text, int ms);
+  // Lines under the waiting text that a player can select and copy (a host's addresses for
+  // the guest); none hides them.
+  void showAddresses(const std::vector<std::string>& lines);
   // The ship list with the battle's classes.
   void startChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
   // One turn of the ship list: the chosen class once chosen, -1 when the list was closed.

@@ -206,6 +206,7 @@ struct Media::Impl : DrawingPainter {
   std::mt19937 random;
   // Frames simulated again after a late input: nothing is drawn, played, shown or waited for.
   bool silent = false;
+  std::vector<std::pair<int, int>>* capturedSounds = nullptr;
   Keyboard keyboard;
   std::vector<PadState> pads;
   int players = 1;
@@ -635,7 +636,13 @@ bool Media::loadSound(int n, std::span<const uint8_t> wav) {
   return true;
 }
 
+void Media::captureSounds(std::vector<std::pair<int, int>>* into) { impl_->capturedSounds = into; }
+
 void Media::playSound(int n, int volume) {
+  if (impl_->capturedSounds != nullptr) {
+    impl_->capturedSounds->emplace_back(n, volume);
+    return;
+  }
   if (impl_->silent) return;
   impl_->backend->soundStarted(n, volume);
   Mixer* mixer = impl_->mixer.get();

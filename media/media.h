@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "media/backend.h"
 #include "media/steuerung.h"
@@ -103,6 +105,9 @@ class Media {
   // changes a battle exactly as a shown one does. For frames simulated a second time.
   void setSilent(bool on);
   bool silent() const;
+  // While `into` is set, the sounds asked for are added to it as (sound, volume) instead of
+  // played, silent or not: a network battle decides afterwards which of a frame's it plays.
+  void captureSounds(std::vector<std::pair<int, int>>* into);
 
  private:
   struct Impl;

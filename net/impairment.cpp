@@ -9,8 +9,13 @@ bool Impairment::chance(int percent) {
   return std::uniform_int_distribution<int>(0, 99)(die_) < percent;
 }
 
+bool Impairment::out(uint64_t ms) const {
+  return std::any_of(settings_.outages.begin(), settings_.outages.end(),
+                     [ms](const auto& o) { return ms >= o.first && ms - o.first < o.second; });
+}
+
 void Impairment::push(uint64_t nowMs, const std::vector<uint8_t>& packet) {
-  if (chance(settings_.lossPercent)) return;
+  if (chance(settings_.lossPercent) || out(nowMs)) return;
   const int copies = chance(settings_.duplicatePercent) ? 2 : 1;
   for (int i = 0; i < copies; ++i) {
     const int jitter = std::uniform_int_distribution<int>(0, std::max(settings_.jitterMs, 0))(die_);
@@ -29,6 +34,8 @@ std::vector<std::vector<uint8_t>> Impairment::due(uint64_t nowMs) {
     return a.dueMs != b.dueMs ? a.dueMs < b.dueMs : a.order < b.order;
   });
   std::vector<std::vector<uint8_t>> packets;
-  for (Held& h : ready) packets.push_back(std::move(h.packet));
+  for (Held& h : ready) {
+    if (!out(h.dueMs)) packets.push_back(std::move(h.packet));
+  }
   return packets;
 }

@@ -1,10 +1,12 @@
 // A bad network on purpose: packets are held back (a fixed delay plus a random jitter, so
-// that they also overtake each other), lost and duplicated, as a test asks. Only time and a
+// that they also overtake each other), lost and duplicated, or all lost for a while, as a
+// test asks. Only time and a
 // seeded die decide, so a test run can be repeated.
 #pragma once
 
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 struct ImpairmentSettings {
@@ -12,6 +14,8 @@ struct ImpairmentSettings {
   int jitterMs = 0;  // and up to this much later again, drawn per packet
   int lossPercent = 0;
   int duplicatePercent = 0;
+  // Whole outages: every packet sent, or due to arrive, from .first for .second ms is lost.
+  std::vector<std::pair<uint64_t, uint64_t>> outages;
 };
 
 class Impairment {
@@ -31,6 +35,7 @@ class Impairment {
     std::vector<uint8_t> packet;
   };
   bool chance(int percent);
+  bool out(uint64_t ms) const;
 
   ImpairmentSettings settings_;
   std::mt19937 die_;

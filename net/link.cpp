@@ -136,6 +136,12 @@ void Link::setPeerTimeout(uint32_t ms) {
   if (impl_->peer != nullptr) enet_peer_timeout(impl_->peer, 0, ms, ms);
 }
 
+void Link::dropPeer() {
+  if (impl_->peer == nullptr) return;
+  enet_peer_reset(impl_->peer);
+  impl_->peer = nullptr;
+}
+
 bool Link::connected() const {
   return impl_->peer != nullptr && impl_->peer->state == ENET_PEER_STATE_CONNECTED;
 }

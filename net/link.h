@@ -36,6 +36,8 @@ class Link {
   Event poll(int timeoutMs);
   void send(const std::vector<uint8_t>& bytes, bool reliable);
   bool connected() const;
+  // Forgets the connected peer without a word, so that a host can take the next one.
+  void dropPeer();
   // How long ENet waits for a silent peer before it reports it gone (5 s at first).
   void setPeerTimeout(uint32_t ms);
 

@@ -14,12 +14,12 @@ enum class Type : uint8_t {
   Inputs,
   Checksum,
   Goodbye,
-  Asking
+  Asking,
+  Heal
 };
 constexpr std::array<uint8_t, 2> kMagic = {'K', 'F'};
 // Player controls and restart: seven bits.
 constexpr uint8_t kUnusedBits = 0x80;
-constexpr size_t kInputsHeader = 1 + 4 + 1;
 // Frame numbers stay far below where they would wrap: 2^31 frames are a year of play.
 constexpr uint32_t kLastFrameBound = 0x7FFFFFFF;
 
@@ -52,6 +52,13 @@ class Reader {
   }
   // True when every field was there and nothing is left over.
   bool whole() const { return ok_ && rest_.empty(); }
+  // True when every field was there.
+  bool complete() const { return ok_; }
+  std::vector<uint8_t> takeRest() {
+    std::vector<uint8_t> rest(rest_.begin(), rest_.end());
+    rest_ = {};
+    return rest;
+  }
 
  private:
   std::span<const uint8_t> rest_;
@@ -67,11 +74,47 @@ SchiffsTyp classOf(const std::array<float, kFloatsPerClass>& f) {
   return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]};
 }
 
+// Protocol 1 knew only its number; from 2 on the build follows it.
+constexpr uint16_t kFirstWithBuild = 2;
+constexpr size_t kLongestVersion = 32;
+
+template <typename Words>
+void putBuild(Writer& w, const Words& m) {
+  w.put(m.version);
+  if (m.version < kFirstWithBuild) return;
+  w.put(m.identity);
+  const size_t length = std::min(m.gameVersion.size(), kLongestVersion);
+  w.put(static_cast<uint8_t>(length));
+  for (size_t i = 0; i < length; ++i) w.put(static_cast<uint8_t>(m.gameVersion[i]));
+}
+
+// A build as the peer states it. Another protocol may add fields after these: they are
+// ignored, so that its version can still be named; this protocol's words must end here.
+template <typename Words>
+std::optional<Message> takeBuild(Reader& r) {
+  Words m;
+  m.version = r.take<uint16_t>();
+  m.identity = 0;
+  m.gameVersion.clear();
+  if (m.version >= kFirstWithBuild) {
+    m.identity = r.take<uint64_t>();
+    const size_t length = r.take<uint8_t>();
+    if (length > kLongestVersion) return std::nullopt;
+    for (size_t i = 0; i < length; ++i) {
+      const auto c = r.take<uint8_t>();
+      if (c < 0x20 || c > 0x7E) return std::nullopt;  // printable ASCII, shown to the player
+      m.gameVersion.push_back(static_cast<char>(c));
+    }
+  }
+  if (!r.complete() || (m.version == kProtocolVersion && !r.whole())) return std::nullopt;
+  return m;
+}
+
 struct Encoder {
   std::vector<uint8_t> operator()(const Hello& m) const {
     Writer w(Type::Hello);
     for (uint8_t b : kMagic) w.put(b);
-    w.put(m.version);
+    putBuild(w, m);
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const Welcome& m) const {
@@ -85,7 +128,7 @@ struct Encoder {
   }
   std::vector<uint8_t> operator()(const Refusal& m) const {
     Writer w(Type::Refusal);
-    w.put(m.version);
+    putBuild(w, m);
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const ShipChosen& m) const {
@@ -96,6 +139,7 @@ struct Encoder {
   std::vector<uint8_t> operator()(const Inputs& m) const {
     Writer w(Type::Inputs);
     w.put(m.lastFrame);
+    w.put(m.acknowledged);
     w.put(static_cast<uint8_t>(m.inputs.size()));
     for (const NetInput& i : m.inputs) w.put(inputByte(i));
     return w.bytes;
@@ -104,6 +148,13 @@ struct Encoder {
     Writer w(Type::Checksum);
     w.put(m.frame);
     w.put(m.value);
+    w.put(m.heals);
+    return w.bytes;
+  }
+  std::vector<uint8_t> operator()(const Heal& m) const {
+    Writer w(Type::Heal);
+    w.put(m.frame);
+    w.bytes.insert(w.bytes.end(), m.state.begin(), m.state.end());
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const Asking& m) const {
@@ -120,9 +171,8 @@ struct Encoder {
 
 std::optional<Message> decodeHello(Reader& r) {
   const uint8_t k = r.take<uint8_t>(), f = r.take<uint8_t>();
-  Hello m{r.take<uint16_t>()};
-  if (!r.whole() || k != kMagic[0] || f != kMagic[1]) return std::nullopt;
-  return m;
+  if (k != kMagic[0] || f != kMagic[1]) return std::nullopt;
+  return takeBuild<Hello>(r);
 }
 
 std::optional<Message> decodeWelcome(Reader& r) {
@@ -147,9 +197,10 @@ std::optional<Message> decodeWelcome(Reader& r) {
 std::optional<Message> decodeInputs(Reader& r) {
   Inputs m;
   m.lastFrame = r.take<uint32_t>();
+  m.acknowledged = r.take<uint32_t>();
   const int count = r.take<uint8_t>();
   if (count < 1 || count > kInputsPerPacket || m.lastFrame > kLastFrameBound ||
-      m.lastFrame + 1 < static_cast<uint32_t>(count)) {
+      m.acknowledged > kLastFrameBound || m.lastFrame + 1 < static_cast<uint32_t>(count)) {
     return std::nullopt;
   }
   for (int i = 0; i < count; ++i) {
@@ -192,7 +243,7 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
     case Type::Welcome:
       return decodeWelcome(r);
     case Type::Refusal:
-      return whole(r, Refusal{r.take<uint16_t>()});
+      return takeBuild<Refusal>(r);
     case Type::ShipChosen: {
       const ShipChosen m{r.take<uint8_t>()};
       if (m.klasse >= kKlassenAnzahl) return std::nullopt;
@@ -204,8 +255,17 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
       Checksum m;
       m.frame = r.take<uint32_t>();
       m.value = r.take<uint64_t>();
+      m.heals = r.take<uint8_t>();
       if (m.frame > kLastFrameBound) return std::nullopt;
       return whole(r, m);
+    }
+    case Type::Heal: {
+      Heal m;
+      m.frame = r.take<uint32_t>();
+      if (!r.complete() || m.frame > kLastFrameBound) return std::nullopt;
+      m.state = r.takeRest();
+      if (m.state.empty()) return std::nullopt;
+      return m;
     }
     case Type::Asking: {
       const uint8_t open = r.take<uint8_t>();
@@ -214,7 +274,7 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
     }
     case Type::Goodbye: {
       const uint8_t reason = r.take<uint8_t>();
-      if (reason > static_cast<uint8_t>(Goodbye::Reason::NotTheSame)) return std::nullopt;
+      if (reason > static_cast<uint8_t>(Goodbye::Reason::Cancelled)) return std::nullopt;
       return whole(r, Goodbye{static_cast<Goodbye::Reason>(reason)});
     }
   }
@@ -236,11 +296,17 @@ Welcome welcomeFor(const Spiel& host, uint32_t seed) {
   return w;
 }
 
-void takeWelcome(Spiel& spiel, const Welcome& welcome) {
-  spiel.Option = welcome.option;
-  spiel.Reichweite = welcome.reichweite;
-  spiel.SchussLautstaerke = welcome.schussLautstaerke;
-  spiel.TrefferLautstaerke = welcome.trefferLautstaerke;
-  spiel.Schiffstabelle = welcome.schiffstabelle;
-  spiel.Zufall.Generator.seed(welcome.seed);
+StartRecord matchStart(const Welcome& welcome, int32_t hostClass, int32_t guestClass) {
+  StartRecord record;
+  record.SpielModus = kZweiSpieler;
+  record.Gegneranzahl = 1;
+  record.Schiffstabelle = welcome.schiffstabelle;
+  record.Flotte[0].Klasse = hostClass;
+  record.Flotte[1].Klasse = guestClass;
+  record.Option = welcome.option;
+  record.Reichweite = welcome.reichweite;
+  record.SchussLautstaerke = welcome.schussLautstaerke;
+  record.TrefferLautstaerke = welcome.trefferLautstaerke;
+  record.Seed = welcome.seed;
+  return record;
 }

@@ -6,11 +6,14 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "net/flood_guard.h"
 #include "net/impairment.h"
 #include "net/link.h"
+#include "net/session.h"
+#include "state/snapshot.h"
 
 namespace {
 
@@ -34,13 +37,14 @@ NetInput allControls() { return {{true, true, true, true, true, true}, true}; }
 // Every kind of message with its size on the wire.
 const std::vector<std::pair<Message, size_t>>& everyKind() {
   static const std::vector<std::pair<Message, size_t>> kinds = {
-      {Hello{}, 5},
+      {Hello{}, 5 + 9 + gameVersion().size()},
       {someWelcome(), 1 + 4 + 4 * 4 + 8 * 8 * 4},
-      {Refusal{7}, 3},
+      {Refusal{}, 3 + 9 + gameVersion().size()},
       {ShipChosen{7}, 2},
-      {Inputs{0x7FFFFFFF, std::vector<NetInput>(8, allControls())}, 6 + 8},
-      {Inputs{0, {NetInput{}}}, 7},
-      {Checksum{0x7FFFFFFF, ~0ull}, 13},
+      {Inputs{0x7FFFFFFF, std::vector<NetInput>(32, allControls()), 0x7FFFFFFF}, 10 + 32},
+      {Inputs{0, {NetInput{}}}, 11},
+      {Checksum{0x7FFFFFFF, ~0ull, 255}, 14},
+      {Heal{0x7FFFFFFF, {1, 2, 3}}, 8},
       {Goodbye{Goodbye::Reason::NotTheSame}, 2},
       {Asking{true}, 2},
   };
@@ -58,22 +62,92 @@ TEST(Protocol, EveryMessageComesBackAsItsOwnBytes) {
   }
 }
 
+// Builds that could play different battles refuse each other at the first packet, and the
+// message names both, whatever the other's protocol.
+TEST(Protocol, AnotherBuildIsToldApartAndNamed) {
+  const std::string ours(gameVersion());
+  const auto heard = [](std::vector<uint8_t> bytes) {
+    const std::optional<Message> m = decode(bytes);
+    EXPECT_TRUE(m && std::holds_alternative<Hello>(*m));
+    const Hello h = m ? std::get<Hello>(*m) : Hello{};
+    return std::make_pair(sameBuild(h), otherBuildMessage(h.version, h.identity, h.gameVersion));
+  };
+  EXPECT_TRUE(heard(encode(Hello{})).first);
+  const auto first = heard({1, 'K', 'F', 1, 0});  // protocol 1 said no more
+  EXPECT_FALSE(first.first);
+  EXPECT_EQ(
+      first.second,
+      "Der Mitspieler hat eine andere Version des Spiels (dort Protokoll 1, hier " + ours + ")");
+  EXPECT_EQ(heard(encode(Hello{kProtocolVersion, stepIdentity(), "9.1"})).second,
+            "Der Mitspieler hat eine andere Version des Spiels (dort 9.1, hier " + ours + ")");
+  const auto twin = heard(encode(Hello{kProtocolVersion, 0x0123456789abcdefull, ours}));
+  EXPECT_FALSE(twin.first);
+  EXPECT_NE(twin.second.find("dort " + ours + " [01234567]"), std::string::npos) << twin.second;
+  // A later protocol may say more after the same fields.
+  std::vector<uint8_t> later = encode(Hello{kProtocolVersion + 1, 5, "3.0"});
+  later.insert(later.end(), {0xAA, 0xBB});
+  EXPECT_EQ(heard(later).second,
+            "Der Mitspieler hat eine andere Version des Spiels (dort 3.0, hier " + ours + ")");
+  // The refusal carries this build back.
+  const std::optional<Message> refusal = decode(encode(Refusal{}));
+  ASSERT_TRUE(refusal);
+  EXPECT_TRUE(sameBuild(std::get<Refusal>(*refusal)));
+}
+
+// Inputs and checksums are worth nothing late: they go unsequenced-unreliable and are sent
+// again or superseded; everything else must arrive, in order.
+TEST(Protocol, OnlyInputsAndChecksumsTravelUnreliably) {
+  for (const auto& [message, size] : everyKind()) {
+    const bool unreliable =
+        std::holds_alternative<Inputs>(message) || std::holds_alternative<Checksum>(message);
+    EXPECT_EQ(travelsReliably(message), !unreliable) << "kind " << message.index();
+  }
+}
+
+// What each goodbye tells the player on the other side.
+TEST(Protocol, AGoodbyeSaysWhyTheOtherSideWent) {
+  const std::vector<std::pair<Goodbye::Reason, std::string>> said = {
+      {Goodbye::Reason::Left, "Der andere Spieler hat die Schlacht verlassen"},
+      {Goodbye::Reason::NotTheSame, "Spiel nicht mehr gleich"},
+      {Goodbye::Reason::Cancelled, "Der Mitspieler hat abgebrochen"},
+  };
+  for (const auto& [reason, text] : said) {
+    const std::optional<Message> bye = decode(encode(Goodbye{reason}));
+    ASSERT_TRUE(bye);
+    EXPECT_EQ(endMessage(endFor(std::get<Goodbye>(*bye))), text);
+  }
+}
+
 TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   std::map<std::string, std::vector<uint8_t>> hostile = {
       {"empty", {}},
       {"type 0", {0}},
       {"not our magic", {1, 'K', 'X', 1, 0}},
+      {"a version of 33 letters", {}},
+      {"a version not printable", {}},
       {"class 8", {4, 8}},
-      {"no inputs", {5, 1, 0, 0, 0, 0}},
-      {"nine inputs", {5, 9, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"frame past 2^31", {5, 0, 0, 0, 0x80, 1, 0}},
-      {"more inputs than frames", {5, 2, 0, 0, 0, 4, 0, 0, 0, 0}},
-      {"unused input bit", {5, 0, 0, 0, 0, 1, 0x80}},
+      {"no inputs", {5, 1, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"frame past 2^31", {5, 0, 0, 0, 0x80, 0, 0, 0, 0, 1, 0}},
+      {"acknowledged past 2^31", {5, 0, 0, 0, 0, 1, 0, 0, 0x80, 1, 0}},
+      {"more inputs than frames", {5, 2, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0}},
+      {"unused input bit", {5, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x80}},
       {"checksum frame past 2^31", {6, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"goodbye reason 2", {7, 2}},
+      {"goodbye reason 3", {7, 3}},
       {"asking 2", {8, 2}},
-      {"type 9", {9, 0}},
+      {"a heal without a state", {9, 0, 0, 0, 0}},
+      {"a heal past 2^31", {9, 0, 0, 0, 0x80, 1}},
+      {"type 10", {10, 0}},
   };
+  std::vector<uint8_t> longVersion = encode(Hello{kProtocolVersion, 1, std::string(32, 'x')});
+  longVersion[13] = 33;
+  longVersion.push_back('x');
+  hostile["a version of 33 letters"] = longVersion;
+  std::vector<uint8_t> unprintable = encode(Hello{kProtocolVersion, 1, "1.0"});
+  unprintable.back() = '\n';
+  hostile["a version not printable"] = unprintable;
+  std::vector<uint8_t> tooMany = {5, 40, 0, 0, 0, 0, 0, 0, 0, 33};
+  tooMany.resize(tooMany.size() + 33, 0);
+  hostile["33 inputs"] = tooMany;
   Welcome loud = someWelcome();
   loud.schussLautstaerke = 101;
   hostile["volume 101"] = encode(loud);
@@ -81,6 +155,7 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   loud.trefferLautstaerke = -1;
   hostile["volume -1"] = encode(loud);
   for (const auto& [message, size] : everyKind()) {
+    if (std::holds_alternative<Heal>(message)) continue;  // its state is the rest, any length
     std::vector<uint8_t> bytes = encode(message);
     bytes.push_back(0);
     hostile["one byte more, kind " + std::to_string(message.index())] = bytes;
@@ -101,28 +176,68 @@ TEST(Protocol, AnInputIsSevenBitsAndTheEighthIsRefused) {
 }
 
 TEST(Protocol, TheGuestPlaysTheHostsClassesOptionsVolumesAndRandomNumbers) {
-  Spiel host, guest;
+  Spiel host;
   host.Schiffstabelle = someWelcome().schiffstabelle;
   host.Option = 1;
   host.Reichweite = 250;
   host.SchussLautstaerke = 140;  // a hand-edited file: the mixer's range is what travels
   host.TrefferLautstaerke = 30;
-  host.Sound = 1;
-  guest.Sound = 0;
-  guest.DesktopBreite = 800;
   const std::optional<Message> sent = decode(encode(welcomeFor(host, 99)));
   ASSERT_TRUE(sent);
-  takeWelcome(guest, std::get<Welcome>(*sent));
-  host.Zufall.Generator.seed(99);
+  const StartRecord guest = matchStart(std::get<Welcome>(*sent), 3, 6);
   EXPECT_EQ(std::memcmp(&guest.Schiffstabelle, &host.Schiffstabelle, sizeof host.Schiffstabelle),
             0);
   EXPECT_EQ(guest.Option, 1);
   EXPECT_EQ(guest.Reichweite, 250);
   EXPECT_EQ(guest.SchussLautstaerke, 100);
   EXPECT_EQ(guest.TrefferLautstaerke, 30);
-  EXPECT_EQ(guest.Zufall.Zahl(1000000), host.Zufall.Zahl(1000000));
-  EXPECT_EQ(guest.Sound, 0);  // each player's own sound switch
-  EXPECT_EQ(guest.DesktopBreite, 800);
+  EXPECT_EQ(guest.Seed, 99u);
+  EXPECT_EQ(guest.Flotte[0].Klasse, 3);
+  EXPECT_EQ(guest.Flotte[1].Klasse, 6);
+}
+
+// A healing host's battle arrives whole; bytes that are no state change nothing.
+TEST(PortableState, ABattleGoesOverWholeAndBrokenBytesChangeNothing) {
+  Spiel a;
+  a.Schiffstabelle = someWelcome().schiffstabelle;
+  a.Flotte[2].PosX = 3.5;
+  a.Flotte[3].FeuerLinks = 1;
+  a.Spielende = 1;
+  a.ListeA = {Kugel{1, 2, 3, 4, 1, 7, 0}};
+  a.ListeB = {Kugel{5, 6, 7, 8, 2, 9, 3}, Kugel{0, 5000, 0, 0, 0, 0, 1}};
+  a.Schussversatz = {-5, 30};
+  a.Muendungsversatz[1][0][1] = -2.25;
+  a.Zufall.Generator.seed(77);
+  a.Zufall.Generator.discard(100);
+  const std::vector<uint8_t> bytes = portableState(a);
+  Spiel b;
+  ASSERT_TRUE(adoptPortableState(b, bytes));
+  EXPECT_EQ(stateBytes(b), stateBytes(a));
+
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t place = text.rfind(' ') + 1;
+  std::map<std::string, std::vector<uint8_t>> broken = {
+      {"empty", {}},
+      {"the generator's last word missing",
+       {bytes.begin(), bytes.begin() + static_cast<long>(place)}},
+      {"cut in a ball", {bytes.begin(), bytes.begin() + 400}},
+  };
+  std::vector<uint8_t> farPlace(bytes.begin(), bytes.begin() + static_cast<long>(place));
+  for (char c : std::string("625")) farPlace.push_back(static_cast<uint8_t>(c));
+  broken["the generator's place past its words"] = farPlace;
+  // The generator's first word made one past 32 bits.
+  std::ostringstream generator;
+  generator << a.Zufall.Generator;
+  const size_t start = bytes.size() - generator.str().size();
+  std::string bigText = text;
+  bigText.replace(start, text.find(' ', start) - start, "4294967296");
+  const std::vector<uint8_t> bigWord(bigText.begin(), bigText.end());
+  broken["a word past 32 bits"] = bigWord;
+  const std::vector<uint8_t> before = stateBytes(b);
+  for (const auto& [name, wrong] : broken) {
+    EXPECT_FALSE(adoptPortableState(b, wrong)) << name;
+    EXPECT_EQ(stateBytes(b), before) << name;
+  }
 }
 
 TEST(JoinAddress, HostWithOrWithoutPort) {
@@ -174,6 +289,16 @@ TEST(Impairment, LosesDuplicatesDelaysAndReorders) {
   EXPECT_NEAR(twice, kSent * 0.05, kSent * 0.01);
   EXPECT_GT(reordered, kSent / 4);
   EXPECT_EQ(net.held(), 0u);
+
+  // An outage loses what is sent during it and what was on its way.
+  Impairment cut({.delayMs = 100, .outages = {{1000, 500}}}, 4);
+  std::vector<uint64_t> through;
+  for (uint64_t now = 0; now < 3000; now += 10) {
+    cut.push(now, {0});
+    for (size_t i = cut.due(now).size(); i > 0; --i) through.push_back(now - 100);
+  }
+  for (uint64_t sent : through) EXPECT_TRUE(sent < 900 || sent >= 1500) << sent;
+  EXPECT_EQ(through.size(), 300u - 60u - 10u);
 }
 
 TEST(FloodGuard, AdmitsABattlesWorthOfPacketsASecondAndNoMore) {

@@ -9,9 +9,8 @@ namespace {
 
 // Checksums kept while the other side's are on their way: seconds of play.
 constexpr size_t kChecksumsKept = 64;
-// The furthest ahead of this side a peer's input may be: its own prediction window and input
-// delay, and some slack.
-constexpr uint32_t kPeerLead = 2 * Rollback::kMaxPredicted + Rollback::kMaxInputDelay + 8;
+// States kept for healing: the checksums of the last few seconds.
+constexpr size_t kStatesKept = 8;
 
 }  // namespace
 
@@ -34,19 +33,30 @@ bool Rollback::canRun() const { return frame_ < remoteKnown_ + kMaxPredicted; }
 Inputs Rollback::addLocalInput(const NetInput& input) {
   const uint32_t target = frame_ + static_cast<uint32_t>(delay_);
   if (!known(local_, target)) local_[target % kRing] = {target, input};
+  localKnown_ = std::max(localKnown_, target + 1);
+  return pendingInputs();
+}
+
+Inputs Rollback::pendingInputs() const {
   Inputs packet;
-  packet.lastFrame = target;
-  const uint32_t first = target >= kInputsPerPacket - 1 ? target - (kInputsPerPacket - 1) : 0;
-  for (uint32_t f = first; f <= target; ++f)
+  packet.acknowledged = remoteKnown_;
+  if (localKnown_ == 0) return packet;  // nothing to send yet
+  // Oldest first: the peer can use none past one it lacks.
+  const uint32_t first = std::min(peerAck_, localKnown_ - 1);
+  const uint32_t last = std::min(localKnown_ - 1, first + kInputsPerPacket - 1);
+  packet.lastFrame = last;
+  for (uint32_t f = first; f <= last; ++f)
     packet.inputs.push_back(known(local_, f).value_or(NetInput{}));
   return packet;
 }
 
 bool Rollback::receive(const Inputs& inputs) {
   const uint32_t count = static_cast<uint32_t>(inputs.inputs.size());
-  if (count == 0 || inputs.lastFrame + 1 < count || inputs.lastFrame >= frame_ + kPeerLead) {
+  if (count == 0 || inputs.lastFrame + 1 < count || inputs.lastFrame >= frame_ + kPeerLead ||
+      inputs.acknowledged > localKnown_) {
     return false;
   }
+  peerAck_ = std::max(peerAck_, inputs.acknowledged);
   const uint32_t first = inputs.lastFrame + 1 - count;
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t f = first + i;
@@ -83,6 +93,7 @@ void Rollback::run(uint32_t f, bool silent) {
   const uint32_t slot = f % kSnapshots;
   snapshots_[slot] = spiel_;  // the state at the start of frame f
   snapshotFrame_[slot] = f;
+  if (watcher_) watcher_(f);
   step_(spiel_, inputsFor(f), silent);
 }
 
@@ -122,7 +133,11 @@ void Rollback::checksumsDue() {
       state = &snapshots_[c % kSnapshots];
     }
     if (state != nullptr) {
-      const Checksum sum{c, stateChecksum(*state)};
+      const Checksum sum{c, stateChecksum(*state), heals_};
+      if (self_ == 0) {
+        kept_.emplace_back(c, *state);
+        if (kept_.size() > kStatesKept) kept_.pop_front();
+      }
       outgoing_.push_back(sum);
       compare(peers_, sum);
       own_.push_back(sum);
@@ -135,6 +150,7 @@ void Rollback::checksumsDue() {
 std::vector<Checksum> Rollback::takeChecksums() { return std::exchange(outgoing_, {}); }
 
 void Rollback::peerChecksum(const Checksum& peer) {
+  if (peer.heals != heals_) return;  // of a battle since healed, or not yet
   if (std::any_of(own_.begin(), own_.end(),
                   [&](const Checksum& c) { return c.frame == peer.frame; })) {
     compare(own_, peer);
@@ -148,9 +164,42 @@ void Rollback::peerChecksum(const Checksum& peer) {
 void Rollback::compare(std::deque<Checksum>& others, const Checksum& sum) {
   for (auto it = others.begin(); it != others.end(); ++it) {
     if (it->frame != sum.frame) continue;
-    diverged_ |= it->value != sum.value;
+    if (it->value != sum.value && !divergedAt_) divergedAt_ = sum.frame;
     ++compared_;
     others.erase(it);
     return;
   }
+}
+
+std::optional<Heal> Rollback::heal() {
+  if (!divergedAt_) return std::nullopt;
+  const uint32_t at = *divergedAt_;
+  const auto kept =
+      std::find_if(kept_.begin(), kept_.end(), [at](const auto& k) { return k.first == at; });
+  if (kept == kept_.end()) return std::nullopt;
+  Heal heal{at, portableState(kept->second)};
+  divergedAt_.reset();
+  ++heals_;
+  peers_.clear();
+  return heal;
+}
+
+bool Rollback::adopt(const Heal& heal) {
+  const uint32_t at = heal.frame;
+  // The inputs from there on must still be in the rings.
+  if (at > frame_ || frame_ - at >= kRing - kMaxPredicted - kMaxInputDelay) return false;
+  if (!adoptPortableState(spiel_, heal.state)) return false;
+  ++heals_;
+  divergedAt_.reset();
+  firstWrong_.reset();
+  own_.clear();
+  peers_.clear();
+  outgoing_.clear();
+  nextChecksum_ = at + kChecksumEvery;
+  for (uint32_t f = at; f < frame_; ++f) {
+    run(f, true);
+    ++framesRunAgain_;
+  }
+  checksumsDue();
+  return true;
 }

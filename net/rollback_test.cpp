@@ -67,7 +67,12 @@ TEST(Rollback, RefusesFramesNoHonestPeerSendsYetAndTakesRepeatsOnce) {
   Rollback guest(toy.spiel, 1, 2, toy.step());
   EXPECT_FALSE(guest.receive({1000, {NetInput{}}}));
   EXPECT_FALSE(guest.receive({0xFFFFFFFF, {NetInput{}}}));
+  EXPECT_FALSE(guest.receive({Rollback::kPeerLead, {NetInput{}}}));
+  EXPECT_FALSE(guest.receive({0, {NetInput{}}, 1}));  // acknowledges an input never made
   EXPECT_EQ(guest.peerFramesKnown(), 0u);
+  Toy other;
+  Rollback edge(other.spiel, 1, 2, other.step());
+  EXPECT_TRUE(edge.receive({Rollback::kPeerLead - 1, {NetInput{}}}));
   EXPECT_TRUE(guest.receive({2, {NetInput{}, NetInput{}, NetInput{}}}));
   EXPECT_TRUE(guest.receive({2, {pressed(1), pressed(1), pressed(1)}}));  // a repeat
   EXPECT_EQ(guest.peerFramesKnown(), 3u);
@@ -75,6 +80,49 @@ TEST(Rollback, RefusesFramesNoHonestPeerSendsYetAndTakesRepeatsOnce) {
   const Inputs sent = guest.addLocalInput(pressed(5));
   EXPECT_EQ(sent.lastFrame, 2u);
   EXPECT_EQ(sent.inputs, (std::vector<NetInput>{NetInput{}, NetInput{}, pressed(5)}));
+}
+
+TEST(Rollback, InputsGoOutAgainFromTheFirstThePeerHasNotAcknowledged) {
+  Toy a, b;
+  Rollback host(a.spiel, 0, 2, a.step()), guest(b.spiel, 1, 1, b.step());
+  // None of the host's packets arrives: the guest stops after its prediction window, the host
+  // once it has run that far past the guest's inputs.
+  for (int f = 0; f < 40; ++f) {
+    if (host.canRun()) host.addLocalInput(pressed(f));
+    host.runFrame();
+    if (guest.canRun()) host.receive(guest.addLocalInput(pressed(f * 5)));
+    guest.runFrame();
+  }
+  EXPECT_EQ(guest.frame(), uint32_t{Rollback::kMaxPredicted});
+  const Inputs resent = host.pendingInputs();
+  EXPECT_EQ(resent.lastFrame + 1, resent.inputs.size());  // from frame 0, all of them
+  EXPECT_GT(resent.inputs.size(), 16u);
+  ASSERT_TRUE(guest.receive(resent));
+  EXPECT_EQ(guest.peerFramesKnown(), resent.lastFrame + 1);
+  // The guest's next packet acknowledges them: only the newest goes out again.
+  ASSERT_TRUE(host.receive(guest.pendingInputs()));
+  EXPECT_EQ(host.acknowledgedByPeer(), resent.lastFrame + 1);
+  EXPECT_EQ(host.pendingInputs().inputs.size(), 1u);
+  for (int f = 0; f < 60; ++f) {
+    guest.receive(host.addLocalInput(pressed(f + 3)));
+    host.receive(guest.addLocalInput(pressed(f * 7)));
+    host.runFrame();
+    guest.runFrame();
+  }
+  for (int f = 0; f < 40; ++f) {  // both up to frame 100, every input known
+    guest.receive(host.pendingInputs());
+    host.receive(guest.pendingInputs());
+    for (Rollback* r : {&host, &guest}) {
+      if (r->frame() < 100) {
+        r->addLocalInput({});
+        r->runFrame();
+      }
+    }
+  }
+  host.correct();
+  guest.correct();
+  EXPECT_EQ(host.frame(), guest.frame());
+  EXPECT_EQ(a.spiel.Reichweite, b.spiel.Reichweite);
 }
 
 TEST(Rollback, ChecksumsOfTheSameFramesAgreeUntilTheBattlesDiffer) {
@@ -101,6 +149,17 @@ TEST(Rollback, ChecksumsOfTheSameFramesAgreeUntilTheBattlesDiffer) {
     guest.runFrame();
     exchange();
   }
+  EXPECT_TRUE(host.diverged() && guest.diverged());
+  // Checksums that agree again later do not make the difference undone.
+  b.spiel.Flotte[1].Health += 1;
+  for (int f = 0; f < 60; ++f) {
+    guest.receive(host.addLocalInput({}));
+    host.receive(guest.addLocalInput({}));
+    host.runFrame();
+    guest.runFrame();
+    exchange();
+  }
+  EXPECT_GE(host.checksumsCompared(), 7u);
   EXPECT_TRUE(host.diverged() && guest.diverged());
 }
 

@@ -4,6 +4,7 @@
 #include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
+#include "flow/start_record.h"
 #include "settings/settings_keys.h"
 
 Arena::Arena(int32_t modus, int32_t gegner, uint32_t seed) {
@@ -11,21 +12,9 @@ Arena::Arena(int32_t modus, int32_t gegner, uint32_t seed) {
   backend = owned.get();
   media = std::make_unique<Media>(std::move(owned), seed);
   Hochfahren(spiel, *media);
-  media->openBattleWindow(kScreenWidth, kScreenHeight);
-  media->openBattleScreen();
-  MeerErzeugen(*media);
-  BilderUndToeneLaden(*media, embeddedFile);
-  spiel.Schiffstabelle.fill(defaultShipClass());
-  const GameOptions optionen;
-  spiel.Option = optionen.Option;
-  spiel.Reichweite = optionen.Reichweite;
-  spiel.Sound = optionen.Sound;
-  spiel.SchussLautstaerke = optionen.SchussLautstaerke;
-  spiel.TrefferLautstaerke = optionen.TrefferLautstaerke;
-  spiel.SpielModus = modus;
-  spiel.Gegneranzahl = gegner;
-  for (int i = 0; i < kSchiffsAnzahl; ++i) spiel.Flotte[i].Klasse = i;
-  PartieAufbauen(spiel);
+  openBattleMedia(*media, kScreenWidth, kScreenHeight, embeddedFile);
+  spiel.Sound = GameOptions{}.Sound;
+  startBattle(spiel, defaultStartRecord(modus, gegner, seed));
 }
 
 bool Arena::frame() { return Frame(spiel, *media); }

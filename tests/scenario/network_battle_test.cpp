@@ -6,12 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "flow/start_record.h"
 #include "net/session.h"
+#include "state/katalog.h"
 #include "state/snapshot.h"
 #include "tests/scenario/arena.h"
 
@@ -36,39 +40,56 @@ NetInput scripted(int side, uint32_t frame) {
   return input;
 }
 
+// One computer: its battle (which may have played before) and its side of the match.
 struct Side {
-  Side(int self, int delay, std::unique_ptr<Link> owned, const Welcome& welcome, uint64_t& now)
-      : link(std::move(owned)),
-        rollback(arena.spiel, self, delay, networkStep(*arena.media)),
+  Side(int self, int delay, std::unique_ptr<Link> owned, const Welcome& welcome, uint64_t& now,
+       std::unique_ptr<Arena> played, bool audible)
+      : computer(played ? std::move(played) : std::make_unique<Arena>()),
+        arena(*computer),
+        link(std::move(owned)),
+        sounds(*arena.media),
+        rollback(arena.spiel, self, delay, sounds.step()),
         session(*link, rollback, [&now] { return now; }),
         self(self) {
-    arena.media->setSilent(true);
+    rollback.watchFrames(sounds.watcher());
+    arena.media->setSilent(!audible);
     setUpNetworkMatch(arena.spiel, welcome, 3, 6);
   }
   void tick(uint32_t frames) {
     if (rollback.frame() < frames) {
-      session.tick(scripted(self, rollback.frame() + rollback.inputDelay()));
+      session.tick(script(self, rollback.frame() + rollback.inputDelay()));
     } else {
       session.repeatInputs();
     }
   }
-  Arena arena;
+  std::unique_ptr<Arena> computer;
+  Arena& arena;
   std::unique_ptr<Link> link;
+  FrameSounds sounds;
   Rollback rollback;
   NetworkSession session;
   int self;
+  NetInput (*script)(int, uint32_t) = scripted;
 };
 
 // A host and a guest connected over loopback; the host's welcome went over the reliable
 // channel before the bad network starts.
+struct Setup {
+  int hostDelay = 2, guestDelay = 1;
+  std::unique_ptr<Arena> hostPlayed, guestPlayed;  // computers that played before
+  std::optional<Welcome> welcome;                  // other than the default classes
+  bool audible = false;                            // drawn and heard (slower)
+  NetInput (*script)(int side, uint32_t frame) = scripted;
+};
+
 struct Match {
-  explicit Match(const ImpairmentSettings& bad, int hostDelay = 2, int guestDelay = 1) {
+  explicit Match(const ImpairmentSettings& bad, Setup setup = {}) {
     std::string error;
     std::unique_ptr<Link> hostLink = Link::listen(0, error);
     EXPECT_TRUE(hostLink) << error;
     std::unique_ptr<Link> guestLink = Link::connect("127.0.0.1", hostLink->port(), error);
     EXPECT_TRUE(guestLink) << error;
-    const Welcome welcome = welcomeFor(Arena().spiel, 20261209);
+    const Welcome welcome = setup.welcome.value_or(welcomeFor(Arena().spiel, 20261209));
     std::optional<Message> received;
     for (int wait = 0; wait < 500 && !received; ++wait) {
       if (hostLink->poll(5).kind == Link::EventKind::Connected) {
@@ -80,9 +101,12 @@ struct Match {
     EXPECT_TRUE(received && std::holds_alternative<Welcome>(*received));
     hostLink->impair(bad, 1, [this] { return now; });
     guestLink->impair(bad, 2, [this] { return now; });
-    host = std::make_unique<Side>(0, hostDelay, std::move(hostLink), welcome, now);
-    guest = std::make_unique<Side>(1, guestDelay, std::move(guestLink),
-                                   std::get<Welcome>(*received), now);
+    host = std::make_unique<Side>(0, setup.hostDelay, std::move(hostLink), welcome, now,
+                                  std::move(setup.hostPlayed), setup.audible);
+    guest = std::make_unique<Side>(1, setup.guestDelay, std::move(guestLink),
+                                   std::get<Welcome>(*received), now, std::move(setup.guestPlayed),
+                                   setup.audible);
+    host->script = guest->script = setup.script;
   }
   // One virtual millisecond: both take what arrived, and run a frame every 16.
   void step(uint32_t frames) {
@@ -93,6 +117,15 @@ struct Match {
       host->tick(frames);
       guest->tick(frames);
     }
+  }
+  // Runs until both sides ran `frames` frames and know each other's inputs for them (or a
+  // minute of play went by).
+  void play(uint32_t frames) {
+    const uint64_t limit = now + 60000;
+    while (!settled(frames) && now < limit) step(frames);
+    for (int i = 0; i < 50; ++i) step(frames);  // the last checksums and corrections
+    host->rollback.correct();
+    guest->rollback.correct();
   }
   bool settled(uint32_t frames) const {
     for (const Side* s : {host.get(), guest.get()}) {
@@ -141,7 +174,109 @@ TEST(NetworkBattle, BothSidesAndOneMachineEndInTheSameBytesThroughABadNetwork) {
   EXPECT_GT(one.spiel.ListeA.size() + one.spiel.ListeB.size(), 10u);
 }
 
-TEST(NetworkBattle, LeavingSilenceAndADifferentBattleEndTheMatchOnBothSides) {
+// The host's player fights local battles first (of each mode, with fire, a restart, and the
+// last left paused): the network match starts as on a fresh computer, and so does a rematch.
+TEST(NetworkBattle, LocalBattlesBeforeAndARematchChangeNothing) {
+  auto played = std::make_unique<Arena>(kEinzelspieler, 3, 11);
+  played->media->setSilent(true);
+  for (const int32_t mode : {kEinzelspieler, kZweiSpieler}) {
+    played->spiel.SpielModus = mode;
+    played->spiel.Gegneranzahl = mode == kEinzelspieler ? 3 : 1;
+    startBattle(played->spiel, localStartRecord(played->spiel));
+    for (Key k : {Key::W, Key::A, Key::V, Key::B, Key::Keypad1}) played->halten(k);
+    played->frames(200);
+    played->halten(Key::Return);
+    played->frame();
+    played->halten(Key::Return, false);
+    played->frames(100);
+  }
+  played->halten(Key::P);
+  played->frame();
+  played->halten(Key::P, false);
+  played->frame();
+  ASSERT_TRUE(played->spiel.Pause.Taste);
+  for (Key k : {Key::W, Key::A, Key::V, Key::B, Key::Keypad1}) played->halten(k, false);
+
+  std::unique_ptr<Arena> host = std::move(played), guest;
+  for (int match = 0; match < 2; ++match) {
+    Match m({.delayMs = 30, .jitterMs = 30},
+            {.hostPlayed = std::move(host), .guestPlayed = std::move(guest)});
+    m.play(600);
+    ASSERT_TRUE(m.settled(600)) << "match " << match;
+    EXPECT_EQ(stateBytes(m.host->arena.spiel), stateBytes(m.guest->arena.spiel)) << match;
+    EXPECT_FALSE(m.host->rollback.diverged() || m.guest->rollback.diverged()) << match;
+    host = std::move(m.host->computer);
+    guest = std::move(m.guest->computer);
+  }
+}
+
+// Each side taps its port battery now and then: the other learns of the shot late, after
+// guessing no shot. Slow batteries keep a guess that still fires from firing again.
+NetInput tapping(int side, uint32_t frame) {
+  NetInput input = scripted(side, frame);
+  input.steuerung.FeuerLinks = frame % 40 == static_cast<uint32_t>(side) * 20;
+  input.steuerung.FeuerRechts = false;
+  input.restart = false;
+  return input;
+}
+
+TEST(NetworkBattle, With80msDelayEachSideHearsEachShotOnce) {
+  Welcome welcome = welcomeFor(Arena().spiel, 20261209);
+  for (SchiffsTyp& typ : welcome.schiffstabelle) typ.SchussTempo = 30;
+  constexpr uint32_t kFrames = 600;
+  Match match({.delayMs = 80}, {.welcome = welcome, .audible = true, .script = tapping});
+  match.play(kFrames);
+  ASSERT_TRUE(match.settled(kFrames));
+
+  Arena one;
+  setUpNetworkMatch(one.spiel, welcome, 3, 6);
+  const Rollback::Step step = networkStep(*one.media);
+  for (uint32_t f = 0; f < kFrames; ++f) {
+    step(one.spiel, {f < 2 ? NetInput{} : tapping(0, f), f < 1 ? NetInput{} : tapping(1, f)},
+         false);
+  }
+  const int shots = one.toene(katalog::kSchussTon);
+  EXPECT_GE(shots, 25);
+  EXPECT_EQ(match.host->arena.toene(katalog::kSchussTon), shots);
+  EXPECT_EQ(match.guest->arena.toene(katalog::kSchussTon), shots);
+}
+
+// Both sides run on through outages shorter than the 3 s time-out and agree afterwards; a
+// longer one ends both with the message, about 3 s after the last frame heard.
+TEST(NetworkBattle, OutagesShorterThanTheTimeOutLoseNoFrameALongerOneEndsBoth) {
+  constexpr uint64_t kFrom = 2000;
+  for (const uint64_t outage : {200, 500, 1000, 2500, 4000}) {
+    Match match({.delayMs = 20, .jitterMs = 20, .outages = {{kFrom, outage}}});
+    if (outage < NetworkSession::kSilenceMs) {
+      match.play(500);
+      ASSERT_TRUE(match.settled(500)) << outage;
+      EXPECT_EQ(stateBytes(match.host->arena.spiel), stateBytes(match.guest->arena.spiel));
+      for (const Side* s : {match.host.get(), match.guest.get()}) {
+        EXPECT_EQ(s->session.end(), NetworkSession::End::None) << outage;
+      }
+      std::cout << "outage of " << outage << " ms survived\n";
+      continue;
+    }
+    std::array<uint64_t, 2> ended{};
+    while ((ended[0] == 0 || ended[1] == 0) && match.now < kFrom + 10000) {
+      match.step(100000);
+      for (int i : {0, 1}) {
+        const Side& s = i == 0 ? *match.host : *match.guest;
+        if (ended[i] == 0 && s.session.end() != NetworkSession::End::None) ended[i] = match.now;
+      }
+    }
+    for (int i : {0, 1}) {
+      const Side& s = i == 0 ? *match.host : *match.guest;
+      EXPECT_EQ(s.session.end(), NetworkSession::End::PeerSilent) << i;
+      EXPECT_GE(ended[i], kFrom + NetworkSession::kSilenceMs - 100) << i;
+      EXPECT_LE(ended[i], kFrom + 5000) << i;
+      std::cout << (i == 0 ? "host" : "guest") << ": outage of " << outage << " ms, message after "
+                << ended[i] - kFrom << " ms\n";
+    }
+  }
+}
+
+TEST(NetworkBattle, LeavingSilenceAndNoProgressEndTheMatch) {
   {  // the guest leaves: its goodbye reaches the host
     Match match({});
     for (int i = 0; i < 500; ++i) match.step(100);
@@ -165,6 +300,27 @@ TEST(NetworkBattle, LeavingSilenceAndADifferentBattleEndTheMatchOnBothSides) {
     EXPECT_GE(match.now, quiet + NetworkSession::kSilenceMs - 30);
     EXPECT_LE(match.now, quiet + NetworkSession::kSilenceMs + 30);
   }
+  // The guest still sends, but nothing new: its inputs again, or inputs of frames far ahead
+  // that are refused. Neither is progress: after 3 s the host gives up.
+  for (const bool refused : {false, true}) {
+    Match match({});
+    for (int i = 0; i < 500; ++i) match.step(100);
+    const uint64_t stuck = match.now;
+    while (match.host->session.pump() == NetworkSession::End::None && match.now < stuck + 5000) {
+      if (++match.now % 16 != 0) continue;
+      if (refused) {
+        Inputs ahead = match.guest->rollback.pendingInputs();
+        ahead.lastFrame += 1000;
+        match.guest->link->send(encode(ahead), false);
+      } else {
+        match.guest->session.repeatInputs();
+      }
+      match.host->session.repeatInputs();
+    }
+    EXPECT_EQ(match.host->session.end(), NetworkSession::End::PeerSilent) << refused;
+    EXPECT_GE(match.now, stuck + NetworkSession::kSilenceMs - 30) << refused;
+    EXPECT_LE(match.now, stuck + NetworkSession::kSilenceMs + 30) << refused;
+  }
   {  // the guest's player answers "Beenden" for a long time: the host waits, then the guest
      // says No and falls silent, which ends it after 3 s
     Match match({});
@@ -187,21 +343,33 @@ TEST(NetworkBattle, LeavingSilenceAndADifferentBattleEndTheMatchOnBothSides) {
     EXPECT_EQ(match.host->session.end(), NetworkSession::End::PeerSilent);
     EXPECT_GE(match.now, answered + NetworkSession::kSilenceMs);
   }
-  {  // the guest's battle is changed behind the rollback's back: both stop at the checksum
-    Match match({});
-    for (int i = 0; i < 300; ++i) match.step(1000);
-    match.guest->arena.spiel.Flotte[0].Health -= 1;
-    for (int i = 0; i < 2000 && match.host->session.end() == NetworkSession::End::None; ++i) {
-      match.step(1000);
-    }
-    for (int i = 0; i < 200 && match.guest->session.end() == NetworkSession::End::None; ++i) {
-      match.step(1000);
-    }
-    for (const Side* s : {match.host.get(), match.guest.get()}) {
-      EXPECT_EQ(s->session.end(), NetworkSession::End::NotTheSame);
-    }
-    EXPECT_STREQ(endMessage(NetworkSession::End::NotTheSame), "Spiel nicht mehr gleich");
+}
+
+// The guest's battle is changed behind the rollback's back: the host's state heals it once
+// and the match plays on; a second difference within 10 s ends both.
+TEST(NetworkBattle, ADifferenceHealsOnceAndASecondSoonAfterEndsBoth) {
+  Match match({.delayMs = 20, .jitterMs = 20});
+  for (int i = 0; i < 2000; ++i) match.step(3000);
+  match.guest->arena.spiel.Flotte[0].Health -= 1;
+  match.play(500);
+  ASSERT_TRUE(match.settled(500));
+  for (const Side* s : {match.host.get(), match.guest.get()}) {
+    EXPECT_EQ(s->session.end(), NetworkSession::End::None);
+    EXPECT_EQ(s->rollback.heals(), 1);
   }
+  EXPECT_EQ(stateBytes(match.host->arena.spiel), stateBytes(match.guest->arena.spiel));
+
+  match.guest->arena.spiel.Flotte[1].Health -= 1;
+  const uint64_t changed = match.now;
+  while ((match.host->session.end() == NetworkSession::End::None ||
+          match.guest->session.end() == NetworkSession::End::None) &&
+         match.now < changed + 5000) {
+    match.step(100000);
+  }
+  for (const Side* s : {match.host.get(), match.guest.get()}) {
+    EXPECT_EQ(s->session.end(), NetworkSession::End::NotTheSame);
+  }
+  EXPECT_STREQ(endMessage(NetworkSession::End::NotTheSame), "Spiel nicht mehr gleich");
 }
 
 TEST(NetworkBattle, HostilePacketsAreDroppedAndTheMatchPlaysOn) {
@@ -227,6 +395,17 @@ TEST(NetworkBattle, HostilePacketsAreDroppedAndTheMatchPlaysOn) {
   EXPECT_EQ(match.host->session.end(), NetworkSession::End::None);
   EXPECT_GE(match.host->rollback.frame() - before, 120u);
   EXPECT_FALSE(match.host->rollback.diverged() || match.guest->rollback.diverged());
+
+  // A flood of well-formed packets: beyond a battle's worth a second they are dropped too.
+  const uint64_t droppedBefore = match.host->session.packetsDropped();
+  const std::vector<uint8_t> valid = encode(match.guest->rollback.pendingInputs());
+  for (int i = 0; i < 1500; ++i) match.guest->link->send(valid, true);
+  for (int i = 0; i < 400; ++i) {
+    match.step(2000);
+    match.host->session.pump(1);
+  }
+  EXPECT_GE(match.host->session.packetsDropped() - droppedBefore, 900u);
+  EXPECT_EQ(match.host->session.end(), NetworkSession::End::None);
 }
 
 }  // namespace

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
+#include "flow/start_record.h"
 #include "gunnery/kugeln.h"
 #include "media/headless.h"
 #include "settings/settings_keys.h"
@@ -100,24 +100,18 @@ Ergebnis Laufen(const Fall& fall, int frames) {
   Media media(std::move(owned), 11);
   Spiel spiel;
   Hochfahren(spiel, media);
-  media.openBattleWindow(kScreenWidth, kScreenHeight);
-  media.openBattleScreen();
-  MeerErzeugen(media);
-  BilderUndToeneLaden(media, embeddedFile);
-  spiel.Schiffstabelle.fill(defaultShipClass());
+  openBattleMedia(media, kScreenWidth, kScreenHeight, embeddedFile);
+  StartRecord start = defaultStartRecord(kEinzelspieler, 3, media.randomSeed());
   if (fall.feld != nullptr) {
-    for (SchiffsTyp& typ : spiel.Schiffstabelle) typ.*fall.feld = fall.wert;
+    for (SchiffsTyp& typ : start.Schiffstabelle) typ.*fall.feld = fall.wert;
   }
-  const GameOptions optionen;
-  spiel.Option = fall.ohneReichweite ? 1 : optionen.Option;
-  spiel.Reichweite = fall.ohneReichweite ? 0 : optionen.Reichweite;
-  spiel.Sound = optionen.Sound;
-  spiel.SchussLautstaerke = optionen.SchussLautstaerke;
-  spiel.TrefferLautstaerke = optionen.TrefferLautstaerke;
-  spiel.SpielModus = kEinzelspieler;
-  spiel.Gegneranzahl = 3;
-  for (int i = 0; i < kSchiffsAnzahl; ++i) spiel.Flotte[i].Klasse = (i * 3) % kKlassenAnzahl;
-  PartieAufbauen(spiel);
+  if (fall.ohneReichweite) {
+    start.Option = 1;
+    start.Reichweite = 0;
+  }
+  for (int i = 0; i < kSchiffsAnzahl; ++i) start.Flotte[i].Klasse = (i * 3) % kKlassenAnzahl;
+  spiel.Sound = GameOptions{}.Sound;
+  startBattle(spiel, start);
 
   Ergebnis e;
   for (int frame = 0; frame < frames; ++frame) {
