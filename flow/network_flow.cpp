@@ -13,6 +13,7 @@
 #include "flow/start_record.h"
 #include "net/addresses.h"
 #include "net/link.h"
+#include "net/port_mapper.h"
 #include "net/session.h"
 #include "replay/replay_folder.h"
 #include "settings/network_settings.h"
@@ -209,7 +210,7 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
   }
   if (start.host) {
     std::vector<std::string> shown;
-    for (const std::string& own : localIPv4AddressesOrLoopback())
+    for (const std::string& own : localIPv4Addresses())
       shown.push_back(own + ":" + std::to_string(link->port()));
     lobby.showAddresses(shown);
   }

@@ -1,12 +1,10 @@
 #include "net/addresses.h"
 
 #include <arpa/inet.h>
-#include <ifaddrs.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
-#include <algorithm>
 #include <mutex>
 #include <thread>
 
@@ -60,18 +58,4 @@ bool NameLookup::done() const {
 std::optional<std::string> NameLookup::result() const {
   const std::lock_guard<std::mutex> hold(shared_->lock);
   return shared_->address;
-}
-
-std::vector<std::string> localIPv4AddressesOrLoopback() {
-  std::vector<std::string> own, loopback;
-  ifaddrs* list = nullptr;
-  if (getifaddrs(&list) != 0) return {};
-  for (const ifaddrs* i = list; i != nullptr; i = i->ifa_next) {
-    if (i->ifa_addr == nullptr || i->ifa_addr->sa_family != AF_INET) continue;
-    const std::string address = dotted(reinterpret_cast<sockaddr_in*>(i->ifa_addr)->sin_addr);
-    auto& into = address.starts_with("127.") ? loopback : own;
-    if (std::find(into.begin(), into.end(), address) == into.end()) into.push_back(address);
-  }
-  freeifaddrs(list);
-  return own.empty() ? loopback : own;
 }

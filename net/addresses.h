@@ -1,12 +1,10 @@
-// Addresses for the waiting windows: a name looked up without freezing a window, and this
-// computer's own IPv4 addresses for a host to tell the guest.
+// A name looked up for the waiting window without freezing it.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 // The first IPv4 address of `name`, dotted ("127.0.0.1" stays as it is); nothing when the
 // name is not found. Blocks as long as the name servers take.
@@ -30,6 +28,3 @@ class NameLookup {
   struct Shared;
   std::shared_ptr<Shared> shared_;
 };
-
-// This computer's IPv4 addresses, dotted: loopback only when it has no other.
-std::vector<std::string> localIPv4AddressesOrLoopback();

@@ -30,12 +30,9 @@ TEST(NameLookup, ANameServerThatDoesNotAnswerBlocksNobody) {
   EXPECT_FALSE(missing.result());
 }
 
-TEST(NameLookup, NumbersAndThisComputersAddresses) {
+TEST(NameLookup, NumbersStayAndLocalhostIsFound) {
   EXPECT_EQ(resolveIPv4("127.0.0.1"), "127.0.0.1");
   EXPECT_EQ(resolveIPv4("localhost"), "127.0.0.1");
-  const std::vector<std::string> own = localIPv4AddressesOrLoopback();
-  ASSERT_FALSE(own.empty());
-  for (const std::string& a : own) EXPECT_EQ(std::count(a.begin(), a.end(), '.'), 3) << a;
 }
 
 }  // namespace

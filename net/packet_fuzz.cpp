@@ -44,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     } else if (const auto* sum = std::get_if<Checksum>(&*message)) {
       rollback.peerChecksum(*sum);
+    } else if (const auto* heal = std::get_if<Heal>(&*message)) {
+      rollback.adopt(*heal);
     }
   }
   return 0;

@@ -14,7 +14,8 @@ enum class Type : uint8_t {
   Inputs,
   Checksum,
   Goodbye,
-  Asking
+  Asking,
+  Heal
 };
 constexpr std::array<uint8_t, 2> kMagic = {'K', 'F'};
 // Player controls and restart: seven bits.
@@ -53,6 +54,11 @@ class Reader {
   bool whole() const { return ok_ && rest_.empty(); }
   // True when every field was there.
   bool complete() const { return ok_; }
+  std::vector<uint8_t> takeRest() {
+    std::vector<uint8_t> rest(rest_.begin(), rest_.end());
+    rest_ = {};
+    return rest;
+  }
 
  private:
   std::span<const uint8_t> rest_;
@@ -142,6 +148,13 @@ struct Encoder {
     Writer w(Type::Checksum);
     w.put(m.frame);
     w.put(m.value);
+    w.put(m.heals);
+    return w.bytes;
+  }
+  std::vector<uint8_t> operator()(const Heal& m) const {
+    Writer w(Type::Heal);
+    w.put(m.frame);
+    w.bytes.insert(w.bytes.end(), m.state.begin(), m.state.end());
     return w.bytes;
   }
   std::vector<uint8_t> operator()(const Asking& m) const {
@@ -242,8 +255,17 @@ std::optional<Message> decode(std::span<const uint8_t> packet) {
       Checksum m;
       m.frame = r.take<uint32_t>();
       m.value = r.take<uint64_t>();
+      m.heals = r.take<uint8_t>();
       if (m.frame > kLastFrameBound) return std::nullopt;
       return whole(r, m);
+    }
+    case Type::Heal: {
+      Heal m;
+      m.frame = r.take<uint32_t>();
+      if (!r.complete() || m.frame > kLastFrameBound) return std::nullopt;
+      m.state = r.takeRest();
+      if (m.state.empty()) return std::nullopt;
+      return m;
     }
     case Type::Asking: {
       const uint8_t open = r.take<uint8_t>();

@@ -74,10 +74,19 @@ struct Inputs {
   std::vector<NetInput> inputs;
   uint32_t acknowledged = 0;
 };
-// The checksum of the battle's state at the start of a frame whose inputs were all known.
+// The checksum of the battle's state at the start of a frame whose inputs were all known,
+// and how many differences the sender's battle has been healed of (only checksums of the same
+// count compare).
 struct Checksum {
   uint32_t frame = 0;
   uint64_t value = 0;
+  uint8_t heals = 0;
+};
+// The host's whole battle at the start of `frame`, for a guest whose checksum differed: it
+// takes it over and runs on from there.
+struct Heal {
+  uint32_t frame = 0;
+  std::vector<uint8_t> state;  // portableState
 };
 // The sender ends the match: its player left, the two battles were found to differ, or its
 // player cancelled before the battle began.
@@ -92,7 +101,7 @@ struct Asking {
 };
 
 using Message =
-    std::variant<Hello, Welcome, Refusal, ShipChosen, Inputs, Checksum, Goodbye, Asking>;
+    std::variant<Hello, Welcome, Refusal, ShipChosen, Inputs, Checksum, Goodbye, Asking, Heal>;
 
 std::vector<uint8_t> encode(const Message&);
 std::optional<Message> decode(std::span<const uint8_t> packet);

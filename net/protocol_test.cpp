@@ -6,12 +6,14 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "net/flood_guard.h"
 #include "net/impairment.h"
 #include "net/link.h"
 #include "net/session.h"
+#include "state/snapshot.h"
 
 namespace {
 
@@ -41,7 +43,8 @@ const std::vector<std::pair<Message, size_t>>& everyKind() {
       {ShipChosen{7}, 2},
       {Inputs{0x7FFFFFFF, std::vector<NetInput>(32, allControls()), 0x7FFFFFFF}, 10 + 32},
       {Inputs{0, {NetInput{}}}, 11},
-      {Checksum{0x7FFFFFFF, ~0ull}, 13},
+      {Checksum{0x7FFFFFFF, ~0ull, 255}, 14},
+      {Heal{0x7FFFFFFF, {1, 2, 3}}, 8},
       {Goodbye{Goodbye::Reason::NotTheSame}, 2},
       {Asking{true}, 2},
   };
@@ -101,6 +104,20 @@ TEST(Protocol, OnlyInputsAndChecksumsTravelUnreliably) {
   }
 }
 
+// What each goodbye tells the player on the other side.
+TEST(Protocol, AGoodbyeSaysWhyTheOtherSideWent) {
+  const std::vector<std::pair<Goodbye::Reason, std::string>> said = {
+      {Goodbye::Reason::Left, "Der andere Spieler hat die Schlacht verlassen"},
+      {Goodbye::Reason::NotTheSame, "Spiel nicht mehr gleich"},
+      {Goodbye::Reason::Cancelled, "Der Mitspieler hat abgebrochen"},
+  };
+  for (const auto& [reason, text] : said) {
+    const std::optional<Message> bye = decode(encode(Goodbye{reason}));
+    ASSERT_TRUE(bye);
+    EXPECT_EQ(endMessage(endFor(std::get<Goodbye>(*bye))), text);
+  }
+}
+
 TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   std::map<std::string, std::vector<uint8_t>> hostile = {
       {"empty", {}},
@@ -117,7 +134,9 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
       {"checksum frame past 2^31", {6, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"goodbye reason 3", {7, 3}},
       {"asking 2", {8, 2}},
-      {"type 9", {9, 0}},
+      {"a heal without a state", {9, 0, 0, 0, 0}},
+      {"a heal past 2^31", {9, 0, 0, 0, 0x80, 1}},
+      {"type 10", {10, 0}},
   };
   std::vector<uint8_t> longVersion = encode(Hello{kProtocolVersion, 1, std::string(32, 'x')});
   longVersion[13] = 33;
@@ -136,6 +155,7 @@ TEST(Protocol, BrokenOrHostilePacketsDecodeToNothing) {
   loud.trefferLautstaerke = -1;
   hostile["volume -1"] = encode(loud);
   for (const auto& [message, size] : everyKind()) {
+    if (std::holds_alternative<Heal>(message)) continue;  // its state is the rest, any length
     std::vector<uint8_t> bytes = encode(message);
     bytes.push_back(0);
     hostile["one byte more, kind " + std::to_string(message.index())] = bytes;
@@ -174,6 +194,50 @@ TEST(Protocol, TheGuestPlaysTheHostsClassesOptionsVolumesAndRandomNumbers) {
   EXPECT_EQ(guest.Seed, 99u);
   EXPECT_EQ(guest.Flotte[0].Klasse, 3);
   EXPECT_EQ(guest.Flotte[1].Klasse, 6);
+}
+
+// A healing host's battle arrives whole; bytes that are no state change nothing.
+TEST(PortableState, ABattleGoesOverWholeAndBrokenBytesChangeNothing) {
+  Spiel a;
+  a.Schiffstabelle = someWelcome().schiffstabelle;
+  a.Flotte[2].PosX = 3.5;
+  a.Flotte[3].FeuerLinks = 1;
+  a.Spielende = 1;
+  a.ListeA = {Kugel{1, 2, 3, 4, 1, 7, 0}};
+  a.ListeB = {Kugel{5, 6, 7, 8, 2, 9, 3}, Kugel{0, 5000, 0, 0, 0, 0, 1}};
+  a.Schussversatz = {-5, 30};
+  a.Muendungsversatz[1][0][1] = -2.25;
+  a.Zufall.Generator.seed(77);
+  a.Zufall.Generator.discard(100);
+  const std::vector<uint8_t> bytes = portableState(a);
+  Spiel b;
+  ASSERT_TRUE(adoptPortableState(b, bytes));
+  EXPECT_EQ(stateBytes(b), stateBytes(a));
+
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t place = text.rfind(' ') + 1;
+  std::map<std::string, std::vector<uint8_t>> broken = {
+      {"empty", {}},
+      {"the generator's last word missing",
+       {bytes.begin(), bytes.begin() + static_cast<long>(place)}},
+      {"cut in a ball", {bytes.begin(), bytes.begin() + 400}},
+  };
+  std::vector<uint8_t> farPlace(bytes.begin(), bytes.begin() + static_cast<long>(place));
+  for (char c : std::string("625")) farPlace.push_back(static_cast<uint8_t>(c));
+  broken["the generator's place past its words"] = farPlace;
+  // The generator's first word made one past 32 bits.
+  std::ostringstream generator;
+  generator << a.Zufall.Generator;
+  const size_t start = bytes.size() - generator.str().size();
+  std::string bigText = text;
+  bigText.replace(start, text.find(' ', start) - start, "4294967296");
+  const std::vector<uint8_t> bigWord(bigText.begin(), bigText.end());
+  broken["a word past 32 bits"] = bigWord;
+  const std::vector<uint8_t> before = stateBytes(b);
+  for (const auto& [name, wrong] : broken) {
+    EXPECT_FALSE(adoptPortableState(b, wrong)) << name;
+    EXPECT_EQ(stateBytes(b), before) << name;
+  }
 }
 
 TEST(JoinAddress, HostWithOrWithoutPort) {

@@ -9,6 +9,8 @@ namespace {
 
 // Checksums kept while the other side's are on their way: seconds of play.
 constexpr size_t kChecksumsKept = 64;
+// States kept for healing: the checksums of the last few seconds.
+constexpr size_t kStatesKept = 8;
 
 }  // namespace
 
@@ -142,7 +144,11 @@ void Rollback::checksumsDue() {
       state = &snapshots_[c % kSnapshots];
     }
     if (state != nullptr) {
-      const Checksum sum{c, stateChecksum(*state)};
+      const Checksum sum{c, stateChecksum(*state), heals_};
+      if (self_ == 0) {
+        kept_.emplace_back(c, *state);
+        if (kept_.size() > kStatesKept) kept_.pop_front();
+      }
       outgoing_.push_back(sum);
       if (confirmedChecksums_) confirmedChecksums_(sum);
       compare(peers_, sum);
@@ -156,6 +162,7 @@ void Rollback::checksumsDue() {
 std::vector<Checksum> Rollback::takeChecksums() { return std::exchange(outgoing_, {}); }
 
 void Rollback::peerChecksum(const Checksum& peer) {
+  if (peer.heals != heals_) return;  // of a battle since healed, or not yet
   if (std::any_of(own_.begin(), own_.end(),
                   [&](const Checksum& c) { return c.frame == peer.frame; })) {
     compare(own_, peer);
@@ -169,9 +176,42 @@ void Rollback::peerChecksum(const Checksum& peer) {
 void Rollback::compare(std::deque<Checksum>& others, const Checksum& sum) {
   for (auto it = others.begin(); it != others.end(); ++it) {
     if (it->frame != sum.frame) continue;
-    diverged_ |= it->value != sum.value;
+    if (it->value != sum.value && !divergedAt_) divergedAt_ = sum.frame;
     ++compared_;
     others.erase(it);
     return;
   }
+}
+
+std::optional<Heal> Rollback::heal() {
+  if (!divergedAt_) return std::nullopt;
+  const uint32_t at = *divergedAt_;
+  const auto kept =
+      std::find_if(kept_.begin(), kept_.end(), [at](const auto& k) { return k.first == at; });
+  if (kept == kept_.end()) return std::nullopt;
+  Heal heal{at, portableState(kept->second)};
+  divergedAt_.reset();
+  ++heals_;
+  peers_.clear();
+  return heal;
+}
+
+bool Rollback::adopt(const Heal& heal) {
+  const uint32_t at = heal.frame;
+  // The inputs from there on must still be in the rings.
+  if (at > frame_ || frame_ - at >= kRing - kMaxPredicted - kMaxInputDelay) return false;
+  if (!adoptPortableState(spiel_, heal.state)) return false;
+  ++heals_;
+  divergedAt_.reset();
+  firstWrong_.reset();
+  own_.clear();
+  peers_.clear();
+  outgoing_.clear();
+  nextChecksum_ = at + kChecksumEvery;
+  for (uint32_t f = at; f < frame_; ++f) {
+    run(f, true);
+    ++framesRunAgain_;
+  }
+  checksumsDue();
+  return true;
 }

@@ -61,8 +61,17 @@ class Rollback {
   std::vector<Checksum> takeChecksums();
   // The peer's checksum, compared with this side's for the same frame now or once it is known.
   void peerChecksum(const Checksum& peer);
-  // True once a checksum of the peer differed from this side's: the battles are not the same.
-  bool diverged() const { return diverged_; }
+  // True once a checksum of the peer differed from this side's (since the last heal): the
+  // battles are not the same.
+  bool diverged() const { return divergedAt_.has_value(); }
+  // On the host: the state at the frame whose checksums differed, for the guest to take over;
+  // nothing when it is no longer kept. From then on only checksums of the healed battles
+  // compare.
+  std::optional<Heal> heal();
+  // On the guest: takes over the host's state and runs again up to this side's frame. False,
+  // and nothing changed, for a state that cannot be taken (too old, or not a state).
+  bool adopt(const Heal& heal);
+  uint8_t heals() const { return heals_; }
   uint64_t checksumsCompared() const { return compared_; }
 
   uint32_t peerFramesKnown() const { return remoteKnown_; }
@@ -70,6 +79,7 @@ class Rollback {
   uint64_t rollbacks() const { return rollbacks_; }
   uint64_t framesRunAgain() const { return framesRunAgain_; }
   int inputDelay() const { return delay_; }
+  bool host() const { return self_ == 0; }
 
  private:
   // Inputs kept, in frames: more than are ever unacknowledged or run again.
@@ -105,7 +115,10 @@ class Rollback {
   uint32_t nextChecksum_ = 0;
   std::vector<Checksum> outgoing_;
   std::deque<Checksum> own_, peers_;
-  bool diverged_ = false;
+  std::optional<uint32_t> divergedAt_;
+  uint8_t heals_ = 0;
+  // The states at this side's last checksums, for healing the peer (on the host).
+  std::deque<std::pair<uint32_t, Spiel>> kept_;
   uint64_t compared_ = 0;
   uint64_t rollbacks_ = 0, framesRunAgain_ = 0;
 };

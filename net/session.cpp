@@ -1,6 +1,7 @@
 #include "net/session.h"
 
 #include <cstdio>
+#include <iostream>
 #include <variant>
 
 NetworkSession::End endFor(const Goodbye& bye) {
@@ -25,8 +26,38 @@ NetworkSession::End NetworkSession::pump(int waitMs) {
   }
   const uint64_t patience = peerAsking_ ? kAskingMs : progressed_ ? kSilenceMs : kFirstWordMs;
   if (end_ == End::None && clock_() - lastProgressMs_ > patience) end_ = End::PeerSilent;
-  if (end_ == End::None && rollback_.diverged()) leave(Goodbye::Reason::NotTheSame);
+  divergence();
   return end_;
+}
+
+bool NetworkSession::healedRecently() const {
+  return healedMs_ && clock_() - *healedMs_ < kHealAgainMs;
+}
+
+// The host heals a first difference by sending its state; the guest waits for it.
+void NetworkSession::divergence() {
+  if (end_ != End::None || !rollback_.diverged() || !rollback_.host()) return;
+  std::optional<Heal> heal;
+  if (!healedRecently()) heal = rollback_.heal();
+  if (!heal) {
+    leave(Goodbye::Reason::NotTheSame);
+    return;
+  }
+  healedMs_ = clock_();
+  link_.send(encode(*heal), true);
+  std::cerr << "kaperfahrt: die Schlachten waren bei Frame " << heal->frame
+            << " nicht mehr gleich; der Gast übernimmt den Stand des Gastgebers\n";
+}
+
+void NetworkSession::healed(const Heal& heal) {
+  if (end_ != End::None || rollback_.host()) return;
+  if (healedRecently() || !rollback_.adopt(heal)) {
+    leave(Goodbye::Reason::NotTheSame);
+    return;
+  }
+  healedMs_ = clock_();
+  std::cerr << "kaperfahrt: die Schlachten waren bei Frame " << heal.frame
+            << " nicht mehr gleich; der Stand des Gastgebers ist übernommen\n";
 }
 
 void NetworkSession::take(const std::vector<uint8_t>& bytes) {
@@ -42,6 +73,8 @@ void NetworkSession::take(const std::vector<uint8_t>& bytes) {
     progress = rollback_.peerFramesKnown() > known;
   } else if (const auto* sum = std::get_if<Checksum>(&*message)) {
     rollback_.peerChecksum(*sum);
+  } else if (const auto* heal = std::get_if<Heal>(&*message)) {
+    healed(*heal);
   } else if (const auto* question = std::get_if<Asking>(&*message)) {
     peerAsking_ = question->open;
     progress = true;

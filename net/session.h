@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "net/flood_guard.h"
@@ -22,6 +23,9 @@ class NetworkSession {
   // How often a side that waits for the peer's inputs sends its unacknowledged ones again:
   // either side's last packets may have been lost, and then both would wait for each other.
   static constexpr uint64_t kRepeatMs = 16;
+  // A difference of the battles is healed once (the host's state goes to the guest); another
+  // within this time ends the match.
+  static constexpr uint64_t kHealAgainMs = 10000;
   enum class End { None, PeerLeft, PeerSilent, NotTheSame, ThisSideLeft, PeerCancelled };
 
   NetworkSession(Link& link, Rollback& rollback, Link::Clock clock);
@@ -46,6 +50,9 @@ class NetworkSession {
  private:
   void take(const std::vector<uint8_t>& bytes);
   void send(const Inputs& inputs);
+  void divergence();
+  void healed(const Heal& heal);
+  bool healedRecently() const;
 
   Link& link_;
   Rollback& rollback_;
@@ -55,6 +62,7 @@ class NetworkSession {
   bool progressed_ = false;
   bool peerAsking_ = false;
   uint64_t lastSentMs_ = 0;
+  std::optional<uint64_t> healedMs_;
   End end_ = End::None;
   uint64_t dropped_ = 0;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <sstream>
+#include <string>
 #include <type_traits>
 
 namespace {
@@ -36,12 +38,42 @@ class Writer {
   std::vector<uint8_t>& out_;
 };
 
-}  // namespace
+// Reads what Writer wrote; any shortfall marks the whole read as failed.
+class Reader {
+ public:
+  explicit Reader(std::span<const uint8_t> in) : in_(in) {}
+  void raw(void* p, size_t n) {
+    if (in_.size() < n) {
+      ok_ = false;
+      return;
+    }
+    std::memcpy(p, in_.data(), n);
+    in_ = in_.subspan(n);
+  }
+  template <typename T>
+  T value() {
+    T v{};
+    raw(&v, sizeof v);
+    return v;
+  }
+  void balls(std::vector<Kugel>& liste) {
+    const auto count = value<uint64_t>();
+    if (!ok_ || count > in_.size() / kKugelBytes) {
+      ok_ = false;
+      return;
+    }
+    liste.assign(count, Kugel{});
+    for (Kugel& k : liste) raw(&k, kKugelBytes);
+  }
+  std::span<const uint8_t> rest() const { return in_; }
+  bool ok() const { return ok_; }
 
-std::vector<uint8_t> stateBytes(const Spiel& spiel) {
-  std::vector<uint8_t> out;
-  out.reserve(sizeof spiel.Zufall + 1024 + (spiel.ListeA.size() + spiel.ListeB.size()) * 48);
-  Writer w(out);
+ private:
+  std::span<const uint8_t> in_;
+  bool ok_ = true;
+};
+
+void writeCommon(Writer& w, const Spiel& spiel) {
   w.raw(spiel.Schiffstabelle.data(), sizeof spiel.Schiffstabelle);
   for (const Schiff& s : spiel.Flotte) w.raw(&s, kSchiffBytes);
   for (int32_t v :
@@ -52,6 +84,64 @@ std::vector<uint8_t> stateBytes(const Spiel& spiel) {
   w.balls(spiel.ListeB);
   w.value(spiel.Schussversatz);
   w.raw(spiel.Muendungsversatz.data(), sizeof spiel.Muendungsversatz);
+}
+
+// The generator's text: its 624 words and the place of the next, all checked before the
+// standard library reads it (which would believe any place).
+bool generatorFrom(std::mt19937& generator, std::span<const uint8_t> text) {
+  const std::string words(text.begin(), text.end());
+  std::istringstream check(words);
+  uint64_t word = 0;
+  int count = 0;
+  while (check >> word) {
+    if (word > UINT32_MAX) return false;
+    ++count;
+  }
+  if (!check.eof() || count != static_cast<int>(std::mt19937::state_size) + 1 ||
+      word > std::mt19937::state_size) {
+    return false;
+  }
+  std::istringstream in(words);
+  in >> generator;
+  return !in.fail();
+}
+
+}  // namespace
+
+std::vector<uint8_t> portableState(const Spiel& spiel) {
+  std::vector<uint8_t> out;
+  Writer w(out);
+  writeCommon(w, spiel);
+  std::ostringstream generator;
+  generator << spiel.Zufall.Generator;
+  const std::string text = generator.str();
+  w.raw(text.data(), text.size());
+  return out;
+}
+
+bool adoptPortableState(Spiel& spiel, std::span<const uint8_t> bytes) {
+  Spiel taken = spiel;
+  Reader r(bytes);
+  r.raw(taken.Schiffstabelle.data(), sizeof taken.Schiffstabelle);
+  for (Schiff& s : taken.Flotte) r.raw(&s, kSchiffBytes);
+  for (int32_t* v : {&taken.SpielModus, &taken.Gegneranzahl, &taken.Spielende, &taken.Option,
+                     &taken.Reichweite}) {
+    *v = r.value<int32_t>();
+  }
+  r.balls(taken.ListeA);
+  r.balls(taken.ListeB);
+  taken.Schussversatz = r.value<std::array<int32_t, 2>>();
+  r.raw(taken.Muendungsversatz.data(), sizeof taken.Muendungsversatz);
+  if (!r.ok() || !generatorFrom(taken.Zufall.Generator, r.rest())) return false;
+  spiel = std::move(taken);
+  return true;
+}
+
+std::vector<uint8_t> stateBytes(const Spiel& spiel) {
+  std::vector<uint8_t> out;
+  out.reserve(sizeof spiel.Zufall + 1024 + (spiel.ListeA.size() + spiel.ListeB.size()) * 48);
+  Writer w(out);
+  writeCommon(w, spiel);
   w.raw(&spiel.Zufall.Generator, sizeof spiel.Zufall.Generator);
   return out;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "state/spiel.h"
@@ -16,3 +17,9 @@ std::vector<uint8_t> stateBytes(const Spiel& spiel);
 
 // A 64-bit hash of stateBytes.
 uint64_t stateChecksum(const Spiel& spiel);
+
+// The same fields for another computer to take over: the random generator in its portable
+// text form.
+std::vector<uint8_t> portableState(const Spiel& spiel);
+// Takes over a portable state; false, and `spiel` unchanged, for bytes that are not one.
+bool adoptPortableState(Spiel& spiel, std::span<const uint8_t> bytes);
