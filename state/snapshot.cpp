@@ -53,6 +53,14 @@ std::vector<uint8_t> stateBytes(const Spiel& spiel) {
   w.value(spiel.Schussversatz);
   w.raw(spiel.Muendungsversatz.data(), sizeof spiel.Muendungsversatz);
   w.raw(&spiel.Zufall.Generator, sizeof spiel.Zufall.Generator);
+  w.value(spiel.Kapitaensstufe);
+  for (const Kapitaensgedaechtnis& k : spiel.Kapitaene) {
+    w.value(k.Sollkurs);
+    w.value(k.Frist);
+    w.value(k.Feuerwillig);
+    w.value(k.Seite);
+    w.value(k.Rueckzug);
+  }
   return out;
 }
 
