@@ -247,6 +247,10 @@ int8_t SchwerFeuer(const Spiel& spiel, const Schiff& s, int seite, const Sicht& 
 
 }  // namespace
 
+double Vorhaltekurs(const Schiff& schiff, int seite, const Schiff& ziel) {
+  return Vorhaltekurs(schiff, seite, Sehen(ziel));
+}
+
 void LeichterKapitaen(Spiel& spiel, int schiff, int ziel, const SchiffsTyp& typ) {
   Schiff& s = spiel.Flotte[schiff];
   Kapitaensgedaechtnis& k = spiel.Kapitaene[schiff];

@@ -12,3 +12,7 @@ void LeichterKapitaen(Spiel& spiel, int schiff, int ziel, const SchiffsTyp& typ)
 // is likely, opens the range to reload when badly hurt, and spreads out with its consorts. It
 // looks only at what a player sees of the target: position, heading, speed.
 void SchwererKapitaen(Spiel& spiel, int schiff, int ziel, const SchiffsTyp& typ);
+
+// The heading at which battery `seite` (1 port, 2 starboard) of `schiff` sends its balls to
+// meet the middle of `ziel`'s hull, if `ziel` holds course and speed.
+double Vorhaltekurs(const Schiff& schiff, int seite, const Schiff& ziel);
