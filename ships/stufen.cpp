@@ -104,6 +104,8 @@ int8_t LeichtFeuer(const Kapitaensgedaechtnis& k, const Schiff& s, int seite, do
 
 // The range it holds its target at, and how strongly it steers to keep it.
 constexpr double kHalteAbstand = 350, kAbstandsRuder = 0.3;
+// Closer than this it edges away while it fires: the target's unaimed fire hits there.
+constexpr double kNaechsterAbstand = 220;
 // While its battery reloads it keeps beyond the reach of the target's guns.
 constexpr double kAbwartAbstand = 550;
 constexpr double kWegdrehenHoechstens = 50, kHindrehenHoechstens = 80;
@@ -230,7 +232,7 @@ double SchwerSollkurs(Spiel& spiel, int schiff, int ziel, const Sicht& gegner, f
   if (!geladen) {
     soll = kAbwartAbstand;
   } else if (abstand < schussweite) {
-    soll = std::min(abstand, kHalteAbstand);
+    soll = std::clamp(abstand, kNaechsterAbstand, kHalteAbstand);
   }
   const double naeher =
       std::clamp((abstand - soll) * kAbstandsRuder, -kWegdrehenHoechstens, kHindrehenHoechstens);
