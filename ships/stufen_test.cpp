@@ -143,6 +143,35 @@ TEST(Schwer, ConsortsCloseInFromDifferentSides) {
   EXPECT_LT(Abstand(allein, 0, 1), anfang - 500);
 }
 
+// What a player cannot see of the target (its loaded guns, pauses and orders) changes
+// nothing of what a Schwer captain does.
+TEST(Schwer, SeesOnlyWhatAPlayerSees) {
+  Spiel offen = Einzelspiel(kStufeSchwer, 3);
+  Stellen(offen, 0, 800, 500, 40);
+  offen.Flotte[0].Tempo = 2;
+  Stellen(offen, 1, 800, 150, 100);
+  Stellen(offen, 2, 400, 700, 20);
+  Stellen(offen, 3, 1400, 900, 300);
+  Spiel verdeckt = offen;
+  Schiff& ziel = verdeckt.Flotte[0];
+  ziel.KanonenLinks = 0;
+  ziel.KanonenRechts = 3;
+  ziel.PauseLinks = 4;
+  ziel.FeuerRechts = 1;
+  ziel.Nachladen = 1;
+  for (int f = 0; f < 300; ++f) {
+    ComputerKapitaene(offen);
+    ComputerKapitaene(verdeckt);
+    for (int i = 1; i < kSchiffsAnzahl; ++i) {
+      ASSERT_EQ(offen.Flotte[i].Kurs, verdeckt.Flotte[i].Kurs) << f << " " << i;
+      ASSERT_EQ(offen.Flotte[i].FeuerLinks + 2 * offen.Flotte[i].FeuerRechts,
+                verdeckt.Flotte[i].FeuerLinks + 2 * verdeckt.Flotte[i].FeuerRechts);
+      SchiffBewegen(offen, i);
+      SchiffBewegen(verdeckt, i);
+    }
+  }
+}
+
 // Wherever Player 1 lies, and whatever the ship's heading, it closes in at full speed without
 // turning a full circle (the normal captain circles while Player 1 is up and to the right).
 TEST(Leicht, ClosesInFromEveryDirectionWithoutCirclingOrStopping) {
