@@ -5,7 +5,7 @@ BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps configure build run test bench sanitize soak fuzz package package-check clean
+.PHONY: all deps configure build run test bench arena sanitize soak fuzz package package-check clean
 
 all: build
 
@@ -36,6 +36,14 @@ bench: build
 	@echo "== \"Start\" to the first battle frame"; bench/battle_startup.sh $(BUILD)/flow/kaperfahrt $(BUILD)/bench/await_colour
 	@echo "== the game's CPU share in a battle"; bench/battle_cpu.sh $(BUILD)/flow/kaperfahrt
 	@echo "== the game's CPU share in a paused battle"; bench/pause_cpu.sh $(BUILD)/flow/kaperfahrt
+
+# Seeded battles between the computer captains' levels and against a scripted player, without
+# a window: one line per pairing, and whether the levels keep their order (ARENA_BATTLES per
+# pairing; not part of CI).
+ARENA_BATTLES ?= 500
+arena: build
+	@uptime
+	$(BUILD)/tests/arena $(ARENA_BATTLES)
 
 # The Debian package, build/kaperfahrt_<version>_<arch>.deb (install: apt-get install ./build/kaperfahrt_*.deb).
 package: build

@@ -39,6 +39,7 @@ void SchiffAufstellen(Spiel& spiel, int i) {
 
 void PartieAufbauen(Spiel& spiel) {
   spiel.Spielende = 0;
+  spiel.Kapitaene = {};  // every match begins with captains that remember nothing
   KugelnLeeren(spiel.ListeA);
   KugelnLeeren(spiel.ListeB);
   SchiffAufstellen(spiel, 0);

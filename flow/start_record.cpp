@@ -15,6 +15,7 @@ void startBattle(Spiel& spiel, const StartRecord& record) {
   spiel.Schussversatz = record.Schussversatz;
   spiel.Muendungsversatz = record.Muendungsversatz;
   spiel.Zufall.Generator.seed(record.Seed);
+  spiel.Kapitaensstufe = record.Kapitaensstufe;
   spiel.Pause = {};
   PartieAufbauen(spiel);
 }
@@ -32,6 +33,7 @@ StartRecord localStartRecord(Spiel& spiel) {
   record.Schussversatz = spiel.Schussversatz;
   record.Muendungsversatz = spiel.Muendungsversatz;
   record.Seed = static_cast<uint32_t>(spiel.Zufall.Generator());
+  record.Kapitaensstufe = spiel.Kapitaensstufe;
   return record;
 }
 

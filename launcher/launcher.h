@@ -82,6 +82,7 @@ class Launcher {
   bool saveShipEditor();
   void createOptionsWindow();
   void createVolumeSlider(QWidget* page, int n, int y);
+  void createCaptainLevel(QWidget* page);
   void createKeyWindow(QWidget* optionsWindow, QWidget* page);
   void loadOptions();
   bool saveOptions();

@@ -29,6 +29,9 @@ inline constexpr int kOptionsTabs = 158, kSoundBox = 159, kShotVolume = 160, kHi
                      kShotVolumeLabel = 172, kHitVolumeLabel = 174, kEnemyCountLabel = 176,
                      kRangeHeading = 182, kRangeLabel = 183;
 
-inline constexpr int kControlCount = 184;
+// Beyond the fixed table: the computer captains' level on the options' "Gegner" page.
+inline constexpr int kCaptainLevelLabel = 184, kCaptainLevel = 185;
+
+inline constexpr int kControlCount = 186;
 
 }  // namespace launcher_ids

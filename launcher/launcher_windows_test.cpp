@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -720,6 +721,30 @@ TEST_F(LauncherTest, OptionsCancelDropsTheChangesAndOddStoredValuesAreBroughtInt
   EXPECT_EQ(readBytes(file), crlfLines({"[Allgemein]", "Option = 0", "Sound = 0", "Reichweite = -7",
                                         "SchussLautst\xE4rke = 100", "Gegneranzahl = 3",
                                         "TrefferLautst\xE4rke = 20"}));
+}
+
+TEST_F(LauncherTest, TheCaptainsLevelBesideTheEnemyCountIsSavedInItsOwnGroupOnlyWhenChanged) {
+  click(kOptionsButton);
+  auto* level = control<QComboBox>(kCaptainLevel);
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(level->parentWidget(), control(kEnemyCount)->parentWidget());
+  for (QWidget* other : level->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other != level && other != control(kCaptainLevelLabel)) {
+      EXPECT_FALSE(level->geometry().intersects(other->geometry()))
+          << other->metaObject()->className();
+    }
+  }
+  EXPECT_EQ(level->currentText(), "Normal");
+  EXPECT_EQ(level->count(), 3);
+  click(kOptionsSaveButton);
+  EXPECT_EQ(readBytes(file).find("Computergegner"), std::string::npos);
+  click(kOptionsButton);
+  level->setCurrentIndex(level->findText("Schwer"));
+  click(kOptionsSaveButton);
+  EXPECT_NE(readBytes(file).find("[Computergegner]\r\nStufe = 1\r\n"), std::string::npos);
+  level->setCurrentIndex(level->findText("Leicht"));
+  click(kOptionsButton);
+  EXPECT_EQ(level->currentText(), "Schwer");
 }
 
 // --- Network battles

@@ -1,6 +1,7 @@
 // The options window: sound, volumes, the number of enemies and the range of a cannonball,
 // on three tab pages, loaded from and saved to the group "Allgemein".
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -17,6 +18,7 @@
 #include "launcher/launcher.h"
 #include "launcher/launcher_resources.h"
 #include "launcher/number_text.h"
+#include "settings/captain_settings.h"
 #include "settings/network_settings.h"
 #include "settings/settings_text.h"
 
@@ -100,11 +102,12 @@ void Launcher::createOptionsWindow() {
   QObject::connect(count, &QSpinBox::valueChanged, [this] { controls_->report(kEnemyCount); });
   controls_->createLabel(enemies, kEnemyCountLabel, QRect(13, 15, 70, 15),
                          "Gegneranzahl:", Qt::AlignLeft);
+  createCaptainLevel(enemies);
   // Network battles, in the page's free space below: this player's input delay in frames.
   auto* delayLabel = new QLabel("Netzwerk: Verzögerung", enemies);
-  delayLabel->setGeometry(13, 60, 120, 15);
+  delayLabel->setGeometry(13, 90, 120, 15);
   inputDelayBox_ = new ArrowsOnlySpinBox(enemies);
-  inputDelayBox_->setGeometry(133, 55, 30, 25);
+  inputDelayBox_->setGeometry(133, 85, 30, 25);
   inputDelayBox_->setRange(0, kMaxInputDelay);
 
   QWidget* gameplay = addPage(tabs, "Gameplay");
@@ -121,6 +124,15 @@ void Launcher::createOptionsWindow() {
                          "Distanz bis Schüsse gelöscht werden:");
   controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
   createKeyWindow(window, gameplay);
+}
+
+// Under the enemy count: how well the computer's captains fight, in the order of the levels.
+void Launcher::createCaptainLevel(QWidget* page) {
+  controls_->createLabel(page, kCaptainLevelLabel, QRect(13, 50, 70, 15), "Stärke:", Qt::AlignLeft);
+  auto* level = controls_->add(kCaptainLevel, new QComboBox(page), QRect(93, 45, 85, 25));
+  level->addItem("Leicht", kStufeLeicht);
+  level->addItem("Normal", kStufeNormal);
+  level->addItem("Schwer", kStufeSchwer);
 }
 
 // Below the range, where the page has room: the way to the players' own keys.
@@ -144,6 +156,8 @@ void Launcher::loadOptions() {
   controls_->get<QSlider>(kHitVolume)->setValue(options.TrefferLautstaerke);
   controls_->get<QSpinBox>(kEnemyCount)->setValue(options.Gegneranzahl);
   inputDelayBox_->setValue(loadInputDelay(store_, settingsFile_));
+  auto* level = controls_->get<QComboBox>(kCaptainLevel);
+  level->setCurrentIndex(level->findData(loadCaptainLevel(store_, settingsFile_)));
 }
 
 bool Launcher::saveOptions() {
@@ -155,7 +169,10 @@ bool Launcher::saveOptions() {
   options.SchussLautstaerke = controls_->get<QSlider>(kShotVolume)->value();
   options.TrefferLautstaerke = controls_->get<QSlider>(kHitVolume)->value();
   options.Gegneranzahl = controls_->get<QSpinBox>(kEnemyCount)->value();
-  const bool ok = saved(::saveOptions(store_, options, settingsFile_), kOptionsWindow);
+  const int32_t level = controls_->get<QComboBox>(kCaptainLevel)->currentData().toInt();
+  const bool ok = saved(::saveOptions(store_, options, settingsFile_) &&
+                            saveCaptainLevel(store_, level, settingsFile_),
+                        kOptionsWindow);
   if (ok) saveInputDelay(store_, inputDelayBox_->value(), settingsFile_);
   return ok;
 }

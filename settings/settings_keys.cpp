@@ -1,5 +1,7 @@
 #include "settings/settings_keys.h"
 
+#include "settings/captain_settings.h"
+
 namespace {
 
 // The battle reads Health, SchussTempo and KanonenAnzahl of the first two classes as whole
@@ -58,6 +60,7 @@ void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& fi
   game.SchussLautstaerke = options.SchussLautstaerke;
   game.TrefferLautstaerke = options.TrefferLautstaerke;
   game.Gegneranzahl = options.Gegneranzahl;
+  game.Kapitaensstufe = readCaptainLevel(store);
   store.closeSettings();
 }
 

@@ -78,7 +78,8 @@ inline constexpr std::array<int, 6> kOptionsWriteOrder = {0, 2, 1, 3, 4, 5};
 SchiffsTyp defaultShipClass();
 
 // Start of every battle: creates the file (empty) when it cannot be opened, then fills the
-// class table and the options of game from it. Gegneranzahl is stored as read.
+// class table, the options and the computer captains' level of game from it. Gegneranzahl is
+// stored as read.
 void readBattleSettings(Spiel& game, SettingsStore& store, const std::string& file = kSettingsFile);
 
 // The launcher's ship list and editor: all 64 class values as floats.

@@ -4,6 +4,7 @@
 
 #include "maths/maths.h"
 #include "media/rounding.h"
+#include "ships/stufen.h"
 #include "state/klasse.h"
 
 namespace {
@@ -12,15 +13,15 @@ constexpr double kGradProBogenmass = 57.29577951308232;
 // Within this distance on both axes a captain stops chasing and lays its broadside.
 constexpr float kNahbereich = 500.0f;
 
-// The bearing of Player 1, or none when both ships stand on the same rounded point.
+// The bearing of the target, or none when both ships stand on the same rounded point.
 struct Peilung {
   float winkel;
   bool bestimmt;
 };
 
-Peilung PeilungNehmen(const Spiel& spiel, int schiff) {
+Peilung PeilungNehmen(const Spiel& spiel, int schiff, int zielschiff) {
   const Schiff& s = spiel.Flotte[schiff];
-  const Schiff& ziel = spiel.Flotte[0];
+  const Schiff& ziel = spiel.Flotte[zielschiff];
   const int xi = roundToInt(s.PosX), yi = roundToInt(s.PosY);
   const int x0 = roundToInt(ziel.PosX), y0 = roundToInt(ziel.PosY);
   // Subtracted in double: saturated positions would overflow an int difference.
@@ -65,22 +66,33 @@ void OhnePeilung(Schiff& s, float m) {
   Setzen(s.Kurs, s.Kurs - m);
 }
 
-void Kapitaen(Spiel& spiel, int schiff) {
+void NormalerKapitaen(Spiel& spiel, int schiff, int zielschiff, float m) {
   Schiff& s = spiel.Flotte[schiff];
-  const SchiffsTyp* typ = KlasseVon(spiel, schiff);
-  if (s.Health <= 0.0f || typ == nullptr) return;
-  const Schiff& ziel = spiel.Flotte[0];
+  const Schiff& ziel = spiel.Flotte[zielschiff];
   const float ax = static_cast<float>(std::fabs(s.PosX - ziel.PosX));
   const float ay = static_cast<float>(std::fabs(s.PosY - ziel.PosY));
-  if (typ->TopSpeed > s.Tempo) Setzen(s.Tempo, s.Tempo + typ->Beschleunigung);
-  const Peilung peilung = PeilungNehmen(spiel, schiff);
-  const float m = typ->Manoevrierfaehigkeit;
+  const Peilung peilung = PeilungNehmen(spiel, schiff, zielschiff);
   if (!peilung.bestimmt) {
     OhnePeilung(s, m);
   } else if (ax < kNahbereich && ay < kNahbereich) {
     BreitseiteLegen(s, peilung.winkel, m);
   } else {
     Verfolgen(s, peilung.winkel, m);
+  }
+}
+
+void Steuern(Spiel& spiel, int schiff, int ziel, int32_t stufe) {
+  Schiff& s = spiel.Flotte[schiff];
+  const SchiffsTyp* typ = KlasseVon(spiel, schiff);
+  if (s.Health <= 0.0f || typ == nullptr) return;
+  // Every level gathers speed alike: no level sails a faster ship.
+  if (typ->TopSpeed > s.Tempo) Setzen(s.Tempo, s.Tempo + typ->Beschleunigung);
+  if (stufe == kStufeLeicht) {
+    LeichterKapitaen(spiel, schiff, ziel, *typ);
+  } else if (stufe == kStufeSchwer) {
+    SchwererKapitaen(spiel, schiff, ziel, *typ);
+  } else {
+    NormalerKapitaen(spiel, schiff, ziel, typ->Manoevrierfaehigkeit);
   }
 }
 
@@ -97,23 +109,31 @@ void FeuerEinstellen(Schiff& s) {
 // Without a bearing (same rounded point, or no such ship) the angle is 0, never NaN.
 float Zielwinkel(const Spiel& spiel, int schiff) {
   if (schiff < 0 || schiff >= kSchiffsAnzahl) return 0.0f;
-  return PeilungNehmen(spiel, schiff).winkel;
+  return PeilungNehmen(spiel, schiff, 0).winkel;
+}
+
+void KapitaenFuehren(Spiel& spiel, int schiff, int ziel, int32_t stufe) {
+  if (schiff < 0 || schiff >= kSchiffsAnzahl || ziel < 0 || ziel >= kSchiffsAnzahl) return;
+  Steuern(spiel, schiff, ziel, stufe);
+  FeuerEinstellen(spiel.Flotte[schiff]);
 }
 
 void ComputerKapitaene(Spiel& spiel) {
   if (spiel.SpielModus != kEinzelspieler) return;
   for (int schiff = 1; NimmtTeil(spiel, schiff); ++schiff) {
-    Kapitaen(spiel, schiff);
-    FeuerEinstellen(spiel.Flotte[schiff]);
+    KapitaenFuehren(spiel, schiff, 0, spiel.Kapitaensstufe);
   }
 }
 
 void NachladenPruefen(Spiel& spiel) {
-  for (int i = 1; i < kSchiffsAnzahl; ++i) {
-    Schiff& s = spiel.Flotte[i];
-    const SchiffsTyp* typ = KlasseVon(spiel, i);
-    if (typ == nullptr) continue;
-    if (s.KanonenRechts < 1.0f) s.Nachladen = 1;
-    if (s.KanonenRechts > typ->KanonenAnzahl / 2.0f) s.Nachladen = 0;
-  }
+  for (int i = 1; i < kSchiffsAnzahl; ++i) NachladenPruefen(spiel, i);
+}
+
+void NachladenPruefen(Spiel& spiel, int schiff) {
+  if (schiff < 0 || schiff >= kSchiffsAnzahl) return;
+  Schiff& s = spiel.Flotte[schiff];
+  const SchiffsTyp* typ = KlasseVon(spiel, schiff);
+  if (typ == nullptr) return;
+  if (s.KanonenRechts < 1.0f) s.Nachladen = 1;
+  if (s.KanonenRechts > typ->KanonenAnzahl / 2.0f) s.Nachladen = 0;
 }

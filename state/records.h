@@ -28,6 +28,9 @@ struct Kugel {
 inline constexpr int32_t kEinzelspieler = 1;
 inline constexpr int32_t kZweiSpieler = 2;
 
+// Levels of the computer captains. Normal is 0, so a state that never had a level set has it.
+inline constexpr int32_t kStufeLeicht = -1, kStufeNormal = 0, kStufeSchwer = 1;
+
 // Number of ship classes and of ship records.
 inline constexpr int kKlassenAnzahl = 8;
 inline constexpr int kSchiffsAnzahl = 4;

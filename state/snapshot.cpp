@@ -143,6 +143,14 @@ std::vector<uint8_t> stateBytes(const Spiel& spiel) {
   Writer w(out);
   writeCommon(w, spiel);
   w.raw(&spiel.Zufall.Generator, sizeof spiel.Zufall.Generator);
+  w.value(spiel.Kapitaensstufe);
+  for (const Kapitaensgedaechtnis& k : spiel.Kapitaene) {
+    w.value(k.Sollkurs);
+    w.value(k.Frist);
+    w.value(k.Feuerwillig);
+    w.value(k.Seite);
+    w.value(k.Rueckzug);
+  }
   return out;
 }
 

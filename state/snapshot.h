@@ -10,9 +10,9 @@
 #include "state/spiel.h"
 
 // Every field that decides how the battle goes on, field by field without padding: the
-// classes, the fleet, mode and result, range, both ball lists, the muzzle offsets and the
-// random generator. Not the sound settings or the desktop size, which differ between
-// computers and never change the battle.
+// classes, the fleet, mode and result, range, both ball lists, the muzzle offsets, the
+// random generator and the computer captains' level and memory. Not the sound settings or the
+// desktop size, which differ between computers and never change the battle.
 std::vector<uint8_t> stateBytes(const Spiel& spiel);
 
 // A 64-bit hash of stateBytes.

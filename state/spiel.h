@@ -27,6 +27,16 @@ struct Pausenstand {
   int32_t Frames = 0;       // frames since it was last shown
 };
 
+// What a captain of the levels "Leicht" and "Schwer" keeps from one frame to the next (the
+// normal captain keeps nothing). Reset at every match set-up.
+struct Kapitaensgedaechtnis {
+  double Sollkurs = 0;     // "Leicht": the heading it last decided on
+  int32_t Frist = 0;       // "Leicht": frames until it decides again
+  int8_t Feuerwillig = 0;  // "Leicht": whether it fires at all until then
+  int8_t Seite = 0;        // "Schwer": the battery it lays against the target, 1 or 2
+  int8_t Rueckzug = 0;     // "Schwer": 1 while it opens the range to reload
+};
+
 struct Spiel {
   std::array<SchiffsTyp, kKlassenAnzahl> Schiffstabelle{};
   std::array<Schiff, kSchiffsAnzahl> Flotte{};
@@ -37,6 +47,8 @@ struct Spiel {
   // [ship][side][dx,dy]
   std::array<std::array<std::array<double, 2>, 2>, kSchiffsAnzahl> Muendungsversatz{};
   Zufallsquelle Zufall;
+  int32_t Kapitaensstufe = kStufeNormal;  // of the computer ships in single-player battles
+  std::array<Kapitaensgedaechtnis, kSchiffsAnzahl> Kapitaene{};
   Pausenstand Pause;
 
   // Measured once at start-up.

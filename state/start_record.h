@@ -21,5 +21,6 @@ struct StartRecord {
   // The muzzle offsets the first frame's shots use (drawn at the end of the frame before).
   std::array<int32_t, 2> Schussversatz{};
   std::array<std::array<std::array<double, 2>, 2>, kSchiffsAnzahl> Muendungsversatz{};
-  uint32_t Seed = 0;  // of the battle's random numbers
+  uint32_t Seed = 0;                      // of the battle's random numbers
+  int32_t Kapitaensstufe = kStufeNormal;  // of the computer ships in single-player battles
 };

@@ -94,6 +94,33 @@ TEST(Determinism, ASnapshotRestoredAndPlayedSilentlyAgainEndsWhereTheStraightRun
   EXPECT_GT(gerollt, 10);  // many of the rollbacks had balls in flight
 }
 
+// Each level's captains play the same single-player battle for the same seed, and what they
+// remember lives in the state: a snapshot played again ends where the straight run did.
+TEST(Determinism, EveryCaptainLevelPlaysTheSameBattleAgainForTheSameSeed) {
+  for (int32_t stufe : {kStufeLeicht, kStufeNormal, kStufeSchwer}) {
+    std::vector<uint8_t> ende[2];
+    for (auto& bytes : ende) {
+      Arena arena(kEinzelspieler, 3, 99);
+      arena.spiel.Kapitaensstufe = stufe;
+      arena.media->setSilent(true);
+      Spiel mitte;
+      for (int frame = 0; frame < 1200; ++frame) {
+        if (frame == 800) mitte = arena.spiel;
+        TastenSetzen(arena, frame);
+        arena.frame();
+      }
+      bytes = stateBytes(arena.spiel);
+      arena.spiel = mitte;
+      for (int frame = 800; frame < 1200; ++frame) {
+        TastenSetzen(arena, frame);
+        arena.frame();
+      }
+      EXPECT_EQ(stateBytes(arena.spiel), bytes) << stufe;
+    }
+    EXPECT_EQ(ende[0], ende[1]) << stufe;
+  }
+}
+
 TEST(Checksum, EveryFieldThatDecidesTheBattleCountsAndNoOtherDoes) {
   Arena arena;
   arena.frames(40);
@@ -121,6 +148,8 @@ TEST(Checksum, EveryFieldThatDecidesTheBattleCountsAndNoOtherDoes) {
          m = std::nextafter(m, 1e9);
        }},
       {"random draw", [](Spiel& s) { s.Zufall.Zahl(80); }},
+      {"captains' level", [](Spiel& s) { s.Kapitaensstufe = kStufeSchwer; }},
+      {"captain's memory", [](Spiel& s) { s.Kapitaene[2].Seite = 2; }},
   };
   for (const auto& [name, aendern] : zaehlt) {
     Spiel s = vorher;

@@ -52,6 +52,7 @@ TEST(StartRecord, ALocalBattleRunsAgainFromItsRecordFrameForFrame) {
   const Schiff ship2 = played.spiel.Flotte[2], ship3 = played.spiel.Flotte[3];
   played.spiel.SpielModus = kEinzelspieler;
   played.spiel.Gegneranzahl = 1;
+  played.spiel.Kapitaensstufe = kStufeSchwer;  // the fresh arena's captains are Normal
   const StartRecord record = localStartRecord(played.spiel);
   startBattle(played.spiel, record);
   EXPECT_TRUE(sameShip(played.spiel.Flotte[2], ship2) && sameShip(played.spiel.Flotte[3], ship3));

@@ -116,6 +116,8 @@ Ergebnis Laufen(const Fall& fall, int frames) {
   Ergebnis e;
   for (int frame = 0; frame < frames; ++frame) {
     Tasten(backend, frame);
+    // Every level of the captains in turn, even in a short run.
+    spiel.Kapitaensstufe = (frame / 80) % 3 - 1;
     Frame(spiel, media);
     e.spitzeA = std::max(e.spitzeA, spiel.ListeA.size());
     e.spitzeB = std::max(e.spitzeB, spiel.ListeB.size());
