@@ -134,6 +134,7 @@ void putStart(Writer& w, const StartRecord& r) {
     }
   }
   w.put(r.Seed);
+  w.put(r.Kapitaensstufe);
 }
 
 StartRecord getStart(Reader& r) {
@@ -162,6 +163,8 @@ StartRecord getStart(Reader& r) {
     }
   }
   s.Seed = r.get<uint32_t>();
+  s.Kapitaensstufe = r.get<int32_t>();
+  if (s.Kapitaensstufe < kStufeLeicht || s.Kapitaensstufe > kStufeSchwer) r.fail(kCorrupt);
   if (s.SpielModus != kEinzelspieler && s.SpielModus != kZweiSpieler) r.fail(kCorrupt);
   if (s.Gegneranzahl < 1 || s.Gegneranzahl > kSchiffsAnzahl - 1) r.fail(kCorrupt);
   return s;
