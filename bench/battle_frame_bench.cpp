@@ -107,14 +107,10 @@ std::unique_ptr<Schlacht> GewoehnlicheSchlacht() {
   media.openBattleScreen();
   MeerErzeugen(media);
   BilderUndToeneLaden(media, embeddedFile);
-  spiel.Schiffstabelle.fill(defaultShipClass());
-  spiel.SpielModus = kZweiSpieler;
-  spiel.Gegneranzahl = 1;
+  StartRecord start = defaultStartRecord(kZweiSpieler, 1, 1);
+  start.SchussLautstaerke = start.TrefferLautstaerke = 20;
+  startBattle(spiel, start);
   spiel.Sound = 1;
-  spiel.SchussLautstaerke = spiel.TrefferLautstaerke = 20;
-  spiel.Flotte[0].Klasse = 0;
-  spiel.Flotte[1].Klasse = 1;
-  PartieAufbauen(spiel);
   for (Key key : {Key::W, Key::V, Key::B, Key::Up, Key::Keypad1, Key::Keypad2}) {
     s->backend->setKey(key, true);
   }
