@@ -8,7 +8,6 @@
 
 #include "assets/embedded.h"
 #include "bench/copy_ratio.h"
-#include "flow/partie.h"
 #include "flow/schlacht.h"
 #include "flow/start.h"
 #include "flow/start_record.h"
