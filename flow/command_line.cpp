@@ -36,7 +36,7 @@ constexpr std::array<Option, 5> kOptions = {{
     {kMenuStartOption, "", "",
      "die Einstellungen im eigenen Datenordner halten:\n"
      "$XDG_DATA_HOME/kaperfahrt, sonst\n"
-     "~/.local/share/kaperfahrt (so startet ihn das Menü)",
+     "~/.local/share/kaperfahrt (so startet es das Menü)",
      [](CommandLine& line, const char*, int&, std::string&) {
        line.menuStart = true;
        return true;
