@@ -37,7 +37,10 @@ TEST(CommandLine, OptionsAndTheirValues) {
       {{"--host", "5000"}, false, false, false, NetworkStart{true, {}, 5000}},
       {{"--host", "65535"}, false, false, false, NetworkStart{true, {}, 65535}},
       {{"--host", "--desktop"}, true, false, false, NetworkStart{true, {}, 47111}},
-      {{"--desktop", "--join", "10.0.0.2"}, true, false, false,
+      {{"--desktop", "--join", "10.0.0.2"},
+       true,
+       false,
+       false,
        NetworkStart{false, "10.0.0.2", 47111}},
       {{"--join", "127.0.0.1:47112"}, false, false, false, NetworkStart{false, "127.0.0.1", 47112}},
   };

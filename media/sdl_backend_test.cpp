@@ -179,8 +179,11 @@ TEST_F(SdlBackendTest, ACloseRequestOrAltF4CountsAsEscape) {
   const struct {
     SDL_Event event;
     bool asks;
-  } cases[] = {{close(ours), true},      {close(ours + 1), false}, {f4(KMOD_LALT), true},
-               {f4(KMOD_RALT), true},    {f4(KMOD_NONE), false}};
+  } cases[] = {{close(ours), true},
+               {close(ours + 1), false},
+               {f4(KMOD_LALT), true},
+               {f4(KMOD_RALT), true},
+               {f4(KMOD_NONE), false}};
   for (const auto& c : cases) {
     SDL_Event event = c.event;
     ASSERT_EQ(SDL_PushEvent(&event), 1);
