@@ -127,7 +127,10 @@ void Launcher::handleControl(int n, bool doubleClick) {
       chooseShip();
       break;
     case kEditorSaveButton:
-      if (saveShipEditor()) controls_->hideWindow(kShipEditorWindow);
+      if (saveShipEditor()) {
+        controls_->hideWindow(kShipEditorWindow);
+        fillShipList();  // an open list must not go on showing the old values
+      }
       break;
     case kEditorCancelButton:
       controls_->hideWindow(kShipEditorWindow);
