@@ -155,9 +155,8 @@ bool Launcher::saveOptions() {
   options.SchussLautstaerke = controls_->get<QSlider>(kShotVolume)->value();
   options.TrefferLautstaerke = controls_->get<QSlider>(kHitVolume)->value();
   options.Gegneranzahl = controls_->get<QSpinBox>(kEnemyCount)->value();
-  const bool ok = saved(::saveOptions(store_, options, settingsFile_), kOptionsWindow);
-  if (ok) saveInputDelay(store_, inputDelayBox_->value(), settingsFile_);
-  return ok;
+  return saved(::saveOptions(store_, options, settingsFile_), kOptionsWindow) &&
+         saved(saveInputDelay(store_, inputDelayBox_->value(), settingsFile_), kOptionsWindow);
 }
 
 void Launcher::updateOptions() {
