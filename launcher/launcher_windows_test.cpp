@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "assets/embedded.h"
 #include "launcher/jpeg_picture.h"
@@ -89,6 +90,11 @@ class LauncherTest : public ::testing::Test {
   // Clicks control n; the text of the message box that the click opened, which is closed
   // again, or an empty text when none opened.
   QString clickAndReadBox(int n) {
+    return readBoxAfter([this, n] { click(n); });
+  }
+
+  // The text of the message box that `act` opened, closed again; empty when none opened.
+  QString readBoxAfter(const std::function<void()>& act) {
     QString text;
     QTimer answer;  // looks for the box until it comes up
     QObject::connect(&answer, &QTimer::timeout, [&text, &answer] {
@@ -99,7 +105,7 @@ class LauncherTest : public ::testing::Test {
       }
     });
     answer.start(5);
-    click(n);
+    act();
     return text;
   }
 
@@ -475,6 +481,25 @@ TEST_F(LauncherTest, ReturnEnterAndEscapeActAsPlayersExpect) {
   EXPECT_NE(readBytes(file).find("\r\nReichweite = 9\r\n"), std::string::npos);
 }
 
+// The list is no modal window: an editor save while it is open shows at once, the selected
+// row staying selected; Return and keypad Enter on it choose that row, as "Start" does.
+TEST_F(LauncherTest, AnOpenListFollowsAnEditorSaveAndReturnChoosesItsRow) {
+  click(kTwoPlayerButton);
+  clickRow(2);
+  click(kEditorButton);
+  type(editorField(2, 2), "5");
+  click(kEditorSaveButton);
+  auto* list = control<QTableWidget>(kShipList);
+  EXPECT_EQ(list->item(2, 2)->text(), "5.000000");
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(drain(), std::nullopt);
+  EXPECT_EQ(launcher.choices(), 1);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 2);
+  QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(drain(), kZweiSpieler);
+  EXPECT_EQ(spiel.Flotte[1].Klasse, 2);
+}
+
 TEST_F(LauncherTest, ARunEndingWithOtherWindowsOpenHidesThemAll) {
   click(kSinglePlayerButton);
   click(kEditorButton);
@@ -560,6 +585,12 @@ TEST_F(LauncherTest, ASaveThatFailsIsToldAndChangesNothing) {
     EXPECT_TRUE(shown(c.window));
     EXPECT_EQ(control<QLineEdit>(c.edit)->text(), "7");
   }
+  KeyWindow& keys = *launcher.keyWindow();
+  keys.open();
+  const QString told = readBoxAfter([&keys] { keys.saveButton()->click(); });
+  EXPECT_TRUE(told.startsWith("Die Einstellungen konnten nicht")) << told.toStdString();
+  EXPECT_TRUE(keys.isVisible());
+  keys.hide();
   EXPECT_TRUE(std::filesystem::is_empty(file));
 }
 
@@ -848,6 +879,7 @@ TEST_F(LauncherTest, OwnKeysAreBoundByPressingThemRefusedWhenTakenAndRestoredInO
   EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
   EXPECT_EQ(loadKeyBindings(store, file), own);
   (*opener)->click();
+  EXPECT_EQ(keys.keyButton(0, 0)->text(), "I");  // what Abbrechen dropped is gone
   keys.defaultsButton()->click();
   keys.saveButton()->click();
   EXPECT_EQ(loadKeyBindings(store, file), kDefaultKeyBindings);
