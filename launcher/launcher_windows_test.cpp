@@ -620,6 +620,34 @@ TEST_F(LauncherTest, EditorSavesWhatWasTypedByTheNumberRule) {
   EXPECT_EQ(control<QTableWidget>(kShipList)->item(0, 4)->text(), "3.000000");
 }
 
+// A text that will not be stored as it reads is marked before "Speichern", with the value
+// it will be stored as in its tooltip; the file gets what the rules make of it all the same.
+TEST_F(LauncherTest, FieldsThatWillNotBeStoredAsTheyReadAreMarked) {
+  click(kEditorButton);
+  click(kOptionsButton);
+  const QColor plain = control(editorField(0, 1))->palette().color(QPalette::Base);
+  const struct {
+    int field;
+    const char* typed;
+    const char* note;  // empty: no mark
+  } cases[] = {{editorField(0, 1), "0,5", "wird als 0 gespeichert"},
+               {editorField(3, 7), "", "wird als 0 gespeichert"},
+               {editorField(0, 1), "0.5", ""},
+               {kRangeField, "2147483648", "wird als -2147483648 gespeichert"},
+               {kRangeField, "$64", ""}};
+  for (const auto& c : cases) {
+    type(c.field, c.typed);
+    QWidget* field = control(c.field);
+    EXPECT_EQ(field->toolTip(), c.note) << c.typed;
+    EXPECT_EQ(field->palette().color(QPalette::Base) == plain, *c.note == 0) << c.typed;
+  }
+  type(kRangeField, "2147483648");
+  click(kOptionsSaveButton);
+  EXPECT_NE(readBytes(file).find("\r\nReichweite = -2147483648\r\n"), std::string::npos);
+  click(kEditorButton);  // loaded values read as what they are
+  EXPECT_EQ(control(editorField(3, 7))->toolTip(), "");
+}
+
 TEST_F(LauncherTest, EditorCancelAndCloseBoxKeepTheFileAndTheTypedText) {
   writeBytes(file, "");
   click(kEditorButton);

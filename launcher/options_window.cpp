@@ -119,7 +119,10 @@ void Launcher::createOptionsWindow() {
   }
   controls_->createLabel(gameplay, kRangeLabel, QRect(3, 73, 185, 15),
                          "Distanz bis Schüsse gelöscht werden:");
-  controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
+  QLineEdit* range = controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
+  QObject::connect(range, &QLineEdit::textChanged, [range](const QString& text) {
+    markStoredValue(range, rangeStoredValue(text.toStdString()));
+  });
   createKeyWindow(window, gameplay);
 }
 
