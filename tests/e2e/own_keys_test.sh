@@ -16,7 +16,7 @@ source "$here/launcher_steps.sh"
 source "$here/battle_steps.sh"
 
 start_display "$width" "$height"
-export SDL_AUDIODRIVER=dummy
+export SDL_AUDIODRIVER=dummy KAPERFAHRT_FRAME_LOG="$work/frames.txt"
 start_game
 
 launcher=$(await_window '^Kaper-Fahrt$')
@@ -48,11 +48,22 @@ click_at "$options" 75 202  # "Abbrechen"
 
 choose_ships 2 0 1
 await_sea start
-# Pixels that differ between two screenshots.
-moved() { compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true; }
+# Pixels that differ between two screenshots above the overlay (whose speed dials show the
+# starting speed of 0.01 fading away).
+moved() {
+  convert "$work/$1.png" -crop 1680x1000+0+0 +repage "$work/moved_a.png"
+  convert "$work/$2.png" -crop 1680x1000+0+0 +repage "$work/moved_b.png"
+  compare -metric AE "$work/moved_a.png" "$work/moved_b.png" null: 2>&1 || true
+}
+# Holds a key for 200 frames (counted by the game, so a busy machine makes no difference).
+frames() { wc -l <"$work/frames.txt"; }
 sail() {  # <key> <shot>
+  local until=$(($(frames) + 200))
   xdotool keydown "$1"
-  sleep 1.5
+  for _ in $(seq 1 600); do
+    [ "$(frames)" -ge "$until" ] && break
+    sleep 0.05
+  done
   xdotool keyup "$1"
   shot "$2"
 }
