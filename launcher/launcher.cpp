@@ -26,6 +26,9 @@ void Launcher::start() {
   // Shown at creation: on screen while the other windows are built.
   controls_->showWindow(kLauncherWindow);
   createNetworkWindow();
+  placedBeside_ = {};
+  lastActive_ = nullptr;
+  placeNetworkWindow();
   networkWindow_->show();
   QCoreApplication::processEvents();
   createShipSelection();
@@ -155,6 +158,7 @@ bool Launcher::saved(bool done, int window) {
 void Launcher::updatePerPass() {
   updateOptions();
   updateShipSelection();
+  if (!network_) updateNetworkWindow();
 }
 
 void Launcher::createLauncherWindow() {

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -814,6 +816,36 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   EXPECT_EQ(drain(), kNetworkBattle);
   EXPECT_TRUE(launcher.networkRequest()->host);
   EXPECT_EQ(launcher.networkRequest()->port, 5001);
+}
+
+// Below the launcher's frame, following it, whole on the screen; closed, it comes back when
+// the launcher window gets the keyboard again from another window (not from the closing).
+TEST_F(LauncherTest, TheNetworkWindowFollowsTheLauncherAndComesBackWithIt) {
+  QWidget* net = launcher.networkWindow();
+  QWidget* main = launcher.window(kLauncherWindow);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  main->move(100, 120);
+  drain();
+  EXPECT_GT(net->frameGeometry().top(), main->frameGeometry().bottom());
+  EXPECT_EQ(net->x(), main->x());
+  main->move(screen.right() - 600, screen.bottom() - 420);  // no room below: above it
+  drain();
+  EXPECT_FALSE(net->frameGeometry().intersects(main->frameGeometry()));
+  EXPECT_TRUE(screen.contains(net->frameGeometry()));
+  const auto activate = [this](QWidget* window) {
+    window->activateWindow();
+    QApplication::processEvents();
+    drain();
+  };
+  activate(net);
+  net->close();
+  activate(main);
+  EXPECT_FALSE(net->isVisible());  // straight from closing it: it stays closed
+  click(kOptionsButton);
+  activate(launcher.window(kOptionsWindow));
+  click(kOptionsCancelButton);
+  activate(main);
+  EXPECT_TRUE(net->isVisible());
 }
 
 TEST_F(LauncherTest, ANetworkChoiceIsOneRowOfTheHostsClassesInTheShipListAlone) {
