@@ -61,7 +61,7 @@ shot start
 # sails up and to the right), above the overlay. A ship left alone drifts a pixel or so:
 # its starting speed fades to a little below nothing.
 ship_at() {
-  convert "$work/$1.png" -crop 680x560+20+400 +repage -fill white -opaque "rgb($sea)" \
+  convert "$work/$1.png" -crop 660x540+40+400 +repage -fill white -opaque "rgb($sea)" \
     -fill black +opaque white -trim -format "%X %Y" info: | tr -d '+'
 }
 moved() {  # how far the ship's corner went, the larger of the two axes, in pixels
