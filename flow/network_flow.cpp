@@ -1,10 +1,12 @@
 #include "flow/network_flow.h"
 
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <variant>
 
 #include "flow/network_battle.h"
+#include "flow/offer_address.h"
 #include "flow/start.h"
 #include "net/link.h"
 #include "net/session.h"
@@ -26,6 +28,7 @@ struct Match {
   NetworkLobby& lobby;
   Link& link;
   bool host;
+  OfferAddress* offer = nullptr;  // the host's, told once the router has answered
   uint64_t now() { return media.backend().nowMicros() / 1000; }
   void send(const Message& m) { link.send(encode(m), travelsReliably(m)); }
   // The next message, waiting at most one turn; a lost link is reported as a Goodbye.
@@ -48,6 +51,7 @@ bool connected(Match& m, const NetworkStart& start) {
   const uint64_t began = m.now();
   for (;;) {
     if (!m.lobby.waiting(text, 0)) return false;
+    if (m.offer) m.offer->tell(std::cout);
     const Link::Event e = m.link.poll(kTurnMs);
     if (e.kind == Link::EventKind::Connected) return true;
     if (!start.host && (e.kind == Link::EventKind::Disconnected || m.now() - began > kConnectMs)) {
@@ -164,7 +168,10 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
     say(media, error);
     return;
   }
-  Match m{spiel, media, lobby, *link, start.host};
+  // The router forwards the offered port while the offer and the match last.
+  std::optional<OfferAddress> offer;
+  if (start.host && portMappingWanted()) offer.emplace(PortMapper::forRouter(), link->port());
+  Match m{spiel, media, lobby, *link, start.host, offer ? &*offer : nullptr};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;
   if (connected(m, start)) welcome = agreed(m, store, settingsFile);

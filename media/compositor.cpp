@@ -1,6 +1,7 @@
 #include "media/compositor.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -12,11 +13,23 @@ struct Span {
   bool empty() const { return begin >= end; }
 };
 
-// [start, start + length) cut to [0, limit). 64-bit so that no position or size can overflow.
-Span clipSpan(int64_t start, int64_t length, int limit) {
-  const int64_t begin = std::clamp<int64_t>(start, 0, limit);
-  const int64_t end = std::clamp<int64_t>(start + std::max<int64_t>(length, 0), 0, limit);
+// [start, start + length) cut to [limit.begin, limit.end). 64-bit so that no position or size
+// can overflow.
+Span clipSpan(int64_t start, int64_t length, Span limit) {
+  const int64_t begin = std::clamp<int64_t>(start, limit.begin, limit.end);
+  const int64_t end =
+      std::clamp<int64_t>(start + std::max<int64_t>(length, 0), limit.begin, limit.end);
   return {static_cast<int>(begin), static_cast<int>(end)};
+}
+
+// The columns and rows of dst inside the clip.
+struct Area {
+  Span cols, rows;
+};
+
+Area areaOf(const Image& dst, const PixelBox& clip) {
+  const Span allCols{0, dst.w}, allRows{0, dst.h};
+  return {clipSpan(clip.x, clip.w, allCols), clipSpan(clip.y, clip.h, allRows)};
 }
 
 const uint32_t* sourceAt(const Image& src, int64_t x, int64_t y) {
@@ -35,15 +48,16 @@ void fillPixels(uint32_t* to, size_t count, uint32_t colour) {
   }
 }
 
-void fillSpan(Image& dst, int row, int64_t from, int64_t to, uint32_t colour) {
-  const Span cols = clipSpan(from, to - from, dst.w);
+void fillSpan(Image& dst, const Area& area, int row, int64_t from, int64_t to, uint32_t colour) {
+  const Span cols = clipSpan(from, to - from, area.cols);
   if (cols.empty()) return;
   fillPixels(&dst.at(cols.begin, row), static_cast<size_t>(cols.end - cols.begin), colour);
 }
 
-void fillRect(Image& dst, int64_t x, int64_t y, int64_t w, int64_t h, uint32_t colour) {
-  const Span rows = clipSpan(y, h, dst.h);
-  for (int row = rows.begin; row < rows.end; ++row) fillSpan(dst, row, x, x + w, colour);
+void fillRect(Image& dst, const Area& area, int64_t x, int64_t y, int64_t w, int64_t h,
+              uint32_t colour) {
+  const Span rows = clipSpan(y, h, area.rows);
+  for (int row = rows.begin; row < rows.end; ++row) fillSpan(dst, area, row, x, x + w, colour);
 }
 
 // Whole pixels cut off one end of row j (0 = top) of a box of the given height whose corners
@@ -91,8 +105,13 @@ std::optional<uint32_t> soleColour(const Image& image) {
 }
 
 void copyImage(Image& dst, const Image& src, int x, int y) {
-  const Span cols = clipSpan(x, src.w, dst.w);
-  const Span rows = clipSpan(y, src.h, dst.h);
+  copyImage(dst, src, x, y, wholeOf(dst));
+}
+
+void copyImage(Image& dst, const Image& src, int x, int y, const PixelBox& clip) {
+  const Area area = areaOf(dst, clip);
+  const Span cols = clipSpan(x, src.w, area.cols);
+  const Span rows = clipSpan(y, src.h, area.rows);
   if (cols.empty()) return;
   for (int row = rows.begin; row < rows.end; ++row) {
     const uint32_t* from = sourceAt(src, cols.begin - int64_t{x}, row - int64_t{y});
@@ -101,8 +120,27 @@ void copyImage(Image& dst, const Image& src, int x, int y) {
 }
 
 void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key) {
-  const Span cols = clipSpan(x, src.w, dst.w);
-  const Span rows = clipSpan(y, src.h, dst.h);
+  copyImageKeyed(dst, src, x, y, key, wholeOf(dst));
+}
+
+void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key,
+                    const PixelBox& clip) {
+  // A cannonball, wholly on the screen and in the clip: nothing to cut.
+  if (x >= std::max(clip.x, 0) && y >= std::max(clip.y, 0) &&
+      int64_t{x} + src.w <= std::min<int64_t>(int64_t{clip.x} + clip.w, dst.w) &&
+      int64_t{y} + src.h <= std::min<int64_t>(int64_t{clip.y} + clip.h, dst.h)) {
+    const uint32_t* from = src.pixels.data();
+    uint32_t* to = &dst.at(x, y);
+    for (int row = 0; row < src.h; ++row, from += src.w, to += dst.w) {
+      for (int i = 0; i < src.w; ++i) {
+        if (!isKey(from[i], key)) to[i] = from[i];
+      }
+    }
+    return;
+  }
+  const Area area = areaOf(dst, clip);
+  const Span cols = clipSpan(x, src.w, area.cols);
+  const Span rows = clipSpan(y, src.h, area.rows);
   if (cols.empty() || rows.empty()) return;
   const int width = cols.end - cols.begin;
   const uint32_t* from = sourceAt(src, cols.begin - int64_t{x}, rows.begin - int64_t{y});
@@ -130,12 +168,48 @@ bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b
   return false;
 }
 
+namespace {
+
+// Four pixels a store: the compiler does not vectorise a fill loop of unknown length at -O2,
+// and a call to memset costs more than the few pixels of a ball's row. A row of two to four
+// (a ball's) is two overlapping stores of two, without a loop.
+void fillRow(uint32_t* to, int count, const std::array<uint32_t, 4>& four) {
+  if (count >= 2 && count <= 4) {
+    std::memcpy(to, four.data(), 2 * sizeof(uint32_t));
+    std::memcpy(to + count - 2, four.data(), 2 * sizeof(uint32_t));
+    return;
+  }
+  int i = 0;
+  for (; i + 4 <= count; i += 4) std::memcpy(to + i, four.data(), sizeof four);
+  for (; i < count; ++i) to[i] = four[0];
+}
+
+}  // namespace
+
+void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour) {
+  const std::array<uint32_t, 4> four = {colour, colour, colour, colour};
+  for (const PixelBox& b : boxes) {
+    if (b.w <= 0 || b.h <= 0) continue;
+    uint32_t* first = &dst.at(b.x, b.y);
+    for (int row = 0; row < b.h; ++row) fillRow(first + ptrdiff_t{row} * dst.w, b.w, four);
+  }
+}
+
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour) {
+  fillBox(dst, x, y, w, h, colour, wholeOf(dst));
+}
+
+void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour, const PixelBox& clip) {
   if (w <= 0 || h <= 0) return;
-  fillRect(dst, x, y, w, h, colour);
+  fillRect(dst, areaOf(dst, clip), x, y, w, h, colour);
 }
 
 void fillRoundBox(Image& dst, int x, int y, int w, int h, int rx, int ry, uint32_t colour) {
+  fillRoundBox(dst, x, y, w, h, rx, ry, colour, wholeOf(dst));
+}
+
+void fillRoundBox(Image& dst, int x, int y, int w, int h, int rx, int ry, uint32_t colour,
+                  const PixelBox& clip) {
   int64_t left = x, top = y, width = w, height = h;
   if (width < 0) {
     left += width;
@@ -145,26 +219,32 @@ void fillRoundBox(Image& dst, int x, int y, int w, int h, int rx, int ry, uint32
     top += height;
     height = -height;
   }
+  const Area area = areaOf(dst, clip);
   const int64_t radiusX = std::clamp<int64_t>(rx, 0, width / 2);
   const int64_t radiusY = std::clamp<int64_t>(ry, 0, height / 2);
   if (radiusX == 0 || radiusY == 0) {
-    fillRect(dst, left, top, width, height, colour);
+    fillRect(dst, area, left, top, width, height, colour);
     return;
   }
-  const Span rows = clipSpan(top, height, dst.h);
+  const Span rows = clipSpan(top, height, area.rows);
   for (int row = rows.begin; row < rows.end; ++row) {
     const int64_t inset = cornerInset(row - top, height, radiusX, radiusY);
-    fillSpan(dst, row, left + inset, left + width - inset, colour);
+    fillSpan(dst, area, row, left + inset, left + width - inset, colour);
   }
 }
 
 void fillCircle(Image& dst, int x, int y, int r, uint32_t colour) {
+  fillCircle(dst, x, y, r, colour, wholeOf(dst));
+}
+
+void fillCircle(Image& dst, int x, int y, int r, uint32_t colour, const PixelBox& clip) {
   if (r < 0) return;
+  const Area area = areaOf(dst, clip);
   const int64_t radius = r;
-  const Span rows = clipSpan(int64_t{y} - radius, 2 * radius + 1, dst.h);
+  const Span rows = clipSpan(int64_t{y} - radius, 2 * radius + 1, area.rows);
   for (int row = rows.begin; row < rows.end; ++row) {
     const int64_t dy = row - int64_t{y};
     const int64_t half = integerSqrt(radius * radius - dy * dy);
-    fillSpan(dst, row, int64_t{x} - half, int64_t{x} + half + 1, colour);
+    fillSpan(dst, area, row, int64_t{x} - half, int64_t{x} + half + 1, colour);
   }
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "media/image.h"
@@ -20,15 +21,37 @@ inline uint32_t packRgb(uint8_t r, uint8_t g, uint8_t b) {
 
 inline bool isKey(uint32_t pixel, uint32_t key) { return (pixel & kRgbMask) == key; }
 
+// Pixels [x, x + w) x [y, y + h) of an image.
+struct PixelBox {
+  int x = 0, y = 0, w = 0, h = 0;
+  friend bool operator==(const PixelBox&, const PixelBox&) = default;
+};
+
+// The whole of an image, the clip of the drawings below that take none.
+inline PixelBox wholeOf(const Image& image) { return {0, 0, image.w, image.h}; }
+
+// The pixels in both (of at most int range); w or h not positive when there are none.
+inline PixelBox intersection(const PixelBox& a, const PixelBox& b) {
+  const int64_t x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+  const int64_t x1 = std::min(int64_t{a.x} + a.w, int64_t{b.x} + b.w);
+  const int64_t y1 = std::min(int64_t{a.y} + a.h, int64_t{b.y} + b.h);
+  return {static_cast<int>(x0), static_cast<int>(y0),
+          static_cast<int>(std::clamp<int64_t>(x1 - x0, -1, INT32_MAX)),
+          static_cast<int>(std::clamp<int64_t>(y1 - y0, -1, INT32_MAX))};
+}
+
 // Every pixel of dst.
 void fillImage(Image& dst, uint32_t colour);
 // The colour of every pixel of the image, when they all have the same.
 std::optional<uint32_t> soleColour(const Image& image);
 
-// The whole of src with its top-left corner at (x, y).
+// The whole of src with its top-left corner at (x, y). Each drawing that takes a clip changes
+// only pixels inside it (and inside dst), exactly as the drawing without one would there.
 void copyImage(Image& dst, const Image& src, int x, int y);
+void copyImage(Image& dst, const Image& src, int x, int y, const PixelBox& clip);
 // As copyImage, but pixels of the colour `key` are left out.
 void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key);
+void copyImageKeyed(Image& dst, const Image& src, int x, int y, uint32_t key, const PixelBox& clip);
 
 // A picture made ready for turned drawing with one transparent colour: cut to the box of its
 // opaque texels (all else is transparent, and a ship's box is a fraction of its picture),
@@ -84,11 +107,6 @@ class TurnSource {
   std::array<Bound, kBoundCount> bounds_{};
 };
 
-// Pixels [x, x + w) x [y, y + h) of an image.
-struct PixelBox {
-  int x = 0, y = 0, w = 0, h = 0;
-};
-
 // src turned clockwise (y down) by `degrees` about its own centre, that centre placed at
 // (centreX, centreY); pixel p's centre is at coordinate p. Only opaque texels are sampled
 // (bilinear), and every drawn pixel is opaque. Returns a box that holds every pixel it drew.
@@ -97,6 +115,78 @@ PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double ce
 // The same for a picture and its transparent colour, prepared anew on each call.
 PixelBox drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,
                     double degrees);
+
+// Turned drawings of one prepared picture at the last few angles it was drawn at, row by row,
+// wherever it was drawn: a ship that sails without turning is copied, not sampled, frame after
+// frame. A row is copied only where a fresh drawing would walk the picture exactly as the kept
+// one did, so the pixels are drawTurned's. Forget them when the picture changes.
+class TurnCache {
+ public:
+  void clear() {
+    entries_.clear();
+    seen_ = {};
+  }
+
+  // One destination row of a kept drawing: the walk through the picture (its first column,
+  // counted from the drawing's anchor, and the source point there) and the runs of pixels
+  // drawn.
+  struct Row {
+    bool walks = false;  // the row meets the picture's box at all
+    int32_t first = 0;
+    int64_t fx = 0, fy = 0;
+    uint32_t runAt = 0, runCount = 0;
+  };
+  // Pixels side by side, from column `from` (counted from the anchor) on.
+  struct Run {
+    int32_t from = 0, length = 0;
+    uint32_t at = 0;  // in `pixels`
+  };
+  // A drawing kept for one angle and one place of the centre within its pixel; rows and
+  // columns are counted from the anchor, the pixel holding the centre.
+  struct Entry {
+    uint64_t degrees = 0, fractionX = 0, fractionY = 0;  // bit patterns
+    uint64_t lastUse = 0;
+    int32_t firstRow = 0;
+    std::vector<Row> rows;
+    std::vector<Run> runs;
+    std::vector<uint32_t> pixels;
+
+    const Row* row(int64_t fromAnchor) const {
+      const int64_t i = fromAnchor - firstRow;
+      return i >= 0 && i < static_cast<int64_t>(rows.size()) ? &rows[static_cast<size_t>(i)]
+                                                             : nullptr;
+    }
+  };
+
+  // The drawing for this angle and place: kept, or made now when it was asked for once before
+  // (a needle that trembles takes a new angle every frame: making those would be waste);
+  // nullptr else.
+  const Entry* entry(const TurnSource& src, double centreX, double centreY, double degrees);
+
+ private:
+  struct Key {
+    uint64_t degrees = 0, fractionX = 0, fractionY = 0;
+    bool operator==(const Key&) const = default;
+  };
+  static constexpr size_t kSeen = 32;
+  std::array<Key, kSeen> seen_{};
+  size_t nextSeen_ = 0;
+
+  // A ship, its flames and a needle or two take a few angles a frame; a needle trembling
+  // between a handful of speeds takes a dozen in turn.
+  static constexpr size_t kEntries = 16;
+  const TurnSource* source_ = nullptr;
+  std::vector<Entry> entries_;
+  uint64_t uses_ = 0;
+  std::vector<uint32_t> marked_;  // a row being kept, drawn pixels marked
+};
+
+// As drawTurned, but only inside the clips, and through the cache.
+void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX, double centreY,
+                double degrees, std::span<const PixelBox> clips);
+// A box on dst that holds every pixel drawTurned may change there, worked out without drawing.
+PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
+                   double degrees);
 
 // True when a at (xa, ya) and b at (xb, yb) share no pixel at all (rectangles that only
 // touch share none). Cheap enough to be made before anything else.
@@ -109,10 +199,18 @@ inline bool boxesApart(const Image& a, int xa, int ya, const Image& b, int xb, i
 bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
                    int xb, int yb);
 
+// The pixels of boxes that lie wholly on dst (not checked), in one colour: the sea restored
+// under a few thousand cannonballs, where the cost of a box is all in its handling.
+void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour);
+
 // Rectangle [x, x + w) x [y, y + h); nothing when w or h is not positive.
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour);
+void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour, const PixelBox& clip);
 // Rectangle with elliptic corners; negative sizes extend to the left / upwards, radii are cut
 // to half the size.
 void fillRoundBox(Image& dst, int x, int y, int w, int h, int rx, int ry, uint32_t colour);
+void fillRoundBox(Image& dst, int x, int y, int w, int h, int rx, int ry, uint32_t colour,
+                  const PixelBox& clip);
 // Every pixel with dx * dx + dy * dy <= r * r from (x, y); nothing when r is negative.
 void fillCircle(Image& dst, int x, int y, int r, uint32_t colour);
+void fillCircle(Image& dst, int x, int y, int r, uint32_t colour, const PixelBox& clip);

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "media/compositor.h"
-#include "media/dirty_boxes.h"
 #include "media/frame_pacer.h"
 #include "media/image.h"
 #include "media/keyboard.h"
 #include "media/mixer.h"
 #include "media/numbered_table.h"
+#include "media/scene.h"
 #include "media/sdl_decode.h"
 #include "media/sdl_text.h"
 
@@ -39,9 +39,14 @@ struct Sprite {
   Image image;
   uint32_t key = 0;  // transparent colour
   bool rotatable = false;
-  // The picture made ready for turned drawing, and the colour of all its pixels if they
-  // share one, each made on first use and forgotten when the picture changes.
+  // Told apart from every other picture and every earlier state of this one: drawings of the
+  // back buffer are compared by it.
+  uint64_t version = 0;
+  // The picture made ready for turned drawing, its turned drawings kept by angle, and the
+  // colour of all its pixels if they share one, each made on first use and forgotten when
+  // the picture changes.
   std::unique_ptr<const TurnSource> turnSource;
+  TurnCache turned;
   std::optional<std::optional<uint32_t>> colourOfAll;
 
   const TurnSource& turnReady() {
@@ -54,9 +59,11 @@ struct Sprite {
     return *colourOfAll;
   }
 
-  void pictureChanges() {
+  void pictureChanges(uint64_t newVersion) {
     turnSource.reset();
+    turned.clear();
     colourOfAll.reset();
+    version = newVersion;
   }
 };
 
@@ -158,32 +165,35 @@ class DecodedSounds {
 
 }  // namespace
 
-struct Media::Impl {
+struct Media::Impl : DrawingPainter {
   explicit Impl(std::unique_ptr<Backend> platform, uint32_t randomSeed)
       : backend(std::move(platform)),
         seed(randomSeed != 0 ? randomSeed : std::random_device{}()),
         random(seed),
         text(makeTextRenderer()) {}
-  ~Impl() { closeAudio(); }
+  ~Impl() override { closeAudio(); }
 
   void openAudio();
   void closeAudio();
   Sprite* sprite(int n);
-  Image* drawingTarget(int64_t x, int64_t y, int64_t w, int64_t h);
-  const Image& shownScreen();
-  Image& screenToDraw(int64_t x, int64_t y, int64_t w, int64_t h);
-  Image& screenToDrawThenTell();
-  void fillScreen(uint32_t colour);
+  Sprite* spriteToChange(int n);
+  uint64_t newVersion() { return ++versions; }
+  Image* drawingTarget();
+  // A drawing of the back buffer, made when the picture is next brought up to date.
+  void draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
+            std::string_view text = {});
+  // Carries out every drawing that waits.
+  void bringUpToDate() {
+    if (scene.waiting()) scene.paint(*this);
+  }
+  void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
 
   std::unique_ptr<Backend> backend;
-  // Read through shownScreen() and written only through screenToDraw() and fillScreen(), which
-  // carry out a pending clear first and keep `dirty` up to date (or screenToDrawThenTell(),
-  // whose caller tells `dirty` what it drew).
+  // Written only by paint(), as the scene asks.
   Image backBuffer{kScreenWidth, kScreenHeight};
-  // A clear not yet carried out: the frame's first drawing, the opaque sea over the whole
-  // screen, usually makes it needless.
-  std::optional<uint32_t> pendingClear;
-  DirtyBoxes dirty{kScreenWidth, kScreenHeight};
+  Scene scene{kScreenWidth, kScreenHeight};
+  uint64_t versions = 0;
+  std::vector<PixelBox> turnClips;
   NumberedTable<Sprite> sprites;
   NumberedTable<Rotatable> rotatables;
 
@@ -203,7 +213,7 @@ struct Media::Impl {
 
   std::unique_ptr<TextRenderer> text;
   TextCache textCache;
-  std::set<int> loadedFonts;
+  std::map<int, uint64_t> loadedFonts;  // with their versions; the default font has 0
   int currentFont = TextRenderer::kDefaultFont;
   // Where fillBox and friends draw: nothing, the back buffer, or sprite `targetSprite`.
   enum class Target { None, BackBuffer, Sprite } target = Target::None;
@@ -233,48 +243,95 @@ void Media::Impl::closeAudio() {
 
 Sprite* Media::Impl::sprite(int n) { return sprites.find(n); }
 
-// The target of fillBox and friends, told where they may change pixels.
-Image* Media::Impl::drawingTarget(int64_t x, int64_t y, int64_t w, int64_t h) {
-  if (silent) return nullptr;
-  switch (target) {
-    case Target::BackBuffer:
-      return &screenToDraw(x, y, w, h);
-    case Target::Sprite: {
-      Sprite* s = sprite(targetSprite);
-      if (s == nullptr) return nullptr;
-      s->pictureChanges();
-      return &s->image;
+// A sprite about to change: drawings that wait for it are made first, with it as it is.
+Sprite* Media::Impl::spriteToChange(int n) {
+  Sprite* s = sprite(n);
+  if (s != nullptr) bringUpToDate();
+  return s;
+}
+
+// The target of fillBox and friends: a sprite is changed at once, the back buffer later.
+Image* Media::Impl::drawingTarget() {
+  if (silent || target != Target::Sprite) return nullptr;
+  Sprite* s = spriteToChange(targetSprite);
+  if (s == nullptr) return nullptr;
+  s->pictureChanges(newVersion());
+  return &s->image;
+}
+
+void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
+                       std::string_view text) {
+  const int64_t left = std::clamp<int64_t>(x, 0, kScreenWidth);
+  const int64_t top = std::clamp<int64_t>(y, 0, kScreenHeight);
+  const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, kScreenWidth);
+  const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, kScreenHeight);
+  drawing.box = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top)};
+  // Opaque over every pixel: what was drawn before is gone.
+  const bool covers =
+      (drawing.kind == Drawing::Kind::Fill || drawing.kind == Drawing::Kind::Copy) && x <= 0 &&
+      y <= 0 && x + w >= kScreenWidth && y + h >= kScreenHeight;
+  scene.add(drawing, text, covers);
+}
+
+void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) {
+  Image& back = backBuffer;
+  const auto each = [&clips](auto&& drawClipped) {
+    for (const ScreenBox& c : clips) drawClipped(PixelBox{c.x, c.y, c.w, c.h});
+  };
+  // The clips lie on the screen; one colour over all of each restores the sea under the balls.
+  const auto fillsEveryClip = [&clips](int64_t x, int64_t y, int64_t w, int64_t h) {
+    return std::all_of(clips.begin(), clips.end(), [&](const ScreenBox& c) {
+      return x <= c.x && y <= c.y && x + w >= int64_t{c.x} + c.w && y + h >= int64_t{c.y} + c.h;
+    });
+  };
+  const auto fillClips = [&](uint32_t colour) {
+    static_assert(sizeof(ScreenBox) == sizeof(PixelBox));
+    fillBoxesOnImage(back, {reinterpret_cast<const PixelBox*>(clips.data()), clips.size()}, colour);
+  };
+  if (d.kind == Drawing::Kind::Fill) {
+    if (fillsEveryClip(d.x, d.y, d.w, d.h)) {
+      fillClips(d.colour);
+      return;
     }
-    case Target::None:
-      break;
+    each([&](const PixelBox& c) { ::fillBox(back, d.x, d.y, d.w, d.h, d.colour, c); });
+  } else if (d.kind == Drawing::Kind::RoundBox) {
+    each([&](const PixelBox& c) {
+      ::fillRoundBox(back, d.x, d.y, d.w, d.h, d.rx, d.ry, d.colour, c);
+    });
+  } else if (d.kind == Drawing::Kind::Circle) {
+    each([&](const PixelBox& c) { ::fillCircle(back, d.x, d.y, d.w, d.colour, c); });
+  } else if (d.kind == Drawing::Kind::Text) {
+    if (!this->text) return;
+    const Image& box = textCache.box(*this->text, d.source, text);
+    each([&](const PixelBox& c) { copyImage(back, box, d.x, d.y, c); });
+  } else {
+    Sprite* s = sprite(d.source);
+    if (s == nullptr || s->version != d.version) return;
+    const Image& picture = s->image;
+    if (d.kind == Drawing::Kind::Copy) {
+      // Such as the sea, one colour all over: filling reads nothing, copying reads it all.
+      if (const std::optional<uint32_t>& colour = s->soleColourReady()) {
+        if (fillsEveryClip(d.x, d.y, picture.w, picture.h)) {
+          fillClips(*colour);
+          return;
+        }
+        each([&](const PixelBox& c) {
+          ::fillBox(back, d.x, d.y, picture.w, picture.h, *colour, c);
+        });
+      } else {
+        each([&](const PixelBox& c) { copyImage(back, picture, d.x, d.y, c); });
+      }
+    } else if (d.kind == Drawing::Kind::KeyedCopy) {
+      each([&](const PixelBox& c) { copyImageKeyed(back, picture, d.x, d.y, s->key, c); });
+    } else {
+      turnClips.clear();
+      for (const ScreenBox& c : clips) turnClips.push_back({c.x, c.y, c.w, c.h});
+      // The horizontal half-size places the centre on both axes.
+      const double half = (picture.w - 1) / 2.0;
+      drawTurned(back, s->turnReady(), s->turned, d.x + half, d.y + half, d.angle, turnClips);
+    }
   }
-  return nullptr;
-}
-
-const Image& Media::Impl::shownScreen() {
-  if (pendingClear) {
-    dirty.fill(backBuffer, *pendingClear);
-    pendingClear.reset();
-  }
-  return backBuffer;
-}
-
-// For drawing that may change pixels in the given box.
-Image& Media::Impl::screenToDraw(int64_t x, int64_t y, int64_t w, int64_t h) {
-  shownScreen();
-  dirty.drawn(x, y, w, h);
-  return backBuffer;
-}
-
-// For drawing that finds out where it draws as it goes, and tells `dirty` afterwards.
-Image& Media::Impl::screenToDrawThenTell() {
-  shownScreen();
-  return backBuffer;
-}
-
-void Media::Impl::fillScreen(uint32_t colour) {
-  pendingClear.reset();  // every pixel is about to be replaced
-  dirty.fill(backBuffer, colour);
 }
 
 Media::Media(std::unique_ptr<Backend> backend, uint32_t randomSeed)
@@ -303,6 +360,7 @@ void Media::release(MediaService service) {
       impl_->pads.clear();
       break;
     case MediaService::ScreenAndSprites:
+      impl_->bringUpToDate();
       impl_->target = Impl::Target::None;
       impl_->sprites.clear();
       break;
@@ -310,6 +368,7 @@ void Media::release(MediaService service) {
       impl_->rotatables.clear();
       break;
     case MediaService::Fonts:
+      impl_->bringUpToDate();
       impl_->loadedFonts.clear();
       impl_->textCache = TextCache{};
       impl_->text.reset();
@@ -337,14 +396,18 @@ int Media::takeWindowEvents() { return impl_->silent ? 0 : impl_->backend->takeE
 void Media::showFrame() {
   if (impl_->silent) return;
   Backend& platform = *impl_->backend;
-  const uint32_t* pixels = impl_->shownScreen().pixels.data();
-  platform.presentChanges(pixels, kScreenWidth, kScreenHeight, impl_->dirty.takeChanges());
+  impl_->bringUpToDate();
+  platform.presentChanges(impl_->backBuffer.pixels.data(), kScreenWidth, kScreenHeight,
+                          impl_->scene.takeChanges());
   const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
   if (wait > 0) platform.sleepMs(wait);
 }
 
 void Media::clearScreen(Rgb colour) {
-  if (!impl_->silent) impl_->pendingClear = packed(colour);
+  if (impl_->silent) return;
+  Drawing clear{.kind = Drawing::Kind::Fill, .w = kScreenWidth, .h = kScreenHeight};
+  clear.colour = packed(colour);
+  impl_->draw(clear, 0, 0, kScreenWidth, kScreenHeight);
 }
 
 void Media::sleepMs(int ms) {
@@ -360,58 +423,55 @@ uint32_t Media::randomSeed() const { return impl_->seed; }
 Rgb Media::pixel(int x, int y) const {
   const Image& back = impl_->backBuffer;
   if (x < 0 || y < 0 || x >= back.w || y >= back.h) return {0, 0, 0};
-  const uint32_t p = impl_->pendingClear.value_or(back.at(x, y));
+  impl_->bringUpToDate();
+  const uint32_t p = back.at(x, y);
   return {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
 }
 
 Backend& Media::backend() { return *impl_->backend; }
 
-void Media::refillOnlyWhatWasDrawn(bool on) { impl_->dirty.enable(on); }
+void Media::repaintOnlyWhatChanged(bool on) { impl_->scene.repaintInPart(on); }
 
 // --- sprites
 
 bool Media::createSprite(int n, int w, int h) {
   if (w <= 0 || h <= 0 || w > kMaxSpriteSide || h > kMaxSpriteSide) return false;
   if (int64_t{w} * h > kMaxSpritePixels) return false;
-  impl_->sprites.put(n, Sprite(Image(w, h)));
+  impl_->bringUpToDate();  // drawings that wait may show the sprite it replaces
+  impl_->sprites.put(n, Sprite(Image(w, h))).version = impl_->newVersion();
   return true;
 }
 
 bool Media::loadSprite(int n, std::span<const uint8_t> bmp, bool rotatable) {
   std::optional<Image> image = decodeBmp(bmp);
   if (!image) return false;
-  impl_->sprites.put(n, Sprite(std::move(*image), rotatable));
+  impl_->bringUpToDate();
+  impl_->sprites.put(n, Sprite(std::move(*image), rotatable)).version = impl_->newVersion();
   return true;
 }
 
 void Media::setTransparentColour(int n, Rgb colour) {
-  Sprite* s = impl_->sprite(n);
+  Sprite* s = impl_->spriteToChange(n);
   if (s == nullptr) return;
+  s->pictureChanges(impl_->newVersion());
   s->key = packed(colour);
-  s->turnSource.reset();
 }
 
 void Media::drawSprite(int n, int x, int y) {
-  Sprite* s = impl_->sprite(n);
-  if (s == nullptr || impl_->silent) return;
-  const bool coversScreen = x <= 0 && y <= 0 && int64_t{x} + s->image.w >= kScreenWidth &&
-                            int64_t{y} + s->image.h >= kScreenHeight;
-  if (coversScreen) {
-    impl_->pendingClear.reset();  // every pixel is about to be replaced
-    // Such as the sea, one colour all over: filling reads nothing, copying reads it all, and
-    // a fill of the colour already there rewrites only what was drawn over it.
-    if (const std::optional<uint32_t>& colour = s->soleColourReady()) {
-      impl_->fillScreen(*colour);
-      return;
-    }
-  }
-  copyImage(impl_->screenToDraw(x, y, s->image.w, s->image.h), s->image, x, y);
+  if (impl_->silent) return;
+  const Sprite* s = impl_->sprite(n);
+  if (s == nullptr) return;
+  const Drawing d{.kind = Drawing::Kind::Copy, .source = n, .version = s->version, .x = x, .y = y};
+  impl_->draw(d, x, y, s->image.w, s->image.h);
 }
 
 void Media::drawTransparentSprite(int n, int x, int y) {
+  if (impl_->silent) return;  // first: frames played again draw thousands of balls
   const Sprite* s = impl_->sprite(n);
-  if (s == nullptr || impl_->silent) return;
-  copyImageKeyed(impl_->screenToDraw(x, y, s->image.w, s->image.h), s->image, x, y, s->key);
+  if (s == nullptr) return;
+  const Drawing d{
+      .kind = Drawing::Kind::KeyedCopy, .source = n, .version = s->version, .x = x, .y = y};
+  impl_->draw(d, x, y, s->image.w, s->image.h);
 }
 
 bool Media::createRotatable(int r, int sprite) {
@@ -433,21 +493,25 @@ float Media::rotation(int r) const {
 }
 
 void Media::drawRotatable(int r, int x, int y) {
+  if (impl_->silent) return;
   const Rotatable* found = impl_->rotatables.find(r);
-  if (found == nullptr || impl_->silent) return;
+  if (found == nullptr) return;
   Sprite* s = impl_->sprite(found->sprite);
   if (s == nullptr) return;
   const float angle = found->angle;
   const Image& picture = s->image;
+  Drawing d{.source = found->sprite, .version = s->version, .x = x, .y = y};
   if (angle == 0.0f) {
-    copyImageKeyed(impl_->screenToDraw(x, y, picture.w, picture.h), picture, x, y, s->key);
+    d.kind = Drawing::Kind::KeyedCopy;
+    impl_->draw(d, x, y, picture.w, picture.h);
     return;
   }
+  d.kind = Drawing::Kind::Turned;
+  d.angle = angle;
   // The horizontal half-size places the centre on both axes.
   const double half = (picture.w - 1) / 2.0;
-  const PixelBox drawn =
-      drawTurned(impl_->screenToDrawThenTell(), s->turnReady(), x + half, y + half, angle);
-  impl_->dirty.drawn(drawn.x, drawn.y, drawn.w, drawn.h);
+  const PixelBox box = turnedBox(impl_->backBuffer, s->turnReady(), x + half, y + half, angle);
+  impl_->draw(d, box.x, box.y, box.w, box.h);
 }
 
 bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {
@@ -483,36 +547,58 @@ bool Media::beginDrawing(int sprite) {
 void Media::endDrawing() { impl_->target = Impl::Target::None; }
 
 void Media::fillBox(int x, int y, int w, int h, Rgb colour) {
-  if (Image* target = impl_->drawingTarget(x, y, w, h)) {
+  if (impl_->silent) return;
+  if (impl_->target == Impl::Target::BackBuffer) {
+    const Drawing d{
+        .kind = Drawing::Kind::Fill, .x = x, .y = y, .w = w, .h = h, .colour = packed(colour)};
+    impl_->draw(d, x, y, w, h);
+  } else if (Image* target = impl_->drawingTarget()) {
     ::fillBox(*target, x, y, w, h, packed(colour));
   }
 }
 
 void Media::fillRoundBox(int x, int y, int w, int h, int rx, int ry, Rgb colour) {
-  // A negative size reaches to the left or upwards.
-  const int64_t left = std::min<int64_t>(x, int64_t{x} + w);
-  const int64_t top = std::min<int64_t>(y, int64_t{y} + h);
-  if (Image* target = impl_->drawingTarget(left, top, std::abs(int64_t{w}), std::abs(int64_t{h}))) {
+  if (impl_->silent) return;
+  if (impl_->target == Impl::Target::BackBuffer) {
+    // A negative size reaches to the left or upwards.
+    const int64_t left = std::min<int64_t>(x, int64_t{x} + w);
+    const int64_t top = std::min<int64_t>(y, int64_t{y} + h);
+    const Drawing d{.kind = Drawing::Kind::RoundBox,
+                    .x = x,
+                    .y = y,
+                    .w = w,
+                    .h = h,
+                    .rx = rx,
+                    .ry = ry,
+                    .colour = packed(colour)};
+    impl_->draw(d, left, top, std::abs(int64_t{w}), std::abs(int64_t{h}));
+  } else if (Image* target = impl_->drawingTarget()) {
     ::fillRoundBox(*target, x, y, w, h, rx, ry, packed(colour));
   }
 }
 
 void Media::fillCircle(int x, int y, int r, Rgb colour) {
-  const int64_t radius = r;
-  if (Image* target =
-          impl_->drawingTarget(x - radius, y - radius, 2 * radius + 1, 2 * radius + 1)) {
+  if (impl_->silent) return;
+  if (impl_->target == Impl::Target::BackBuffer) {
+    if (r < 0) return;
+    const int64_t radius = r;
+    const Drawing d{
+        .kind = Drawing::Kind::Circle, .x = x, .y = y, .w = r, .colour = packed(colour)};
+    impl_->draw(d, x - radius, y - radius, 2 * radius + 1, 2 * radius + 1);
+  } else if (Image* target = impl_->drawingTarget()) {
     ::fillCircle(*target, x, y, r, packed(colour));
   }
 }
 
 bool Media::loadFont(int n, const std::string& face, int points) {
   if (!impl_->text) return false;
+  impl_->bringUpToDate();  // texts that wait are written in the font as it was
   impl_->textCache.forgetFont(n);
   if (!impl_->text->loadFont(n, face, points)) {
     impl_->loadedFonts.erase(n);
     return false;
   }
-  impl_->loadedFonts.insert(n);
+  impl_->loadedFonts[n] = impl_->newVersion();
   return true;
 }
 
@@ -521,9 +607,18 @@ void Media::useFont(int n) {
 }
 
 void Media::drawText(int x, int y, std::string_view latin1Text) {
-  if (impl_->target == Impl::Target::None || !impl_->text) return;
-  const Image& box = impl_->textCache.box(*impl_->text, impl_->currentFont, latin1Text);
-  if (Image* target = impl_->drawingTarget(x, y, box.w, box.h)) copyImage(*target, box, x, y);
+  if (impl_->silent || impl_->target == Impl::Target::None || !impl_->text) return;
+  const int font = impl_->currentFont;
+  if (impl_->target == Impl::Target::BackBuffer) {
+    const Image& box = impl_->textCache.box(*impl_->text, font, latin1Text);
+    const auto loaded = impl_->loadedFonts.find(font);
+    const uint64_t version = loaded == impl_->loadedFonts.end() ? 0 : loaded->second;
+    const Drawing d{
+        .kind = Drawing::Kind::Text, .source = font, .version = version, .x = x, .y = y};
+    impl_->draw(d, x, y, box.w, box.h, latin1Text);
+  } else if (Image* target = impl_->drawingTarget()) {
+    copyImage(*target, impl_->textCache.box(*impl_->text, font, latin1Text), x, y);
+  }
 }
 
 // --- sound

@@ -93,10 +93,11 @@ class Media {
 
   Rgb pixel(int x, int y) const;  // back-buffer read-back; black outside
   Backend& backend();
-  // On from the start: a sprite of one colour over the whole screen, drawn again after a fill
-  // of the same colour (the sea, every frame), rewrites only what was drawn since. Tests turn
-  // it off to compare with whole fills.
-  void refillOnlyWhatWasDrawn(bool on);
+  // Drawings on the back buffer are made when the frame is shown (or a pixel read), and a
+  // frame that begins anew over the whole screen (the sea) is compared with the one before:
+  // on (from the start), only where the two differ is painted again, to the same pixels.
+  // Tests turn it off to compare with frames painted whole.
+  void repaintOnlyWhatChanged(bool on);
   // While silent, nothing is drawn, played or shown, and neither window events nor pauses
   // are taken; rotations still turn and sprites' masks still collide, so a silent frame
   // changes a battle exactly as a shown one does. For frames simulated a second time.

@@ -92,7 +92,7 @@ class Twins {
       media_[i]->initMedia();
       backends_[i]->keepFrameCopies(true);
     }
-    media_[1]->refillOnlyWhatWasDrawn(false);
+    media_[1]->repaintOnlyWhatChanged(false);
   }
 
   void both(const std::function<void(Media&)>& step) {

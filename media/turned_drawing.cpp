@@ -5,7 +5,9 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include "media/compositor.h"
@@ -35,7 +37,8 @@ Turn turnOf(double degrees) {
 
 // Narrows [first, last] to the columns x at which u0 + du * x can lie in (lo, hi]. Generous by
 // a column at each end: the exact test is made per pixel.
-bool narrowColumns(double u0, double du, double lo, double hi, double& first, double& last) {
+[[gnu::always_inline]] inline bool narrowColumns(double u0, double du, double lo, double hi,
+                                                 double& first, double& last) {
   if (std::abs(du) < 1e-12) return u0 > lo - 1 && u0 <= hi + 1;
   double a = (lo - u0) / du;
   double b = (hi - u0) / du;
@@ -50,7 +53,17 @@ bool narrowColumns(double u0, double du, double lo, double hi, double& first, do
 constexpr int64_t kOne = 1 << 16;
 constexpr int64_t kHalf = kOne / 2;
 
-int64_t toFixed(double v) { return static_cast<int64_t>(std::llround(v * kOne)); }
+// std::llround, without a call into the library: below 2^52 the part after the point comes
+// off exactly, and beyond that every double is whole already.
+int64_t toFixed(double v) {
+  const double scaled = v * kOne;
+  if (!(std::abs(scaled) < 0x1p52)) return static_cast<int64_t>(std::llround(scaled));
+  auto whole = static_cast<int64_t>(scaled);
+  const double rest = scaled - static_cast<double>(whole);
+  if (rest >= 0.5) ++whole;
+  if (rest <= -0.5) --whole;
+  return whole;
+}
 
 uint64_t spread(uint32_t rgb) {
   return (rgb & 0xFF) | ((rgb & 0xFF00) << 8) | (uint64_t{rgb & 0xFF0000} << 16);
@@ -135,9 +148,9 @@ class OpaqueSampler {
         yHigh_(src.opaqueBox().h * kOne - kHalf) {}
 
   // Pixels 0..count - 1 of `out`, the first at source position (fx, fy) in the picture, in
-  // fixed point, each next one a step further.
-  void drawRow(uint32_t* out, int count, int64_t fx, int64_t fy, int64_t stepX,
-               int64_t stepY) const {
+  // fixed point, each next one a step further; each drawn pixel also carries `mark`.
+  void drawRow(uint32_t* out, int count, int64_t fx, int64_t fy, int64_t stepX, int64_t stepY,
+               uint32_t mark = 0) const {
     fx -= left_;
     fy -= top_;
     // Only where the point lies inside the picture, -1/2 < f <= size - 1/2: a stretch of the
@@ -160,12 +173,13 @@ class OpaqueSampler {
       const uint64_t tx = fracX >> 8, ty = fracY >> 8;  // 0..255
       const uint64_t p00 = p[0];
       if (p00 & TurnSource::kBlockOpaque) {
-        out[k] = blendBlock(p, stride_, tx, ty);
+        out[k] = blendBlock(p, stride_, tx, ty) | mark;
         continue;
       }
       if (!opaque(p[(fracX > kHalf) + (fracY > kHalf) * stride_])) continue;
       out[k] = blendOpaque({p00, p[1], p[stride_], p[stride_ + 1]}, static_cast<uint32_t>(tx),
-                           static_cast<uint32_t>(ty));
+                           static_cast<uint32_t>(ty)) |
+               mark;
     }
   }
 
@@ -304,55 +318,289 @@ void TurnSource::encloseOpaqueTexels() {
   }
 }
 
+namespace {
+
+// What a turned drawing works out before its rows: the turn, the rows and columns of a
+// destination of the given size that the turned picture's box can reach, and the walk's step.
+struct TurnPlan {
+  TurnPlan(const TurnSource& src, int dstW, int dstH, double cx, double cy, double degrees)
+      : centreX(cx), centreY(cy) {
+    if (src.blank() || dstW <= 0 || dstH <= 0) return;
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(degrees)) return;
+    turn = turnOf(degrees);
+    const int w = src.width(), h = src.height();
+    // Half extents of the turned picture's bounding box, plus a pixel for the sampling margin.
+    const double reachX = std::abs(turn.cos) * w / 2 + std::abs(turn.sin) * h / 2 + 1;
+    const double reachY = std::abs(turn.sin) * w / 2 + std::abs(turn.cos) * h / 2 + 1;
+    firstCol = std::max(0.0, std::floor(cx - reachX));
+    lastCol = std::min(dstW - 1.0, std::ceil(cx + reachX));
+    firstRow = std::max(0.0, std::floor(cy - reachY));
+    lastRow = std::min(dstH - 1.0, std::ceil(cy + reachY));
+    if (firstCol > lastCol || firstRow > lastRow) return;
+    empty = false;
+    srcCentreX = (w - 1) / 2.0;
+    srcCentreY = (h - 1) / 2.0;
+    stepX = toFixed(turn.cos);
+    stepY = toFixed(-turn.sin);
+    // Each fixed-point step is off by at most half a unit per axis.
+    slack = 2.0 * (lastCol - firstCol + 2) / kOne;
+  }
+
+  bool empty = true;
+  Turn turn;
+  double centreX, centreY, srcCentreX = 0, srcCentreY = 0;
+  double firstCol = 0, lastCol = -1, firstRow = 0, lastRow = -1;
+  int64_t stepX = 0, stepY = 0;
+  double slack = 0;
+};
+
+// One row's walk through the picture: the columns [first, last] at which it can lie inside the
+// picture's box, and the fixed-point source point at `first`.
+struct RowWalk {
+  double first = 0, last = 0;
+  int64_t fx = 0, fy = 0;
+};
+
+// Along row y the source point is (ux + cos * x, uy - sin * x).
+[[gnu::always_inline]] inline bool walkRow(const TurnPlan& plan, const TurnSource& src, int y,
+                                           RowWalk& walk) {
+  const double dy = y - plan.centreY;
+  const double ux = plan.srcCentreX + plan.turn.sin * dy - plan.turn.cos * plan.centreX;
+  const double uy = plan.srcCentreY + plan.turn.cos * dy + plan.turn.sin * plan.centreX;
+  double first = plan.firstCol;
+  double last = plan.lastCol;
+  if (!narrowColumns(ux, plan.turn.cos, -0.5, src.width() - 0.5, first, last)) return false;
+  if (!narrowColumns(uy, -plan.turn.sin, -0.5, src.height() - 0.5, first, last)) return false;
+  // The walk starts where the picture's box starts, whatever is skipped, so that every
+  // pixel samples the same point it always has.
+  walk = {first, last, toFixed(ux + plan.turn.cos * first), toFixed(uy - plan.turn.sin * first)};
+  return true;
+}
+
+// Most rows of the box, or most of each, can only meet transparent texels: the columns of row
+// y, within the walk, that may be drawn. False when none.
+bool opaqueSpan(const TurnPlan& plan, const OpaqueRows& opaqueRows, int y, const RowWalk& walk,
+                double& from, double& to) {
+  from = plan.firstCol;
+  to = plan.lastCol;
+  if (!opaqueRows.narrow(y, from, to)) return false;
+  from = std::max(from, walk.first);
+  to = std::min(to, walk.last);
+  return from <= to;
+}
+
+// Columns [from, to] of the walk along row y, sampled into `out` (the pixel of column `from`).
+void sampleRow(const TurnPlan& plan, const OpaqueSampler& sampler, const RowWalk& walk, double from,
+               double to, uint32_t* out, uint32_t mark = 0) {
+  const auto skipped = static_cast<int64_t>(from - walk.first);
+  sampler.drawRow(out, static_cast<int>(to - from) + 1, walk.fx + plan.stepX * skipped,
+                  walk.fy + plan.stepY * skipped, plan.stepX, plan.stepY, mark);
+}
+
+constexpr int64_t kLargestKept = 512 * 512;
+
+// The whole number below v, and v's bit pattern.
+int64_t anchorOf(double v) { return static_cast<int64_t>(std::floor(v)); }
+
+uint64_t bitsOf(double v) {
+  uint64_t bits = 0;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
+
+}  // namespace
+
 PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY,
                     double degrees) {
-  if (src.blank() || dst.empty()) return {};
-  if (!std::isfinite(centreX) || !std::isfinite(centreY) || !std::isfinite(degrees)) return {};
-  const Turn turn = turnOf(degrees);
-  const int w = src.width(), h = src.height();
-  // Half extents of the turned picture's bounding box, plus a pixel for the sampling margin.
-  const double reachX = std::abs(turn.cos) * w / 2 + std::abs(turn.sin) * h / 2 + 1;
-  const double reachY = std::abs(turn.sin) * w / 2 + std::abs(turn.cos) * h / 2 + 1;
-  const double firstCol = std::max(0.0, std::floor(centreX - reachX));
-  const double lastCol = std::min(dst.w - 1.0, std::ceil(centreX + reachX));
-  const double firstRow = std::max(0.0, std::floor(centreY - reachY));
-  const double lastRow = std::min(dst.h - 1.0, std::ceil(centreY + reachY));
-  if (firstCol > lastCol || firstRow > lastRow) return {};
-
-  const double srcCentreX = (w - 1) / 2.0;
-  const double srcCentreY = (h - 1) / 2.0;
+  if (dst.empty()) return {};
+  const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
+  if (plan.empty) return {};
   const OpaqueSampler sampler(src);
-  const int64_t stepX = toFixed(turn.cos);
-  const int64_t stepY = toFixed(-turn.sin);
-  // Each fixed-point step is off by at most half a unit per axis.
-  const double slack = 2.0 * (lastCol - firstCol + 2) / kOne;
-  const OpaqueRows opaqueRows(src, turn, centreX, centreY, slack);
+  const OpaqueRows opaqueRows(src, plan.turn, centreX, centreY, plan.slack);
   DrawnRows drawn;
-  for (int y = static_cast<int>(firstRow); y <= static_cast<int>(lastRow); ++y) {
-    // Most rows of the box, or most of each, can only meet transparent texels.
-    double from = firstCol, to = lastCol;
-    if (!opaqueRows.narrow(y, from, to)) continue;
-    // Along this row the source point is (ux + cos * x, uy - sin * x).
-    const double dy = y - centreY;
-    const double ux = srcCentreX + turn.sin * dy - turn.cos * centreX;
-    const double uy = srcCentreY + turn.cos * dy + turn.sin * centreX;
-    double first = firstCol;
-    double last = lastCol;
-    if (!narrowColumns(ux, turn.cos, -0.5, w - 0.5, first, last)) continue;
-    if (!narrowColumns(uy, -turn.sin, -0.5, h - 0.5, first, last)) continue;
-    // The walk starts where the picture's box starts, whatever is skipped, so that every
-    // pixel samples the same point it always has.
-    const int64_t fx = toFixed(ux + turn.cos * first);
-    const int64_t fy = toFixed(uy - turn.sin * first);
-    from = std::max(from, first);
-    to = std::min(to, last);
-    if (from > to) continue;
-    const auto skipped = static_cast<int64_t>(from - first);
+  for (int y = static_cast<int>(plan.firstRow); y <= static_cast<int>(plan.lastRow); ++y) {
+    RowWalk walk;
+    double from = 0, to = 0;
+    if (!walkRow(plan, src, y, walk) || !opaqueSpan(plan, opaqueRows, y, walk, from, to)) continue;
     drawn.add(y, static_cast<int>(from), static_cast<int>(to));
-    sampler.drawRow(&dst.at(static_cast<int>(from), y), static_cast<int>(to - from) + 1,
-                    fx + stepX * skipped, fy + stepY * skipped, stepX, stepY);
+    sampleRow(plan, sampler, walk, from, to, &dst.at(static_cast<int>(from), y));
   }
   return drawn.box();
+}
+
+const TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, double centreY,
+                                         double degrees) {
+  if (source_ != &src) {
+    clear();
+    source_ = &src;
+  }
+  const double fractionX = centreX - std::floor(centreX);
+  const double fractionY = centreY - std::floor(centreY);
+  const uint64_t keyDegrees = bitsOf(degrees), keyX = bitsOf(fractionX), keyY = bitsOf(fractionY);
+  ++uses_;
+  for (Entry& e : entries_) {
+    if (e.degrees == keyDegrees && e.fractionX == keyX && e.fractionY == keyY) {
+      e.lastUse = uses_;
+      return &e;
+    }
+  }
+  const Key key{keyDegrees, keyX, keyY};
+  if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
+    seen_[nextSeen_] = key;
+    nextSeen_ = (nextSeen_ + 1) % kSeen;
+    return nullptr;
+  }
+  if (entries_.size() == kEntries) {
+    entries_.erase(
+        std::min_element(entries_.begin(), entries_.end(),
+                         [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; }));
+  }
+  Entry& e = entries_.emplace_back();
+  e = {keyDegrees, keyX, keyY, uses_, 0, {}, {}, {}};
+  // Drawn with its anchor far enough in on a destination large enough that nothing is cut.
+  const Turn turn = turnOf(degrees);
+  const double reach =
+      std::abs(turn.cos) * src.width() / 2 + std::abs(turn.sin) * src.height() / 2 +
+      std::abs(turn.sin) * src.width() / 2 + std::abs(turn.cos) * src.height() / 2 + 2;
+  const int anchor = std::isfinite(reach) ? static_cast<int>(std::ceil(reach)) + 2 : 0;
+  const TurnPlan plan(src, 2 * anchor + 4, 2 * anchor + 4, anchor + fractionX, anchor + fractionY,
+                      degrees);
+  if (plan.empty) return &e;
+  const OpaqueSampler sampler(src);
+  const OpaqueRows opaqueRows(src, plan.turn, plan.centreX, plan.centreY, plan.slack);
+  e.firstRow = static_cast<int32_t>(plan.firstRow) - anchor;
+  for (int y = static_cast<int>(plan.firstRow); y <= static_cast<int>(plan.lastRow); ++y) {
+    Row& row = e.rows.emplace_back();
+    RowWalk walk;
+    if (!walkRow(plan, src, y, walk)) continue;
+    row.walks = true;
+    row.first = static_cast<int32_t>(walk.first) - anchor;
+    row.fx = walk.fx;
+    row.fy = walk.fy;
+    double from = 0, to = 0;
+    if (!opaqueSpan(plan, opaqueRows, y, walk, from, to)) continue;
+    // Sampled with every drawn pixel marked, then kept as runs of drawn pixels alone.
+    constexpr uint32_t kDrawn = 0xFF000000;
+    marked_.assign(static_cast<size_t>(to - from) + 1, 0);
+    sampleRow(plan, sampler, walk, from, to, marked_.data(), kDrawn);
+    row.runAt = static_cast<uint32_t>(e.runs.size());
+    for (size_t i = 0; i < marked_.size();) {
+      if ((marked_[i] & kDrawn) == 0) {
+        ++i;
+        continue;
+      }
+      Run& run = e.runs.emplace_back();
+      run.from = static_cast<int32_t>(from) - anchor + static_cast<int32_t>(i);
+      run.at = static_cast<uint32_t>(e.pixels.size());
+      for (; i < marked_.size() && (marked_[i] & kDrawn) != 0; ++i) {
+        e.pixels.push_back(marked_[i] & kRgbMask);
+      }
+      run.length = static_cast<int32_t>(e.pixels.size() - run.at);
+    }
+    row.runCount = static_cast<uint32_t>(e.runs.size()) - row.runAt;
+  }
+  return &e;
+}
+
+void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX, double centreY,
+                double degrees, std::span<const PixelBox> clips) {
+  if (dst.empty()) return;
+  const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
+  if (plan.empty) return;
+  // Pictures far larger than the game's are drawn afresh each time rather than kept.
+  const bool keep = int64_t{src.width()} * src.height() <= kLargestKept;
+  const TurnCache::Entry* kept = keep ? cache.entry(src, centreX, centreY, degrees) : nullptr;
+  const int64_t anchorX = anchorOf(centreX), anchorY = anchorOf(centreY);
+  // Nothing is drawn outside the box: its rows need no walk.
+  const PixelBox box = turnedBox(dst, src, centreX, centreY, degrees);
+  // Made only for a row the kept drawing cannot give.
+  std::optional<OpaqueSampler> sampler;
+  std::optional<OpaqueRows> opaqueRows;
+  for (const PixelBox& wanted : clips) {
+    const PixelBox clip = intersection(wanted, box);
+    const double clipFirst = std::max(plan.firstCol, static_cast<double>(clip.x));
+    const double clipLast = std::min(plan.lastCol, static_cast<double>(clip.x) + clip.w - 1);
+    const double rowFirst = std::max(plan.firstRow, static_cast<double>(clip.y));
+    const double rowLast = std::min(plan.lastRow, static_cast<double>(clip.y) + clip.h - 1);
+    if (clip.w <= 0 || clip.h <= 0) continue;
+    if (clipFirst > clipLast) continue;
+    // The walks of a few rows first: each is a long chain of dependent steps, and rows worked
+    // out side by side overlap in the processor.
+    constexpr int kBatch = 16;
+    std::array<RowWalk, kBatch> walks;
+    std::array<bool, kBatch> walking{};
+    for (int y = static_cast<int>(rowFirst); y <= static_cast<int>(rowLast); ++y) {
+      const int slot = (y - static_cast<int>(rowFirst)) % kBatch;
+      if (slot == 0) {
+        for (int i = 0; i < kBatch && y + i <= static_cast<int>(rowLast); ++i) {
+          walking[i] = walkRow(plan, src, y + i, walks[i]);
+        }
+      }
+      if (!walking[slot]) continue;
+      const RowWalk& walk = walks[slot];
+      const TurnCache::Row* row = kept != nullptr ? kept->row(y - anchorY) : nullptr;
+      if (row != nullptr && row->walks && row->first == walk.first - anchorX &&
+          row->fx == walk.fx && row->fy == walk.fy) {
+        // The same walk: the kept row's pixels, where this drawing's would be.
+        const double from = std::max(walk.first, clipFirst);
+        const double to = std::min(walk.last, clipLast);
+        for (uint32_t r = row->runAt; r < row->runAt + row->runCount; ++r) {
+          const TurnCache::Run& run = kept->runs[r];
+          const double start = std::max(from, static_cast<double>(run.from + anchorX));
+          const double end = std::min(to, static_cast<double>(run.from + anchorX + run.length - 1));
+          if (start > end) continue;
+          const auto x = static_cast<int>(start);
+          std::memcpy(&dst.at(x, y), kept->pixels.data() + run.at + (x - anchorX - run.from),
+                      sizeof(uint32_t) * static_cast<size_t>(end - start + 1));
+        }
+        continue;
+      }
+      if (!sampler) {
+        sampler.emplace(src);
+        opaqueRows.emplace(src, plan.turn, centreX, centreY, plan.slack);
+      }
+      double from = 0, to = 0;
+      if (!opaqueSpan(plan, *opaqueRows, y, walk, from, to)) continue;
+      const double drawFrom = std::max(from, clipFirst), drawTo = std::min(to, clipLast);
+      if (drawFrom > drawTo) continue;
+      const auto skipped = static_cast<int64_t>(drawFrom - walk.first);
+      const RowWalk shifted{drawFrom, walk.last, walk.fx + plan.stepX * skipped,
+                            walk.fy + plan.stepY * skipped};
+      sampleRow(plan, *sampler, shifted, drawFrom, drawTo, &dst.at(static_cast<int>(drawFrom), y));
+    }
+  }
+}
+
+PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
+                   double degrees) {
+  const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
+  if (plan.empty) return {};
+  // A drawn pixel's source point lies within half a texel (and the walk's drift) of an
+  // opaque texel's centre; the turned corners of that box bound the pixels.
+  const TurnSource::Box& box = src.opaqueBox();
+  const double margin = 0.5 + plan.slack + 1e-6;
+  const double u0 = box.left - margin - plan.srcCentreX;
+  const double u1 = box.left + box.w - 1 + margin - plan.srcCentreX;
+  const double v0 = box.top - margin - plan.srcCentreY;
+  const double v1 = box.top + box.h - 1 + margin - plan.srcCentreY;
+  double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
+  for (const double u : {u0, u1}) {
+    for (const double v : {v0, v1}) {
+      const double x = plan.turn.cos * u - plan.turn.sin * v;
+      const double y = plan.turn.sin * u + plan.turn.cos * v;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  const double x0 = std::max(plan.firstCol, std::floor(centreX + left) - 1);
+  const double x1 = std::min(plan.lastCol, std::ceil(centreX + right) + 1);
+  const double y0 = std::max(plan.firstRow, std::floor(centreY + top) - 1);
+  const double y1 = std::min(plan.lastRow, std::ceil(centreY + bottom) + 1);
+  if (x0 > x1 || y0 > y1) return {};
+  return {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0) + 1,
+          static_cast<int>(y1 - y0) + 1};
 }
 
 PixelBox drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,

@@ -222,6 +222,52 @@ TEST(TurnedDrawing, TheBoxItTellsHoldsEveryPixelItDrew) {
   }
 }
 
+// Kept rows are copied only where the walk is the same, and clips cut without moving a
+// pixel: every place, angle and clip gives the plain turned drawing's pixels inside the clips
+// and nothing outside, whether the rows come from the cache or not. The box worked out
+// beforehand holds every pixel drawn.
+TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
+  const std::vector<Centre> moves = {{130.5, 100.5}, {131.5, 97.5},    {-30.5, 100.5},
+                                     {250.5, 90.5},  {100.5, -60.5},   {140.5, 150.5},
+                                     {131.3, 99.7},  {1e6 + 0.5, 3.5}, {-1e9, 20}};
+  const std::vector<PixelBox> pieces = {
+      {0, 0, 260, 200}, {0, 0, 260, 64}, {0, 64, 130, 70}, {131, 64, 129, 70}, {0, 134, 260, 66}};
+  for (const Case& c : pictures()) {
+    const TurnSource prepared(c.picture, c.key);
+    TurnCache cache;
+    for (const double angle : {33.3, 90.0, -47.25, 212.6, 1e-7, 1e30}) {
+      for (const Centre centre : moves) {
+        Image plain(260, 200, kSea);
+        drawTurned(plain, prepared, centre.x, centre.y, angle);
+        const PixelBox box = turnedBox(plain, prepared, centre.x, centre.y, angle);
+        for (int y = 0; y < plain.h; ++y) {
+          for (int x = 0; x < plain.w; ++x) {
+            ASSERT_TRUE(plain.at(x, y) == kSea ||
+                        (x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h))
+                << c.name << " at " << angle << ": " << x << "," << y << " outside the box";
+          }
+        }
+        for (const bool whole : {true, false}) {
+          const std::span<const PixelBox> clips(pieces.data() + (whole ? 0 : 1),
+                                                whole ? 1 : pieces.size() - 2);
+          Image kept(260, 200, kSea);
+          drawTurned(kept, prepared, cache, centre.x, centre.y, angle, clips);
+          for (int y = 0; y < kept.h; ++y) {
+            for (int x = 0; x < kept.w; ++x) {
+              const bool inside = std::any_of(clips.begin(), clips.end(), [&](const PixelBox& b) {
+                return x >= b.x && x < b.x + b.w && y >= b.y && y < b.y + b.h;
+              });
+              ASSERT_EQ(kept.at(x, y), inside ? plain.at(x, y) : kSea)
+                  << c.name << " at " << angle << " degrees, centre " << centre.x << "," << centre.y
+                  << ", pixel " << x << "," << y << (whole ? "" : " in pieces");
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(TurnedDrawing, BlankAndSingleTexelPictures) {
   std::vector<Image> pictures = {Image(150, 150, kBlack), Image(1, 1, 0x808080),
                                  Image(7, 7, kBlack)};

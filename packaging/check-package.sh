@@ -16,7 +16,8 @@ deb=$(ls "$out"/kaperfahrt_*_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for need in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libqt6widgets6 libqt6gui6 libqt6core6 \
-  libjpeg62-turbo libfontconfig1 libc6 fonts-dejavu-core fonts-dejavu-extra fonts-liberation2; do
+  libjpeg62-turbo libfontconfig1 libminiupnpc17 libnatpmp1 libc6 \
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2; do
   [[ ", $depends," == *", $need "* || ", $depends," == *", $need,"* ]] || fail "Depends lacks $need"
 done
 

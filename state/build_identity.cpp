@@ -1,6 +1,7 @@
 #include "state/build_identity.h"
 
+#include "step_identity.h"
+
 std::string_view gameVersion() { return KF_VERSION; }
 
-// Not yet a hash of the step's sources: only the version tells builds apart for now.
-uint64_t stepIdentity() { return 0; }
+uint64_t stepIdentity() { return KF_STEP_IDENTITY; }

@@ -1,0 +1,187 @@
+#include "media/scene.h"
+
+#include <algorithm>
+#include <cstring>
+
+Scene::Scene(int w, int h)
+    : w_(w),
+      h_(h),
+      tilesX_((w + kTileW - 1) / kTileW),
+      tilesY_((h + kTileH - 1) / kTileH),
+      tiles_(static_cast<size_t>(tilesX_) * tilesY_) {}
+
+void Scene::append(List& list, Drawing drawing, std::string_view text) {
+  drawing.textAt = static_cast<uint32_t>(list.text.size());
+  drawing.textLength = static_cast<uint32_t>(text.size());
+  list.text.append(text);
+  list.drawings.push_back(drawing);
+}
+
+bool Scene::same(const List& a, const Drawing& da, const List& b, const Drawing& db) {
+  return da.kind == db.kind && da.source == db.source && da.version == db.version && da.x == db.x &&
+         da.y == db.y && da.w == db.w && da.h == db.h && da.rx == db.rx && da.ry == db.ry &&
+         da.colour == db.colour && std::memcmp(&da.angle, &db.angle, sizeof da.angle) == 0 &&
+         a.textOf(da) == b.textOf(db);
+}
+
+void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
+  if (coversScreen) {
+    // Whatever was drawn since the last painting lies under it and is never seen.
+    if (sameScene_) shown_.drawings.resize(painted_);
+    sameScene_ = false;
+    next_.clear();
+  } else if (drawing.box.w <= 0 || drawing.box.h <= 0) {
+    return;  // changes no pixel
+  }
+  drawing.small = int64_t{drawing.box.w} * drawing.box.h <= 256;
+  append(sameScene_ ? shown_ : next_, drawing, text);
+}
+
+void Scene::paint(DrawingPainter& painter) {
+  if (sameScene_) {
+    // Drawn over the picture as it stands.
+    for (size_t i = painted_; i < shown_.drawings.size(); ++i) {
+      const Drawing& d = shown_.drawings[i];
+      painter.paint(d, shown_.textOf(d), {&d.box, 1});
+      changed(d.box);
+    }
+    painted_ = shown_.drawings.size();
+    return;
+  }
+  if (!inPart_ || !paintInPart(painter)) paintWhole(painter);
+  std::swap(shown_, next_);
+  next_.clear();
+  sameScene_ = true;
+  painted_ = shown_.drawings.size();
+}
+
+void Scene::paintWhole(DrawingPainter& painter) {
+  for (const Drawing& d : next_.drawings) painter.paint(d, next_.textOf(d), {&d.box, 1});
+  changedAll_ = true;
+  changes_.clear();
+}
+
+// Repaints where the new picture's drawings differ from the shown one's. A pixel that no
+// drawing added, moved or dropped touches has the same drawings over it as before, in the same
+// order (the matching keeps the order), and so its value. Each such drawing is painted whole;
+// the first one, the sea, is painted again only under the dropped ones; every other drawing
+// that stays is painted again where its tiles hold pixels painted before it this frame. From
+// the first painting of a pixel on, everything over it is painted there too, so it ends as the
+// last drawing over it leaves it.
+bool Scene::paintInPart(DrawingPainter& painter) {
+  const std::vector<Drawing>& was = shown_.drawings;
+  const std::vector<Drawing>& now = next_.drawings;
+  if (was.empty() || !same(shown_, was[0], next_, now[0])) return false;
+  matchLarge();
+  constexpr int64_t kCostPerBox = 64;  // in pixels
+  int64_t cost = 0;
+  restore_.clear();
+  for (size_t k = 1; k < was.size(); ++k) {
+    if (matchedShown_[k]) continue;
+    restore_.push_back(was[k].box);
+    cost += int64_t{was[k].box.w} * was[k].box.h + kCostPerBox;
+  }
+  for (size_t j = 1; j < now.size(); ++j) {
+    if (!matchedNext_[j]) cost += int64_t{now[j].box.w} * now[j].box.h + kCostPerBox;
+  }
+  if (cost > int64_t{w_} * h_ / kWorthOfWhole) return false;
+
+  std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
+  if (!restore_.empty()) painter.paint(now[0], next_.textOf(now[0]), restore_);
+  for (const ScreenBox& b : restore_) {
+    markTiles(b);
+    changed(b);
+  }
+  for (size_t j = 1; j < now.size(); ++j) {
+    const Drawing& d = now[j];
+    if (!matchedNext_[j]) {
+      painter.paint(d, next_.textOf(d), {&d.box, 1});
+      markTiles(d.box);
+      changed(d.box);
+      continue;
+    }
+    clipsFromTiles(d.box);
+    if (!clips_.empty()) painter.paint(d, next_.textOf(d), clips_);
+  }
+  return true;
+}
+
+// Pairs each large drawing of the new picture with the next equal one of the shown picture, in
+// order; the first drawings (the sea) were found equal before. Small ones, the cannonballs,
+// move in every frame and are never paired: they are drawn anew.
+void Scene::matchLarge() {
+  const std::vector<Drawing>& was = shown_.drawings;
+  const std::vector<Drawing>& now = next_.drawings;
+  const auto large = [](const std::vector<Drawing>& list, std::vector<size_t>& out) {
+    out.clear();
+    for (size_t i = 1; i < list.size(); ++i) {
+      if (!list[i].small) out.push_back(i);
+    }
+  };
+  large(was, largeShown_);
+  large(now, largeNext_);
+  matchedShown_.assign(was.size(), 0);
+  matchedNext_.assign(now.size(), 0);
+  matchedShown_[0] = matchedNext_[0] = 1;
+  constexpr size_t kLookAhead = 32;
+  size_t at = 0;
+  for (const size_t j : largeNext_) {
+    for (size_t k = at; k < largeShown_.size() && k < at + kLookAhead; ++k) {
+      if (!same(shown_, was[largeShown_[k]], next_, now[j])) continue;
+      matchedShown_[largeShown_[k]] = matchedNext_[j] = 1;
+      at = k + 1;
+      break;
+    }
+  }
+}
+
+void Scene::markTiles(const ScreenBox& box) {
+  if (box.w <= 0 || box.h <= 0) return;
+  const int tx0 = box.x / kTileW, tx1 = (box.x + box.w - 1) / kTileW;
+  for (int ty = box.y / kTileH; ty <= (box.y + box.h - 1) / kTileH; ++ty) {
+    uint8_t* row = tiles_.data() + static_cast<size_t>(ty) * tilesX_;
+    std::fill(row + tx0, row + tx1 + 1, uint8_t{1});
+  }
+}
+
+void Scene::clipsFromTiles(const ScreenBox& box) {
+  clips_.clear();
+  const int tx0 = box.x / kTileW, tx1 = (box.x + box.w - 1) / kTileW;
+  for (int ty = box.y / kTileH; ty <= (box.y + box.h - 1) / kTileH; ++ty) {
+    uint8_t* row = tiles_.data() + static_cast<size_t>(ty) * tilesX_;
+    int first = tx0;
+    while (first <= tx1 && row[first] == 0) ++first;
+    if (first > tx1) continue;
+    int last = tx1;
+    while (row[last] == 0) --last;
+    std::fill(row + first, row + last + 1, uint8_t{1});
+    const int x0 = std::max(box.x, first * kTileW);
+    const int x1 = std::min(box.x + box.w, (last + 1) * kTileW);
+    const int y0 = std::max(box.y, ty * kTileH);
+    const int y1 = std::min(box.y + box.h, (ty + 1) * kTileH);
+    ScreenBox* above = clips_.empty() ? nullptr : &clips_.back();
+    if (above != nullptr && above->x == x0 && above->w == x1 - x0 && above->y + above->h == y0) {
+      above->h += y1 - y0;
+    } else {
+      clips_.push_back({x0, y0, x1 - x0, y1 - y0});
+    }
+  }
+}
+
+void Scene::changed(const ScreenBox& box) {
+  if (changedAll_) return;
+  changes_.push_back(box);
+  if (changes_.size() > kMaxChangedBoxes) {
+    changedAll_ = true;
+    changes_.clear();
+  }
+}
+
+FrameChanges Scene::takeChanges() {
+  FrameChanges changes{changedAll_, {}};
+  handedOut_.swap(changes_);
+  changes_.clear();
+  if (!changes.everything) changes.boxes = handedOut_;
+  changedAll_ = false;
+  return changes;
+}

@@ -1,0 +1,102 @@
+// The drawings that make up the back buffer's picture, kept from one frame to the next, so
+// that a frame repaints only where its drawings differ from the last frame's. Every drawing
+// sets each pixel it draws to a value of its own, whatever lay under it, so a pixel whose
+// drawings (the same ones, in the same order) did not change keeps its value; the sea is
+// restored only under what was drawn before and is not drawn the same way now, and whatever
+// is drawn over such places is drawn again there, cut to them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "media/backend.h"
+
+// One drawing on the back buffer, with all that decides its pixels.
+struct Drawing {
+  enum class Kind : uint8_t { Fill, Copy, KeyedCopy, Turned, Text, RoundBox, Circle };
+  Kind kind = Kind::Fill;
+  bool small = false;    // a cannonball or a puff of smoke: drawn anew every frame
+  int32_t source = 0;    // sprite or font number
+  uint64_t version = 0;  // of that sprite or font; a picture that changes gets a new one
+  int32_t x = 0, y = 0, w = 0, h = 0, rx = 0, ry = 0;
+  uint32_t colour = 0;
+  float angle = 0;
+  uint32_t textAt = 0, textLength = 0;  // in the scene's text
+  ScreenBox box;                        // the pixels it may change, on the screen
+};
+
+// Carries out drawings, cut to clips.
+class DrawingPainter {
+ public:
+  virtual ~DrawingPainter() = default;
+  virtual void paint(const Drawing& drawing, std::string_view text,
+                     std::span<const ScreenBox> clips) = 0;
+};
+
+class Scene {
+ public:
+  Scene(int w, int h);
+
+  // A drawing to be made. One that covers the whole screen opaquely begins a new picture.
+  void add(Drawing drawing, std::string_view text = {}, bool coversScreen = false);
+  // Whether drawings wait to be painted.
+  bool waiting() const { return sameScene_ ? painted_ < shown_.drawings.size() : true; }
+  // Brings the picture up to date: only where it changes, or all of it anew when that is
+  // cheaper (or when repainting in part is off).
+  void paint(DrawingPainter& painter);
+  // What changed since the last call (everything at first), in storage of its own: valid
+  // until the next call of anything else.
+  FrameChanges takeChanges();
+  // Off: every new picture is painted whole, to compare with.
+  void repaintInPart(bool on) { inPart_ = on; }
+
+ private:
+  // At most this much of the screen repainted in part, or the whole is cheaper.
+  static constexpr int64_t kWorthOfWhole = 2;  // half the screen
+  // Tiles of the screen that hold repainted pixels, for what is drawn over them.
+  static constexpr int kTileW = 16, kTileH = 8;
+  static constexpr size_t kMaxChangedBoxes = 16384;
+
+  struct List {
+    std::vector<Drawing> drawings;
+    std::string text;
+    std::string_view textOf(const Drawing& d) const {
+      return std::string_view(text).substr(d.textAt, d.textLength);
+    }
+    void clear() {
+      drawings.clear();
+      text.clear();
+    }
+  };
+  static void append(List& list, Drawing drawing, std::string_view text);
+  static bool same(const List& a, const Drawing& da, const List& b, const Drawing& db);
+
+  void paintWhole(DrawingPainter& painter);
+  bool paintInPart(DrawingPainter& painter);
+  void matchLarge();
+  void markTiles(const ScreenBox& box);
+  // The runs of repainted tiles under `box`, cut to it; the gaps between them are taken in.
+  void clipsFromTiles(const ScreenBox& box);
+  void changed(const ScreenBox& box);
+
+  int w_, h_;
+  bool inPart_ = true;
+  // The picture on the back buffer; drawings appended to it wait from painted_ on.
+  List shown_;
+  size_t painted_ = 0;
+  // True until a drawing begins a new picture, which is then gathered in next_.
+  bool sameScene_ = true;
+  List next_;
+
+  std::vector<uint8_t> matchedShown_, matchedNext_;
+  std::vector<size_t> largeShown_, largeNext_;
+  int tilesX_, tilesY_;
+  std::vector<uint8_t> tiles_;
+  std::vector<ScreenBox> restore_, clips_;
+
+  bool changedAll_ = true;
+  std::vector<ScreenBox> changes_, handedOut_;
+};

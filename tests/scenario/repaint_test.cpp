@@ -1,0 +1,135 @@
+// Frames repainted only where they changed are the frames painted whole: two battles side by
+// side, one painted each way, through every kind of frame (sailing and turning, broadsides,
+// hits, sinking, results, a restart, pause, the "Beenden" question, a network battle's
+// rollback with its silent frames), compared pixel for pixel after every frame. A window that
+// takes only the changes each frame names must show the same picture too.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "flow/network_battle.h"
+#include "tests/scenario/arena.h"
+
+namespace {
+
+class Nebeneinander {
+ public:
+  Nebeneinander(int32_t modus, int32_t gegner, float health)
+      : teilweise_(modus, gegner), ganz_(modus, gegner) {
+    ganz_.media->repaintOnlyWhatChanged(false);
+    for (Arena* a : arenen()) {
+      a->backend->keepFrameCopies(true);
+      // Weak ships, so that hits sink them and results come within a few hundred frames.
+      for (SchiffsTyp& typ : a->spiel.Schiffstabelle) typ.Health = health;
+      a->neuAufbauen();
+    }
+  }
+
+  std::array<Arena*, 2> arenen() { return {&teilweise_, &ganz_}; }
+
+  void halten(Key key, bool unten = true) {
+    for (Arena* a : arenen()) a->halten(key, unten);
+  }
+  void antworten(bool ja) {
+    for (Arena* a : arenen()) a->backend->queueAnswer(ja);
+  }
+  // Runs `schritt` in both battles; what differs, or empty.
+  std::string beide(const std::function<void(Arena&)>& schritt) {
+    for (Arena* a : arenen()) schritt(*a);
+    return unterschied();
+  }
+  std::string frame() {
+    return beide([](Arena& a) { a.frame(); });
+  }
+
+  std::string unterschied() const {
+    const std::vector<uint32_t>& a = teilweise_.backend->lastFrame().pixels;
+    const std::vector<uint32_t>& b = ganz_.backend->lastFrame().pixels;
+    if (teilweise_.backend->framesPresented() != ganz_.backend->framesPresented()) {
+      return "not as many frames shown";
+    }
+    if (a != b) {
+      const auto at = std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin();
+      return "pixel " + std::to_string(at % kScreenWidth) + "," +
+             std::to_string(at / kScreenWidth) + " differs";
+    }
+    if (teilweise_.backend->patchedFrame().pixels != a) return "the changes named miss pixels";
+    return "";
+  }
+
+  const Spiel& spiel() const { return teilweise_.spiel; }
+  int teilweiseGezeigt() const { return teilweise_.backend->framesChangedInPart(); }
+
+ private:
+  Arena teilweise_, ganz_;
+};
+
+// Both players sail, turn and fire; a pause, the question answered No, a result and then a
+// restart with Return.
+TEST(Repaint, TwoPlayersThroughPauseQuestionResultAndRestart) {
+  Nebeneinander schlacht(kZweiSpieler, 1, 30);
+  for (Key key : {Key::W, Key::A, Key::V, Key::B, Key::Up, Key::Right, Key::Keypad1})
+    schlacht.halten(key);
+  bool entschieden = false;
+  for (int f = 0; f < 900; ++f) {
+    if (f == 120 || f == 150) schlacht.halten(Key::P);
+    if (f == 121 || f == 151) schlacht.halten(Key::P, false);
+    if (f == 200) schlacht.halten(Key::A, false);
+    if (f == 260) {
+      schlacht.antworten(false);
+      schlacht.halten(Key::Escape);
+    }
+    if (f == 261) schlacht.halten(Key::Escape, false);
+    if (f == 450) {  // wrecked, should no ball have done it yet: it burns, sinks and loses
+      schlacht.beide(
+          [](Arena& a) { a.spiel.Flotte[1].Health = std::min(a.spiel.Flotte[1].Health, 0.5f); });
+    }
+    entschieden |= schlacht.spiel().Spielende == 1;
+    if (f == 700) schlacht.halten(Key::Return);
+    if (f == 702) schlacht.halten(Key::Return, false);
+    ASSERT_EQ(schlacht.frame(), "") << "frame " << f;
+  }
+  EXPECT_TRUE(entschieden);
+  EXPECT_GT(schlacht.teilweiseGezeigt(), 600);  // most frames were repainted in part
+}
+
+// One player against three computer ships, which steer and fire on their own.
+TEST(Repaint, OnePlayerAgainstThreeComputerShips) {
+  Nebeneinander schlacht(kEinzelspieler, 3, 40);
+  for (Key key : {Key::W, Key::D, Key::V, Key::B}) schlacht.halten(key);
+  for (int f = 0; f < 700; ++f) {
+    if (f == 300) schlacht.halten(Key::D, false);
+    ASSERT_EQ(schlacht.frame(), "") << "frame " << f;
+  }
+}
+
+// A network battle goes back eight frames now and then and runs them again silently, with the
+// guest's controls as they really were, before the next frame is shown.
+TEST(Repaint, NetworkBattleGoingBackWithSilentFrames) {
+  Nebeneinander schlacht(kZweiSpieler, 1, 40);
+  const Steuerung gas{true, false, false, true, true, false};
+  const Steuerung wende{true, false, true, false, false, true};
+  std::deque<Spiel> vorher;
+  for (int f = 0; f < 500; ++f) {
+    const bool zurueck = f % 25 == 24 && vorher.size() == 8;
+    const std::array<NetInput, 2> eingaben{NetInput{gas}, NetInput{f % 50 < 25 ? wende : gas}};
+    const std::string falsch = schlacht.beide([&](Arena& a) {
+      const Rollback::Step schritt = networkStep(*a.media);
+      if (zurueck) {
+        // Only the partly repainted side keeps its past; both go back to the same one.
+        a.spiel = vorher.front();
+        for (int i = 0; i < 8; ++i) schritt(a.spiel, {NetInput{gas}, NetInput{wende}}, true);
+      }
+      schritt(a.spiel, eingaben, false);
+    });
+    ASSERT_EQ(falsch, "") << "frame " << f;
+    vorher.push_back(schlacht.spiel());
+    if (vorher.size() > 8) vorher.pop_front();
+  }
+}
+
+}  // namespace
