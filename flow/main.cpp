@@ -2,9 +2,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
-#include <string_view>
 
-#include "flow/network_args.h"
+#include "flow/command_line.h"
 #include "flow/network_flow.h"
 #include "flow/outer_loop.h"
 #include "flow/replay_play.h"
@@ -17,16 +16,19 @@
 #include "replay/replay_folder.h"
 
 int main(int argc, char** argv) {
-  // Checking a replay needs no window, no sound and no settings.
-  if (argc == 3 && std::string_view(argv[1]) == "--verify")
-    return verifyReplayFile(argv[2], std::cout, std::cerr);
-  const bool menuStart = takeMenuStartOption(argc, argv);
-  std::string networkError;
-  const std::optional<NetworkStart> network = takeNetworkOption(argc, argv, networkError);
-  if (!networkError.empty()) {
-    std::cerr << "kaperfahrt: " << networkError << "\n";
+  std::string error;
+  const std::optional<CommandLine> line = readCommandLine(argc, argv, error);
+  if (!line) {
+    std::cerr << "kaperfahrt: " << error << "\n" << usageText();
     return 2;
   }
+  if (line->help || line->version) {
+    std::cout << (line->help ? usageText() : versionText());
+    return 0;
+  }
+  // Checking a replay needs no window, no sound and no settings.
+  if (line->verify) return verifyReplayFile(*line->verify, std::cout, std::cerr);
+  const std::optional<NetworkStart>& network = line->network;
   // Qt before SDL: both talk to the same X server, Qt's Xlib set-up has to come first.
   QtApp qt;
   auto backend = std::make_unique<SdlBackend>();
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
   if (!Hochfahren(spiel, media)) return Herunterfahren(media, store);
 
   const SettingsFolder settings =
-      findSettingsFolder(menuStart, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+      findSettingsFolder(line->menuStart, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   if (!settings.problem.empty())
     media.messageBox("Einstellungsordner", settings.problem, MessageKind::Ok);
   const std::string& file = settings.file;

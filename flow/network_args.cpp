@@ -1,6 +1,5 @@
 #include "flow/network_args.h"
 
-#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -18,45 +17,31 @@ std::optional<uint16_t> portOf(std::string_view text) {
   return static_cast<uint16_t>(value);
 }
 
-void removeArguments(int& argc, char** argv, int at, int count) {
-  std::rotate(argv + at, argv + at + count, argv + argc);
-  argc -= count;
-  argv[argc] = nullptr;
-}
-
 }  // namespace
 
-std::optional<NetworkStart> takeNetworkOption(int& argc, char** argv, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (arg != "--host" && arg != "--join") continue;
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    NetworkStart start;
-    start.host = arg == "--host";
-    int taken = 1;
-    if (start.host) {
-      start.port = kDefaultPort;
-      // A port is optional; the next argument is one only if it reads as one.
-      if (value != nullptr && portOf(value)) {
-        start.port = *portOf(value);
-        taken = 2;
-      } else if (value != nullptr && value[0] != '-') {
-        error = std::string("--host: kein Port: ") + value;
-        return std::nullopt;
-      }
-    } else {
-      const std::optional<JoinAddress> address =
-          value != nullptr ? parseJoinAddress(value, kDefaultPort) : std::nullopt;
-      if (!address) {
-        error = "--join braucht RECHNER[:PORT]";
-        return std::nullopt;
-      }
-      start.address = address->host;
-      start.port = address->port;
-      taken = 2;
-    }
-    removeArguments(argc, argv, i, taken);
-    return start;
+std::optional<NetworkStart> hostOption(const char* next, int& used, std::string& error) {
+  used = 0;
+  NetworkStart start{true, {}, kDefaultPort};
+  if (next == nullptr || next[0] == '-') return start;
+  const std::optional<uint16_t> port = portOf(next);
+  if (!port) {
+    error = std::string("--host: kein Port: ") + next;
+    return std::nullopt;
   }
-  return std::nullopt;
+  start.port = *port;
+  used = 1;
+  return start;
+}
+
+std::optional<NetworkStart> joinOption(const char* next, int& used, std::string& error) {
+  used = 0;
+  // An option after it is the next option, not a host named like one.
+  const std::optional<JoinAddress> address =
+      next != nullptr && next[0] != '-' ? parseJoinAddress(next, kDefaultPort) : std::nullopt;
+  if (!address) {
+    error = "--join braucht RECHNER[:PORT]";
+    return std::nullopt;
+  }
+  used = 1;
+  return NetworkStart{false, address->host, address->port};
 }

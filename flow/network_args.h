@@ -12,6 +12,10 @@ struct NetworkStart {
   uint16_t port = 0;
 };
 
-// Takes the option and its value out of the arguments. Nothing when there is none; `error`
-// says what is wrong with one that cannot be used.
-std::optional<NetworkStart> takeNetworkOption(int& argc, char** argv, std::string& error);
+// "--host" with what follows it (null at the end of the line). A port is optional: `next`
+// is taken (and `used` set to 1) only when it reads as one. Nothing, with `error` set, when
+// `next` is neither a port nor another option.
+std::optional<NetworkStart> hostOption(const char* next, int& used, std::string& error);
+
+// "--join" with the address that must follow it; `used` is 1 when it was taken.
+std::optional<NetworkStart> joinOption(const char* next, int& used, std::string& error);

@@ -1,9 +1,7 @@
 #include "flow/settings_folder.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <string_view>
 #include <system_error>
 
 #include "settings/settings_keys.h"
@@ -32,16 +30,6 @@ bool canWriteIn(const fs::path& folder) {
 }
 
 }  // namespace
-
-bool takeMenuStartOption(int& argc, char** argv) {
-  char** end = std::remove_if(argv + std::min(argc, 1), argv + argc, [](const char* arg) {
-    return std::string_view(arg) == kMenuStartOption;
-  });
-  const bool found = end != argv + argc;
-  argc = static_cast<int>(end - argv);
-  argv[argc] = nullptr;
-  return found;
-}
 
 SettingsFolder findSettingsFolder(bool menuStart, const char* xdgDataHome, const char* home) {
   if (!menuStart) return {kSettingsFile, {}};

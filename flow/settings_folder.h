@@ -9,10 +9,6 @@
 // The command-line option the desktop entry starts the game with.
 inline constexpr char kMenuStartOption[] = "--desktop";
 
-// True when kMenuStartOption is among the arguments; removes every copy of it, so that the
-// rest of the command line reads as if it had never been there.
-bool takeMenuStartOption(int& argc, char** argv);
-
 struct SettingsFolder {
   std::string file;     // the settings file to read and write
   std::string problem;  // Latin-1 message for the player when the folder is unusable, else empty

@@ -27,32 +27,6 @@ class SettingsFolderTest : public ::testing::Test {
   fs::path root;
 };
 
-TEST(MenuStartOption, IsTakenOutOfTheCommandLine) {
-  struct Case {
-    std::vector<std::string> args, rest;
-    bool menu;
-  };
-  const std::vector<Case> cases{
-      {{"kaperfahrt"}, {"kaperfahrt"}, false},
-      {{"kaperfahrt", "--desktop"}, {"kaperfahrt"}, true},
-      {{"kaperfahrt", "--host", "--desktop", "7000"}, {"kaperfahrt", "--host", "7000"}, true},
-      {{"kaperfahrt", "--desktop", "--desktop"}, {"kaperfahrt"}, true},
-      {{"kaperfahrt", "--desktopx", "desktop"}, {"kaperfahrt", "--desktopx", "desktop"}, false},
-      {{"--desktop"}, {"--desktop"}, false},  // the program's own name is no option
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> storage = c.args;
-    std::vector<char*> argv;
-    for (auto& s : storage) argv.push_back(s.data());
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(c.args.size());
-    EXPECT_EQ(takeMenuStartOption(argc, argv.data()), c.menu) << c.args.size();
-    const std::vector<std::string> rest(argv.begin(), argv.begin() + argc);
-    EXPECT_EQ(rest, c.rest);
-    EXPECT_EQ(argv[argc], nullptr);
-  }
-}
-
 TEST_F(SettingsFolderTest, TerminalKeepsTheCurrentFolderMenuUsesTheDataHome) {
   struct Case {
     bool menu;

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "launcher/number_text.h"
+
 namespace {
 
 // A top-level window whose close box only tells the launcher; the launcher decides. Escape
@@ -60,6 +62,9 @@ class LauncherButton : public QPushButton {
   }
 };
 
+// Light amber: noticeable beside white fields, the text on it still easy to read.
+const QColor kMarkedField(255, 221, 160);
+
 void centreOnScreen(QWidget* window, QSize client) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
@@ -69,6 +74,20 @@ void centreOnScreen(QWidget* window, QSize client) {
 }
 
 }  // namespace
+
+void markStoredValue(QLineEdit* field, const std::optional<std::string>& stored) {
+  if (!stored) {
+    if (!field->toolTip().isEmpty()) {
+      field->setToolTip({});
+      field->setPalette(QPalette());  // the window's own again
+    }
+    return;
+  }
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Base, kMarkedField);
+  field->setPalette(palette);
+  field->setToolTip(QString::fromStdString(storedAsNote(*stored)));
+}
 
 Controls::Controls(EventQueue& events, const QFont& controlFont)
     : events_(events), controlFont_(controlFont) {}

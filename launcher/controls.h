@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <string>
 
 #include "launcher/event_queue.h"
 #include "launcher/launcher_numbers.h"
@@ -19,6 +20,10 @@ class QLineEdit;
 class QPixmap;
 class QPushButton;
 class QWidget;
+
+// Marks a field whose text will not be stored as it reads (`stored` holds what will be),
+// with a tinted background and a note in its tooltip; clears the mark otherwise.
+void markStoredValue(QLineEdit* field, const std::optional<std::string>& stored);
 
 class Controls {
  public:

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "launcher/key_names.h"
+#include "launcher/message_box.h"
 #include "settings/settings_keys.h"
 
 namespace {
@@ -148,8 +149,11 @@ void KeyWindow::showKeys() {
   }
 }
 
+// A save that failed is told over the window, which stays open with the chosen keys.
 void KeyWindow::saveAndClose() {
   stopWaiting({});
-  saveKeyBindings(store_, bindings_, settingsFile_);
+  if (!saveKeyBindings(store_, bindings_, settingsFile_)) {
+    return showSaveFailure(this, settingsFile_, store_.lastSaveError());
+  }
   hide();
 }

@@ -26,6 +26,9 @@ void Launcher::start() {
   // Shown at creation: on screen while the other windows are built.
   controls_->showWindow(kLauncherWindow);
   createNetworkWindow();
+  placedBeside_ = {};
+  lastActive_ = nullptr;
+  placeNetworkWindow();
   networkWindow_->show();
   QCoreApplication::processEvents();
   createShipSelection();
@@ -127,7 +130,10 @@ void Launcher::handleControl(int n, bool doubleClick) {
       chooseShip();
       break;
     case kEditorSaveButton:
-      if (saveShipEditor()) controls_->hideWindow(kShipEditorWindow);
+      if (saveShipEditor()) {
+        controls_->hideWindow(kShipEditorWindow);
+        fillShipList();  // an open list must not go on showing the old values
+      }
       break;
     case kEditorCancelButton:
       controls_->hideWindow(kShipEditorWindow);
@@ -152,6 +158,7 @@ bool Launcher::saved(bool done, int window) {
 void Launcher::updatePerPass() {
   updateOptions();
   updateShipSelection();
+  if (!network_) updateNetworkWindow();
 }
 
 void Launcher::createLauncherWindow() {

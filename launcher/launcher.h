@@ -3,6 +3,7 @@
 // so the game flow can call it.
 #pragma once
 
+#include <QRect>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -72,6 +73,8 @@ class Launcher {
 
   void createLauncherWindow();
   void createNetworkWindow();
+  void placeNetworkWindow();
+  void updateNetworkWindow();
   void createShipSelection();
   void fillShipList();
   void fillShipList(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
@@ -106,6 +109,8 @@ class Launcher {
   int32_t networkChoice_ = -1;
   std::optional<NetworkRequest> networkRequest_;
   std::unique_ptr<QWidget> networkWindow_;
+  QRect placedBeside_;                 // the launcher's frame the network window was placed by
+  QWidget* lastActive_ = nullptr;      // the window that had the keyboard at the last pass
   QSpinBox* inputDelayBox_ = nullptr;  // in the options window's "Gegner" page
   std::optional<int32_t> result_;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -23,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "assets/embedded.h"
 #include "launcher/jpeg_picture.h"
@@ -90,6 +93,11 @@ class LauncherTest : public ::testing::Test {
   // Clicks control n; the text of the message box that the click opened, which is closed
   // again, or an empty text when none opened.
   QString clickAndReadBox(int n) {
+    return readBoxAfter([this, n] { click(n); });
+  }
+
+  // The text of the message box that `act` opened, closed again; empty when none opened.
+  QString readBoxAfter(const std::function<void()>& act) {
     QString text;
     QTimer answer;  // looks for the box until it comes up
     QObject::connect(&answer, &QTimer::timeout, [&text, &answer] {
@@ -100,7 +108,7 @@ class LauncherTest : public ::testing::Test {
       }
     });
     answer.start(5);
-    click(n);
+    act();
     return text;
   }
 
@@ -476,6 +484,25 @@ TEST_F(LauncherTest, ReturnEnterAndEscapeActAsPlayersExpect) {
   EXPECT_NE(readBytes(file).find("\r\nReichweite = 9\r\n"), std::string::npos);
 }
 
+// The list is no modal window: an editor save while it is open shows at once, the selected
+// row staying selected; Return and keypad Enter on it choose that row, as "Start" does.
+TEST_F(LauncherTest, AnOpenListFollowsAnEditorSaveAndReturnChoosesItsRow) {
+  click(kTwoPlayerButton);
+  clickRow(2);
+  click(kEditorButton);
+  type(editorField(2, 2), "5");
+  click(kEditorSaveButton);
+  auto* list = control<QTableWidget>(kShipList);
+  EXPECT_EQ(list->item(2, 2)->text(), "5.000000");
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(drain(), std::nullopt);
+  EXPECT_EQ(launcher.choices(), 1);
+  EXPECT_EQ(spiel.Flotte[0].Klasse, 2);
+  QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(drain(), kZweiSpieler);
+  EXPECT_EQ(spiel.Flotte[1].Klasse, 2);
+}
+
 TEST_F(LauncherTest, ARunEndingWithOtherWindowsOpenHidesThemAll) {
   click(kSinglePlayerButton);
   click(kEditorButton);
@@ -561,6 +588,12 @@ TEST_F(LauncherTest, ASaveThatFailsIsToldAndChangesNothing) {
     EXPECT_TRUE(shown(c.window));
     EXPECT_EQ(control<QLineEdit>(c.edit)->text(), "7");
   }
+  KeyWindow& keys = *launcher.keyWindow();
+  keys.open();
+  const QString told = readBoxAfter([&keys] { keys.saveButton()->click(); });
+  EXPECT_TRUE(told.startsWith("Die Einstellungen konnten nicht")) << told.toStdString();
+  EXPECT_TRUE(keys.isVisible());
+  keys.hide();
   EXPECT_TRUE(std::filesystem::is_empty(file));
 }
 
@@ -588,6 +621,34 @@ TEST_F(LauncherTest, EditorSavesWhatWasTypedByTheNumberRule) {
   EXPECT_EQ(fieldText(0, 1), "3.000000");
   click(kSinglePlayerButton);
   EXPECT_EQ(control<QTableWidget>(kShipList)->item(0, 4)->text(), "3.000000");
+}
+
+// A text that will not be stored as it reads is marked before "Speichern", with the value
+// it will be stored as in its tooltip; the file gets what the rules make of it all the same.
+TEST_F(LauncherTest, FieldsThatWillNotBeStoredAsTheyReadAreMarked) {
+  click(kEditorButton);
+  click(kOptionsButton);
+  const QColor plain = control(editorField(0, 1))->palette().color(QPalette::Base);
+  const struct {
+    int field;
+    const char* typed;
+    const char* note;  // empty: no mark
+  } cases[] = {{editorField(0, 1), "0,5", "wird als 0 gespeichert"},
+               {editorField(3, 7), "", "wird als 0 gespeichert"},
+               {editorField(0, 1), "0.5", ""},
+               {kRangeField, "2147483648", "wird als -2147483648 gespeichert"},
+               {kRangeField, "$64", ""}};
+  for (const auto& c : cases) {
+    type(c.field, c.typed);
+    QWidget* field = control(c.field);
+    EXPECT_EQ(field->toolTip(), c.note) << c.typed;
+    EXPECT_EQ(field->palette().color(QPalette::Base) == plain, *c.note == 0) << c.typed;
+  }
+  type(kRangeField, "2147483648");
+  click(kOptionsSaveButton);
+  EXPECT_NE(readBytes(file).find("\r\nReichweite = -2147483648\r\n"), std::string::npos);
+  click(kEditorButton);  // loaded values read as what they are
+  EXPECT_EQ(control(editorField(3, 7))->toolTip(), "");
 }
 
 TEST_F(LauncherTest, EditorCancelAndCloseBoxKeepTheFileAndTheTypedText) {
@@ -782,6 +843,36 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   EXPECT_EQ(launcher.networkRequest()->port, 5001);
 }
 
+// Below the launcher's frame, following it, whole on the screen; closed, it comes back when
+// the launcher window gets the keyboard again from another window (not from the closing).
+TEST_F(LauncherTest, TheNetworkWindowFollowsTheLauncherAndComesBackWithIt) {
+  QWidget* net = launcher.networkWindow();
+  QWidget* main = launcher.window(kLauncherWindow);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  main->move(100, 120);
+  drain();
+  EXPECT_GT(net->frameGeometry().top(), main->frameGeometry().bottom());
+  EXPECT_EQ(net->x(), main->x());
+  main->move(screen.right() - 600, screen.bottom() - 420);  // no room below: above it
+  drain();
+  EXPECT_FALSE(net->frameGeometry().intersects(main->frameGeometry()));
+  EXPECT_TRUE(screen.contains(net->frameGeometry()));
+  const auto activate = [this](QWidget* window) {
+    window->activateWindow();
+    QApplication::processEvents();
+    drain();
+  };
+  activate(net);
+  net->close();
+  activate(main);
+  EXPECT_FALSE(net->isVisible());  // straight from closing it: it stays closed
+  click(kOptionsButton);
+  activate(launcher.window(kOptionsWindow));
+  click(kOptionsCancelButton);
+  activate(main);
+  EXPECT_TRUE(net->isVisible());
+}
+
 TEST_F(LauncherTest, ANetworkChoiceIsOneRowOfTheHostsClassesInTheShipListAlone) {
   std::array<SchiffsTyp, kKlassenAnzahl> classes{};
   classes[3].Health = 77;
@@ -873,6 +964,7 @@ TEST_F(LauncherTest, OwnKeysAreBoundByPressingThemRefusedWhenTakenAndRestoredInO
   EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
   EXPECT_EQ(loadKeyBindings(store, file), own);
   (*opener)->click();
+  EXPECT_EQ(keys.keyButton(0, 0)->text(), "I");  // what Abbrechen dropped is gone
   keys.defaultsButton()->click();
   keys.saveButton()->click();
   EXPECT_EQ(loadKeyBindings(store, file), kDefaultKeyBindings);

@@ -1,12 +1,16 @@
 // The small window beside the launcher window that offers or joins a network battle; it
 // moves none of the launcher's own controls. Its fields: the port to offer, and the address
 // (host or host:port) to join.
+#include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QWidget>
+#include <algorithm>
 
 #include "launcher/controls.h"
 #include "launcher/launcher.h"
@@ -41,8 +45,40 @@ void Launcher::createNetworkWindow() {
   };
   QObject::connect(join, &QPushButton::clicked, joinNow);
   QObject::connect(address, &QLineEdit::returnPressed, joinNow);
-  // Just below the launcher window, as wide.
-  const QWidget* launcher = controls_->window(kLauncherWindow);
-  window->setFixedSize(launcher->width(), window->sizeHint().height());
-  window->move(launcher->x(), launcher->y() + launcher->frameGeometry().height() + 8);
+  window->setFixedSize(controls_->window(kLauncherWindow)->width(), window->sizeHint().height());
+  window->setAttribute(Qt::WA_ShowWithoutActivating);  // the launcher keeps the keyboard
+}
+
+// Just below the launcher's frame (above it where the screen ends too soon), as wide as the
+// launcher, and whole on the screen. A window
+// manager frames the launcher only once it is shown, so this is done again whenever the
+// launcher's frame changes.
+void Launcher::placeNetworkWindow() {
+  constexpr int kGap = 8;
+  const QRect launcher = controls_->window(kLauncherWindow)->frameGeometry();
+  QWidget* window = networkWindow_.get();
+  const QSize own = window->frameGeometry().size();
+  QPoint at(launcher.left(), launcher.bottom() + 1 + kGap);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    if (at.y() + own.height() > area.bottom() + 1) at.setY(launcher.top() - kGap - own.height());
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - own.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - own.height())));
+  }
+  window->move(at);
+  placedBeside_ = launcher;
+}
+
+// Follows the launcher's frame; a network window the player closed comes back when the
+// launcher window gets the keyboard again from elsewhere (not straight from that closing).
+void Launcher::updateNetworkWindow() {
+  QWidget* launcher = controls_->window(kLauncherWindow);
+  QWidget* window = networkWindow_.get();
+  if (launcher->frameGeometry() != placedBeside_) placeNetworkWindow();
+  QWidget* active = QApplication::activeWindow();
+  if (active == launcher && lastActive_ != launcher && lastActive_ != window &&
+      !window->isVisible()) {
+    window->show();
+  }
+  lastActive_ = active;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,3 +23,14 @@ float editorNumber(std::string_view text);
 // or decimal digits, up to the first byte that is not a digit of that base. Accumulated
 // with 64-bit wrap-around; the low 32 bits are the result ("$64" is 100, "%101" is 5).
 int32_t rangeNumber(std::string_view text);
+
+// What an edited class value or range text will be stored as, shortly written ("3", "0.5"),
+// when the text is not plainly that number: a comma, trailing text, no number at all, an
+// empty field, a value the file cannot keep as typed (beyond the float range, beyond 32
+// bits). Nothing when it is plainly the number that will be stored; blanks around it and a
+// range in "$" or "%" digits count as plain.
+std::optional<std::string> editorStoredValue(std::string_view text);
+std::optional<std::string> rangeStoredValue(std::string_view text);
+
+// The player's note beside such a field, in German (UTF-8): "wird als 0 gespeichert".
+std::string storedAsNote(const std::string& value);

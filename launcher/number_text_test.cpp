@@ -82,3 +82,44 @@ TEST(RangeNumber, KeepsTheLowThirtyTwoBitsOfSixtyFour) {
 }
 
 }  // namespace
+
+// What the player is told before saving: the stored value, whenever the text does not
+// plainly say it; nothing for a text that does.
+TEST(StoredValue, NamedWhenTheTextIsNotPlainlyTheNumber) {
+  const struct {
+    const char* text;
+    std::optional<std::string> stored;
+  } editor[] = {
+      {"3.5", std::nullopt},
+      {" 0.015000 ", std::nullopt},
+      {"-2e1", std::nullopt},
+      {"0.1", std::nullopt},  // the float's 0.1 is written 0.100000
+      {"+Infinity", std::nullopt},
+      {"0,5", "0"},
+      {"3,5", "3"},
+      {"12 Knoten", "12"},
+      {"", "0"},
+      {"schnell", "0"},
+      {"1e39", "340282346638528859811704183484516925440"},
+      {"16777217", "16777216"},
+  };
+  for (const auto& c : editor) EXPECT_EQ(editorStoredValue(c.text), c.stored) << c.text;
+  const struct {
+    const char* text;
+    std::optional<std::string> stored;
+  } range[] = {
+      {"150", std::nullopt},
+      {"$64", std::nullopt},
+      {"-2147483648", std::nullopt},
+      {"2147483647 ", std::nullopt},
+      {"2147483648", "-2147483648"},
+      {"99999999999999999999", "1661992959"},
+      {"-2147483649", "2147483647"},
+      {"12 Schritte", "12"},
+      {"", "0"},
+      {"-", "0"},
+      {"1,5", "1"},
+  };
+  for (const auto& c : range) EXPECT_EQ(rangeStoredValue(c.text), c.stored) << c.text;
+  EXPECT_EQ(storedAsNote("0"), "wird als 0 gespeichert");
+}

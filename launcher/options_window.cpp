@@ -122,7 +122,10 @@ void Launcher::createOptionsWindow() {
   }
   controls_->createLabel(gameplay, kRangeLabel, QRect(3, 73, 185, 15),
                          "Distanz bis Schüsse gelöscht werden:");
-  controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
+  QLineEdit* range = controls_->createEdit(gameplay, kRangeField, QRect(63, 93, 60, 15));
+  QObject::connect(range, &QLineEdit::textChanged, [range](const QString& text) {
+    markStoredValue(range, rangeStoredValue(text.toStdString()));
+  });
   createKeyWindow(window, gameplay);
 }
 
@@ -170,11 +173,10 @@ bool Launcher::saveOptions() {
   options.TrefferLautstaerke = controls_->get<QSlider>(kHitVolume)->value();
   options.Gegneranzahl = controls_->get<QSpinBox>(kEnemyCount)->value();
   const int32_t level = controls_->get<QComboBox>(kCaptainLevel)->currentData().toInt();
-  const bool ok = saved(::saveOptions(store_, options, settingsFile_) &&
-                            saveCaptainLevel(store_, level, settingsFile_),
-                        kOptionsWindow);
-  if (ok) saveInputDelay(store_, inputDelayBox_->value(), settingsFile_);
-  return ok;
+  return saved(::saveOptions(store_, options, settingsFile_) &&
+                   saveCaptainLevel(store_, level, settingsFile_),
+               kOptionsWindow) &&
+         saved(saveInputDelay(store_, inputDelayBox_->value(), settingsFile_), kOptionsWindow);
 }
 
 void Launcher::updateOptions() {

@@ -57,7 +57,12 @@ void Launcher::createShipEditor() {
     }
     for (int j = 0; j < 8; ++j) {
       const int y = 30 + 20 * j + (j == kDamageField ? 1 : 0);
-      controls_->createEdit(window, editorField(k, j), QRect(at + QPoint(95, y), QSize(40, 15)));
+      QLineEdit* field = controls_->createEdit(window, editorField(k, j),
+                                               QRect(at + QPoint(95, y), QSize(40, 15)));
+      // Before "Speichern" the player sees what a text will be stored as.
+      QObject::connect(field, &QLineEdit::textChanged, [field](const QString& text) {
+        markStoredValue(field, editorStoredValue(text.toStdString()));
+      });
     }
   }
   controls_->createButton(window, kEditorSaveButton, QRect(465, 395, 115, 25), "Speichern");

@@ -1,6 +1,7 @@
 // The ship selection window: the eight classes with their values, the picture of the
 // selected one, and the players' choices.
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
@@ -8,6 +9,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "launcher/controls.h"
 #include "launcher/launcher.h"
@@ -38,12 +40,21 @@ constexpr std::array<Column, 9> kColumns = {{
 }};
 
 // Only a double click of the left button chooses a ship; one of another button is taken as a
-// second press of that button.
+// second press of that button. Return and keypad Enter choose the selected row, as "Start".
 class ShipList : public QTableWidget {
  public:
   using QTableWidget::QTableWidget;
+  std::function<void()> onReturn;
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && onReturn) {
+      if (!event->isAutoRepeat()) onReturn();
+      return;
+    }
+    QTableWidget::keyPressEvent(event);
+  }
+
   void mouseDoubleClickEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) {
       QTableWidget::mouseDoubleClickEvent(event);
@@ -84,7 +95,7 @@ void fitColumns(QTableWidget* list) {
   }
 }
 
-QTableWidget* createShipList(QWidget* parent) {
+ShipList* createShipList(QWidget* parent) {
   auto* list = new ShipList(kKlassenAnzahl, static_cast<int>(kColumns.size()), parent);
   list->verticalHeader()->hide();
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -112,7 +123,8 @@ QTableWidget* createShipList(QWidget* parent) {
 void Launcher::createShipSelection() {
   QWidget* window =
       controls_->createWindow(kShipSelectionWindow, QString(), {765, 210}, QColor(197, 197, 197));
-  QTableWidget* list = controls_->add(kShipList, createShipList(window), QRect(5, 5, 600, 200));
+  ShipList* list = controls_->add(kShipList, createShipList(window), QRect(5, 5, 600, 200));
+  list->onReturn = [this] { controls_->report(kStartButton); };
   // Every click makes the loop turn at once, so the picture follows without delay.
   QObject::connect(list, &QTableWidget::cellClicked, [this] { controls_->report(kShipList); });
   QObject::connect(list, &QTableWidget::cellDoubleClicked,

@@ -210,7 +210,8 @@ bool SdlBackend::openWindow(int w, int h) {
   // area. Without one nobody moves it, and SDL would wait 100 ms for an answer to the
   // full-screen request that never comes.
   if (!x.known || x.windowManager) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window_ = SDL_CreateWindow("", 0, 0, w, h, flags);
+  // Named for task bars, window lists and Alt+Tab.
+  window_ = SDL_CreateWindow("Kaperfahrt", 0, 0, w, h, flags);
   if (window_ == nullptr) return false;
   // An X server that lets no client render directly has no graphics card for us: OpenGL
   // would be Mesa's software rasteriser, a quarter of a second only to find that out.
@@ -424,10 +425,60 @@ int SdlBackend::takeEvents() {
 
 void SdlBackend::latch(const SDL_Event& event) {
   pads_.take(event);
+  if (event.type == SDL_WINDOWEVENT) followWindow(event);
   if (event.type != SDL_KEYDOWN) return;
+  // Alt+F4 reaches the window itself only where no window manager takes it: then, too, it
+  // asks as the manager's close request does.
+  if (event.key.keysym.scancode == SDL_SCANCODE_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
+    askToLeave();
+  }
   // One key may stand for several (a player may bind what another left free).
   for (int i = 0; i < kKeyCount; ++i) {
     if (scancodes_[i] == event.key.keysym.scancode) latched_[i] = true;
+  }
+}
+
+// SDL changes nothing of a full-screen window's place on top, so the window manager is asked
+// directly, as the conventions of X desktops have it.
+void SdlBackend::keepOnTop(bool above) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  Display* display = info.info.x11.display;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = info.info.x11.window;
+  event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+  event.xclient.format = 32;
+  constexpr long kRemove = 0, kAdd = 1;
+  event.xclient.data.l[0] = above ? kAdd : kRemove;
+  event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_ABOVE", False));
+  event.xclient.data.l[3] = 1;  // asked by an application
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XFlush(display);
+}
+
+// A window manager's close request (Alt+F4, the close entry of a task bar) asks "Beenden"
+// as Escape does: Escape counts as pressed now and released at the next reading.
+void SdlBackend::askToLeave() { latched_[static_cast<size_t>(Key::Escape)] = true; }
+
+// A full-screen window that stays on top while another has the keyboard would hide the
+// window switched to: it gives up its place on top with the focus and takes it back with it.
+void SdlBackend::followWindow(const SDL_Event& event) {
+  if (window_ == nullptr || event.window.windowID != SDL_GetWindowID(window_)) return;
+  switch (event.window.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      askToLeave();
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      keepOnTop(false);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      keepOnTop(true);
+      break;
+    default:
+      break;
   }
 }
 

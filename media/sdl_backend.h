@@ -98,6 +98,9 @@ class SdlBackend : public Backend {
 
   static void audioCallback(void* link, uint8_t* stream, int bytes);
   void latch(const SDL_Event& event);
+  void followWindow(const SDL_Event& event);
+  void askToLeave();
+  void keepOnTop(bool above);
   void takeKeyEvents();
   static bool showsAnything();
   std::optional<bool> showSdlBox(const std::string& title, const std::string& text,

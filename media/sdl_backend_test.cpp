@@ -157,6 +157,42 @@ TEST_F(SdlBackendTest, TakeEventsEmptiesTheQueueInOneGoAndLatchesKeys) {
   EXPECT_TRUE(snapshot()[static_cast<int>(Key::Escape)]);
 }
 
+// The window manager's close request and Alt+F4 ask "Beenden" as Escape does: Escape counts
+// as down once; F4 alone, or a close request for another window, does nothing.
+TEST_F(SdlBackendTest, ACloseRequestOrAltF4CountsAsEscape) {
+  ASSERT_TRUE(backend.openWindow(1024, 768));
+  const uint32_t ours = SDL_GetWindowID(backend.window());
+  const auto close = [](uint32_t window) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    event.window.windowID = window;
+    return event;
+  };
+  const auto f4 = [](uint16_t mod) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = SDL_SCANCODE_F4;
+    event.key.keysym.mod = mod;
+    return event;
+  };
+  const struct {
+    SDL_Event event;
+    bool asks;
+  } cases[] = {{close(ours), true},
+               {close(ours + 1), false},
+               {f4(KMOD_LALT), true},
+               {f4(KMOD_RALT), true},
+               {f4(KMOD_NONE), false}};
+  for (const auto& c : cases) {
+    SDL_Event event = c.event;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    backend.takeEvents();
+    EXPECT_EQ(snapshot()[static_cast<int>(Key::Escape)], c.asks) << event.type;
+    EXPECT_FALSE(snapshot()[static_cast<int>(Key::Escape)]);  // released at the next reading
+  }
+}
+
 TEST_F(SdlBackendTest, SnapshotLeavesOtherEventsForThePoll) {
   while (backend.pollEvent()) {
   }

@@ -137,7 +137,15 @@ TEST_F(Gamepad, StickHasADeadZoneAndAHeldDirectionActsLikeAHeldKey) {
   const Case cases[] = {
       {SDL_CONTROLLER_AXIS_LEFTY, -32768, only(&Steuerung::Beschleunigen)},
       {SDL_CONTROLLER_AXIS_LEFTY, -12000, only(&Steuerung::Beschleunigen)},
-      {SDL_CONTROLLER_AXIS_LEFTY, -6000, {}},  // a stick not quite at rest
+      {SDL_CONTROLLER_AXIS_LEFTY, -6000, {}},   // a stick not quite at rest
+      {SDL_CONTROLLER_AXIS_LEFTY, -10000, {}},  // the dead zone's edge still counts as rest
+      {SDL_CONTROLLER_AXIS_LEFTY, -10001, only(&Steuerung::Beschleunigen)},
+      {SDL_CONTROLLER_AXIS_LEFTY, 10000, {}},
+      {SDL_CONTROLLER_AXIS_LEFTY, 10001, only(&Steuerung::Bremsen)},
+      {SDL_CONTROLLER_AXIS_LEFTX, -10000, {}},
+      {SDL_CONTROLLER_AXIS_LEFTX, -10001, only(&Steuerung::Links)},
+      {SDL_CONTROLLER_AXIS_LEFTX, 10000, {}},
+      {SDL_CONTROLLER_AXIS_LEFTX, 10001, only(&Steuerung::Rechts)},
       {SDL_CONTROLLER_AXIS_LEFTY, 6000, {}},
       {SDL_CONTROLLER_AXIS_LEFTY, 32767, only(&Steuerung::Bremsen)},
       {SDL_CONTROLLER_AXIS_LEFTX, -20000, only(&Steuerung::Links)},

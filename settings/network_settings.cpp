@@ -24,11 +24,12 @@ int32_t loadInputDelay(SettingsStore& store, const std::string& file) {
   return std::clamp(stored(store, file).value_or(kDefaultInputDelay), 0, kMaxInputDelay);
 }
 
-void saveInputDelay(SettingsStore& store, int32_t delay, const std::string& file) {
+bool saveInputDelay(SettingsStore& store, int32_t delay, const std::string& file) {
   delay = std::clamp(delay, 0, kMaxInputDelay);
-  if (delay == loadInputDelay(store, file)) return;
+  if (delay == loadInputDelay(store, file)) return true;
   store.openSettings(file);
   store.selectGroup(kNetworkGroup);
   store.writeInt(kInputDelayKey, delay);
   store.closeSettings();
+  return store.lastSaveError() == 0;
 }

@@ -15,4 +15,5 @@ inline constexpr int32_t kMaxInputDelay = 3;
 
 // Frames, 0 to 3.
 int32_t loadInputDelay(SettingsStore& store, const std::string& file);
-void saveInputDelay(SettingsStore& store, int32_t delay, const std::string& file);
+// True when the delay is in the file (nothing to write counts as done).
+bool saveInputDelay(SettingsStore& store, int32_t delay, const std::string& file);

@@ -20,6 +20,7 @@ TEST(InputDelay, TwoWithoutItsGroupKeptWithinZeroToThree) {
   EXPECT_EQ(loadInputDelay(store, file), 2);  // no file at all
   for (const auto& [text, delay] :
        std::vector<std::pair<std::string, int>>{{"[Allgemein]\r\nOption=1\r\n", 2},
+                                                {"[Netzwerk]\r\nAndererSchluessel=1\r\n", 2},
                                                 {"[Netzwerk]\r\nEingabeverzoegerung=0\r\n", 0},
                                                 {"[Netzwerk]\r\nEingabeverzoegerung=3\r\n", 3},
                                                 {"[Netzwerk]\r\nEingabeverzoegerung=9\r\n", 3},
@@ -43,8 +44,10 @@ TEST(InputDelay, ASaveWritesItsGroupOnlyForADelayOtherThanTheFileHolds) {
   ASSERT_TRUE(store.openSettings(file) && store.selectGroup("Allgemein"));
   EXPECT_EQ(store.readInt("Option", -1), 1);  // the game's own group kept
   store.closeSettings();
-  saveInputDelay(store, 7, file);
+  EXPECT_TRUE(saveInputDelay(store, 7, file));
   EXPECT_EQ(loadInputDelay(store, file), 3);
+  EXPECT_TRUE(saveInputDelay(store, 3, file));         // nothing to write
+  EXPECT_FALSE(saveInputDelay(store, 1, dir.path()));  // a folder where the file belongs
 }
 
 }  // namespace

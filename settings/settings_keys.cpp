@@ -118,7 +118,7 @@ KeyBindings loadKeyBindings(SettingsStore& store, const std::string& file) {
   return bindings;
 }
 
-void saveKeyBindings(SettingsStore& store, const KeyBindings& bindings, const std::string& file) {
+bool saveKeyBindings(SettingsStore& store, const KeyBindings& bindings, const std::string& file) {
   store.openSettings(file);
   store.selectGroup(kTastenGruppe);
   for (size_t player = 0; player < bindings.size(); ++player) {
@@ -127,4 +127,5 @@ void saveKeyBindings(SettingsStore& store, const KeyBindings& bindings, const st
     }
   }
   store.closeSettings();
+  return store.lastSaveError() == 0;
 }

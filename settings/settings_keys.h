@@ -109,6 +109,6 @@ inline constexpr std::array<std::array<std::string_view, kControlsPerPlayer>, 2>
     }};
 
 KeyBindings loadKeyBindings(SettingsStore& store, const std::string& file = kSettingsFile);
-// Like the options, creates the file when it is missing.
-void saveKeyBindings(SettingsStore& store, const KeyBindings& bindings,
+// Like the options, creates the file when it is missing; true when the keys reached it.
+bool saveKeyBindings(SettingsStore& store, const KeyBindings& bindings,
                      const std::string& file = kSettingsFile);

@@ -271,17 +271,22 @@ TEST_F(SettingsStoreTest, WithoutPermissionsReadsWorkAndChangesAreDropped) {
 // A save that cannot be completed leaves the old bytes, whether the write fails (size limit
 // with SIGXFSZ ignored) or the process dies in the middle of it (SIGXFSZ's default action).
 // Failing beside the file, the save goes on to rewrite it in place: the size limit stops
-// that after the changed first line, which must then be put back.
+// that after the changed first line, which must then be put back; or, with a limit beyond
+// the old size, after the file has grown, which must then shrink back to its old size.
 TEST_F(SettingsStoreTest, FailedSaveLeavesTheOldFileWhole) {
   const std::string old = crlfLines({"x = 1", "[Allgemein]", "Option = 1", "; hand written"});
-  for (bool dies : {false, true}) {
+  const struct {
+    bool dies;
+    rlim_t limit;
+  } cases[] = {{false, 16}, {false, old.size() + 12}, {true, 16}};
+  for (const auto [dies, limit] : cases) {
     writeBytes(file, old);
     const pid_t child = ::fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
       if (!dies) ::signal(SIGXFSZ, SIG_IGN);
-      const rlimit limit{16, 16};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
+      const rlimit fileSize{limit, limit};
+      ::setrlimit(RLIMIT_FSIZE, &fileSize);
       store.openSettings(file);
       store.writeInt("x", 2);
       store.selectGroup("Allgemein");
@@ -295,7 +300,7 @@ TEST_F(SettingsStoreTest, FailedSaveLeavesTheOldFileWhole) {
     if (!dies) {
       EXPECT_EQ(WEXITSTATUS(status), EFBIG);
     }
-    EXPECT_EQ(readBytes(file), old);
+    EXPECT_EQ(readBytes(file), old) << limit;
     if (!dies) {  // and no temporary file left behind
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }

@@ -61,8 +61,11 @@ echo "ship box $before -> $after pixels, $balls ball pixels to port"
 
 # Return: ship 0 back at its starting place.
 xdotool key Return
-sleep 0.5
-shot restarted
+for _ in $(seq 1 50); do
+  sleep 0.2
+  shot restarted
+  [ "$(ship_box restarted)" -gt $((before / 2)) ] && break
+done
 [ "$(ship_box restarted)" -gt $((before / 2)) ] || fail "Return did not bring ship 0 back"
 
 # Player 2 sails down the field, past Player 1's starboard side, into its battery's fire.

@@ -1,5 +1,6 @@
 # Sourced by the real-window scripts: looking at the battle screen and answering the
-# question "Beenden". Needs $work, $width and $game_pid, and virtual_display.sh's fail.
+# question "Beenden". Needs $work, $width and $game_pid, virtual_display.sh's fail and
+# launcher_steps.sh's question_window.
 
 sea="1,119,254"
 
@@ -29,7 +30,7 @@ await_sea() {
 await_question() {
   for _ in $(seq 1 50); do
     local box
-    box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ && !found {print $1; found = 1}')
+    box=$(question_window)
     [ -n "$box" ] && xwininfo -id "$box" | grep -q IsViewable && { echo "$box"; return 0; }
     sleep 0.1
   done
@@ -42,7 +43,7 @@ await_question() {
 answer_question() {
   xdotool windowfocus --sync "$1" key "$2"
   for _ in $(seq 1 50); do
-    xwininfo -root -tree | grep -q '"Kaperfahrt"' || return 0
+    [ -z "$(question_window)" ] && return 0
     sleep 0.1
   done
   fail "the question stayed open"

@@ -74,7 +74,7 @@ done
 xdotool key Escape
 box=""
 for _ in $(seq 1 50); do
-  box=$(xwininfo -root -tree | awk '/"Kaperfahrt"/ && !found {print $1; found = 1}')
+  box=$(question_window)
   [ -n "$box" ] && xwininfo -id "$box" | grep -q IsViewable && break  # mapped, if by a manager
   box=""
   sleep 0.1

@@ -5,6 +5,15 @@
 # The id of the shown window whose title matches the pattern; empty when there is none.
 shown_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 
+# The id of the question "Beenden" (or any box titled "Kaperfahrt"), empty when there is none:
+# the battle window has that title too, but covers the screen.
+question_window() {
+  # awk reads to the end: leaving early would break the pipe, a failure under pipefail.
+  xwininfo -root -tree 2>/dev/null | awk '/"Kaperfahrt"/ && !found {
+    for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+[+-]/) { split($i, g, "x"); if (g[1] < 1000) { print $1; found = 1 } }
+  }' || true
+}
+
 await_window() {
   local id=""
   for _ in $(seq 1 100); do
