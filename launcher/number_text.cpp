@@ -35,17 +35,30 @@ int digitValue(char c, int base) {
   return value < base ? value : -1;
 }
 
+// What comes before a range value's digits: blanks, a sign, "$" (hexadecimal) or "%" (binary).
+struct RangePrefix {
+  size_t digits = 0;  // where the digits begin
+  bool negative = false;
+  int base = 10;
+};
+
+RangePrefix rangePrefix(std::string_view text) {
+  RangePrefix prefix;
+  size_t& pos = prefix.digits;
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  prefix.negative = pos < text.size() && text[pos] == '-';
+  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+  if (pos < text.size() && text[pos] == '$') prefix.base = 16;
+  if (pos < text.size() && text[pos] == '%') prefix.base = 2;
+  if (prefix.base != 10) ++pos;
+  return prefix;
+}
+
 }  // namespace
 
 int32_t rangeNumber(std::string_view text) {
-  size_t pos = 0;
-  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
-  const bool negative = pos < text.size() && text[pos] == '-';
-  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
-  int base = 10;
-  if (pos < text.size() && text[pos] == '$') base = 16;
-  if (pos < text.size() && text[pos] == '%') base = 2;
-  if (base != 10) ++pos;
+  const auto [first, negative, base] = rangePrefix(text);
+  size_t pos = first;
   // Unsigned, so that a long text wraps around instead of overflowing.
   uint64_t value = 0;
   for (; pos < text.size() && digitValue(text[pos], base) >= 0; ++pos) {
@@ -121,16 +134,10 @@ std::optional<std::string> editorStoredValue(std::string_view text) {
 
 std::optional<std::string> rangeStoredValue(std::string_view text) {
   const std::string kept = std::to_string(rangeNumber(text));
-  size_t pos = skipBlanks(text, 0);
-  const bool negative = pos < text.size() && text[pos] == '-';
-  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
-  int base = 10;
-  if (pos < text.size() && text[pos] == '$') base = 16;
-  if (pos < text.size() && text[pos] == '%') base = 2;
-  if (base != 10) ++pos;
+  const auto [first, negative, base] = rangePrefix(text);
   const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
   uint64_t value = 0;
-  const size_t first = pos;
+  size_t pos = first;
   for (; pos < text.size() && digitValue(text[pos], base) >= 0; ++pos) {
     value = std::min(
         value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digitValue(text[pos], base)),
