@@ -75,20 +75,27 @@ std::unique_ptr<Schlacht> SchlachtAufbauen(bool feuern) {
 // Frames follow each other as in a battle (the picture changes from one to the next as the
 // balls fly and the ships sail and turn); every 16 frames the battle goes back to its start,
 // outside the timing, so that the balls stay in the air.
-void worstCaseBattleFrame(benchmark::State& state) {
-  auto schlacht = SchlachtAufbauen(state.range(0) != 0);
-  const Spiel anfang = schlacht->spiel;
+// Frames one after the other; every `zurueck` frames the battle goes back to where it began,
+// outside the timing.
+void FramesMessen(benchmark::State& state, Schlacht& schlacht, int zurueck) {
+  const Spiel anfang = schlacht.spiel;
   int frames = 0;
   for (auto _ : state) {
-    if (++frames % 16 == 0) {
+    if (++frames % zurueck == 0) {
       state.PauseTiming();
-      schlacht->spiel = anfang;
+      schlacht.spiel = anfang;
       state.ResumeTiming();
     }
-    Frame(schlacht->spiel, *schlacht->media);
+    Frame(schlacht.spiel, *schlacht.media);
     benchmark::ClobberMemory();
   }
-  state.counters["balls"] = static_cast<double>(anfang.ListeA.size() + anfang.ListeB.size());
+}
+
+void worstCaseBattleFrame(benchmark::State& state) {
+  auto schlacht = SchlachtAufbauen(state.range(0) != 0);
+  const size_t kugeln = schlacht->spiel.ListeA.size() + schlacht->spiel.ListeB.size();
+  FramesMessen(state, *schlacht, 16);
+  state.counters["balls"] = static_cast<double>(kugeln);
 }
 BENCHMARK(worstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
 
@@ -119,17 +126,7 @@ std::unique_ptr<Schlacht> GewoehnlicheSchlacht() {
 
 void usualBattleFrame(benchmark::State& state) {
   auto schlacht = GewoehnlicheSchlacht();
-  const Spiel anfang = schlacht->spiel;
-  int frames = 0;
-  for (auto _ : state) {
-    if (++frames % 256 == 0) {
-      state.PauseTiming();
-      schlacht->spiel = anfang;
-      state.ResumeTiming();
-    }
-    Frame(schlacht->spiel, *schlacht->media);
-    benchmark::ClobberMemory();
-  }
+  FramesMessen(state, *schlacht, 256);
   state.counters["balls"] =
       static_cast<double>(schlacht->spiel.ListeA.size() + schlacht->spiel.ListeB.size());
 }
