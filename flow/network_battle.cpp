@@ -22,14 +22,14 @@ Rollback::Step networkStep(Media& media) {
 
 Rollback::Step FrameSounds::step() {
   return [this](Spiel& spiel, const std::array<NetInput, 2>& inputs, bool again) {
-    std::vector<std::pair<int, int>> sounds;
+    captured_.clear();
     const bool wasSilent = media_.silent();
     media_.setSilent(wasSilent || again);
-    media_.captureSounds(&sounds);
+    media_.captureSounds(&captured_);
     Frame(spiel, media_, networkFrameInputs(inputs));
     media_.captureSounds(nullptr);
     media_.setSilent(wasSilent);
-    play(sounds, !wasSilent);
+    play(captured_, !wasSilent);
   };
 }
 
@@ -39,11 +39,15 @@ std::function<void(uint32_t)> FrameSounds::watcher() {
 
 void FrameSounds::play(const std::vector<std::pair<int, int>>& sounds, bool shown) {
   Heard& heard = heard_[running_ % heard_.size()];
-  if (heard.frame != running_) heard = {running_, {}};
+  if (heard.frame != running_) {  // the slot's list is reused: no allocation per frame
+    heard.frame = running_;
+    heard.sounds.clear();
+  }
   const auto count = [](const std::vector<std::pair<int, int>>& in, int sound) {
     return std::count_if(in.begin(), in.end(), [sound](const auto& s) { return s.first == sound; });
   };
-  std::vector<std::pair<int, int>> fresh;
+  std::vector<std::pair<int, int>>& fresh = fresh_;
+  fresh.clear();
   for (const auto& sound : sounds) {
     const int n = sound.first;
     if (count(sounds, n) > count(heard.sounds, n) + count(fresh, n)) fresh.push_back(sound);

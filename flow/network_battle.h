@@ -39,6 +39,8 @@ class FrameSounds {
   Media& media_;
   uint32_t running_ = 0;
   std::array<Heard, 128> heard_{};
+  // Kept between frames so that a frame with sounds asks for no memory.
+  std::vector<std::pair<int, int>> captured_, fresh_;
 };
 
 // The battle both sides start: the host's welcome and the two players' chosen classes.
