@@ -53,7 +53,7 @@ bool SettingsStore::selectGroup(std::string_view group) {
     return true;
   }
   std::string name = storedName(group);
-  if (const std::optional<size_t> at = findGroup(name)) {
+  if (const std::optional<size_t> at = findGroup(group)) {
     currentGroup_ = at;
     pendingGroup_.clear();
     return true;
@@ -114,9 +114,21 @@ std::string SettingsStore::storedName(std::string_view name) const {
   return utf8Mode_ ? latin1ToUtf8(name) : std::string(name);
 }
 
+// A hand edit in a UTF-8 editor spells the game's Latin-1 names in UTF-8, one in a Latin-1
+// editor the other way round in a marked file: either spelling finds the entry, the first one
+// wins, and a write puts the file's own spelling back in its place.
+bool SettingsStore::Spellings::match(std::string_view stored) const {
+  return settings::sameName(stored, latin1) || settings::sameName(stored, utf8);
+}
+
+SettingsStore::Spellings SettingsStore::spellings(std::string_view name) {
+  return Spellings{std::string(name), latin1ToUtf8(name)};
+}
+
 std::optional<size_t> SettingsStore::findGroup(std::string_view name) const {
+  const Spellings names = spellings(name);
   for (size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].kind == Entry::Kind::Group && settings::sameName(entries_[i].name, name)) {
+    if (entries_[i].kind == Entry::Kind::Group && names.match(entries_[i].name)) {
       return i;
     }
   }
@@ -132,8 +144,9 @@ size_t SettingsStore::groupEnd() const {
 }
 
 std::optional<size_t> SettingsStore::findKey(std::string_view key) const {
+  const Spellings names = spellings(key);
   for (size_t i = groupBegin(), end = groupEnd(); i < end; ++i) {
-    if (entries_[i].kind == Entry::Kind::Key && settings::sameName(entries_[i].name, key)) {
+    if (entries_[i].kind == Entry::Kind::Key && names.match(entries_[i].name)) {
       return i;
     }
   }
@@ -142,7 +155,7 @@ std::optional<size_t> SettingsStore::findKey(std::string_view key) const {
 
 std::optional<std::string_view> SettingsStore::readValue(std::string_view key) const {
   if (!isActive() || !pendingGroup_.empty()) return std::nullopt;
-  const std::optional<size_t> at = findKey(storedName(key));
+  const std::optional<size_t> at = findKey(key);
   if (!at) return std::nullopt;
   return entries_[*at].value;
 }
@@ -155,7 +168,7 @@ void SettingsStore::writeValue(std::string_view key, std::string value) {
     pendingGroup_.clear();
     currentGroup_ = entries_.size() - 1;
   }
-  if (const std::optional<size_t> at = findKey(name)) {
+  if (const std::optional<size_t> at = findKey(key)) {
     entries_[*at].name = std::move(name);
     entries_[*at].value = std::move(value);
   } else {

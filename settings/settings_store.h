@@ -57,6 +57,14 @@ class SettingsStore {
  private:
   bool isActive() const { return file_.has_value() || rememberedName_.has_value(); }
   std::string storedName(std::string_view name) const;
+  // The game's name in its Latin-1 and its UTF-8 spelling.
+  struct Spellings {
+    std::string latin1;
+    std::string utf8;
+    bool match(std::string_view stored) const;
+  };
+  static Spellings spellings(std::string_view name);
+  // Both look for the game's name (Latin-1) in either spelling.
   std::optional<size_t> findGroup(std::string_view name) const;
   size_t groupBegin() const;
   size_t groupEnd() const;

@@ -88,6 +88,29 @@ TEST_F(SettingsStoreTest, EncodingMarkKeepsItselfAndUtf8Names) {
                                             "SchussLautst\xC3\xA4rke = 20"}));
 }
 
+// A player's hand edit in the other encoding is still read, and the save writes the file's
+// own encoding back over it, in its place.
+TEST_F(SettingsStoreTest, HandEditInTheOtherEncodingIsRead) {
+  openWith("[Allgemein]\r\nSchussLautst\xC3\xA4rke = 55\r\nSound = 1\r\n");
+  ASSERT_TRUE(store.selectGroup("Allgemein"));
+  EXPECT_EQ(store.readInt("SchussLautst\xE4rke", 20), 55);
+  store.writeInt("SchussLautst\xE4rke", 60);
+  EXPECT_EQ(rewritten(), crlfLines({"[Allgemein]", "SchussLautst\xE4rke = 60", "Sound = 1"}));
+
+  openWith(
+      "[Gr\xC3\xBC\xC3\x9F"
+      "e]\nman\xC3\xB6vrierf\xC3\xA4higkeit = 0.7\n");
+  ASSERT_TRUE(
+      store.selectGroup("Gr\xFC\xDF"
+                        "e"));
+  EXPECT_FLOAT_EQ(store.readFloat(kManoev, 0.5f), 0.7f);
+  openWith("\xEF\xBB\xBFMan\xF6vrierf\xE4higkeit = 0.3\n");
+  EXPECT_FLOAT_EQ(store.readFloat(kManoev, 0.5f), 0.3f);
+  store.writeFloat(kManoev, 0.25f);
+  EXPECT_EQ(rewritten(),
+            "\xEF\xBB\xBF\r\n" + crlfLines({"Man\xC3\xB6vrierf\xC3\xA4higkeit = 0.250000"}));
+}
+
 TEST_F(SettingsStoreTest, KeysMatchWithoutAsciiCaseAndTakeTheWritersText) {
   openWith(
       "[schiff_1] comment\r\nhealth = 7\r\nman\xF6vrierf\xE4higkeit = 1\r\n"
