@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "flow/settings_folder.h"
+#include "launcher/catalogue.h"
 #include "state/build_identity.h"
 
 namespace {
@@ -17,15 +18,15 @@ using Take = bool (*)(CommandLine& line, const char* next, int& used, std::strin
 struct Option {
   std::string_view name;
   std::string_view shortName;  // empty when there is none
-  std::string_view value;      // as the usage names it, empty when the option takes none
-  std::string_view help;       // lines after the first are separated by '\n'
+  const char* value;           // as the usage names it, empty when the option takes none
+  const char* help;            // lines after the first are separated by '\n'
   Take take;
 };
 
 bool takeNetwork(CommandLine& line, std::optional<NetworkStart> start, std::string& error) {
   if (!start) return false;
   if (line.network) {
-    error = "nur eine von --host und --join";
+    error = translatedText("CommandLine", "nur eine von --host und --join");
     return false;
   }
   line.network = std::move(start);
@@ -34,37 +35,41 @@ bool takeNetwork(CommandLine& line, std::optional<NetworkStart> start, std::stri
 
 constexpr std::array<Option, 6> kOptions = {{
     {kMenuStartOption, "", "",
-     "die Einstellungen im eigenen Datenordner halten:\n"
-     "$XDG_DATA_HOME/kaperfahrt, sonst\n"
-     "~/.local/share/kaperfahrt (so startet es das Menü)",
+     TEXT_NOOP("CommandLine",
+               "die Einstellungen im eigenen Datenordner halten:\n"
+               "$XDG_DATA_HOME/kaperfahrt, sonst\n"
+               "~/.local/share/kaperfahrt (so startet es das Menü)"),
      [](CommandLine& line, const char*, int&, std::string&) {
        line.menuStart = true;
        return true;
      }},
-    {"--host", "", "[PORT]", "ein Netzwerkspiel anbieten (ohne PORT an 47111)",
+    {"--host", "", "[PORT]",
+     TEXT_NOOP("CommandLine", "ein Netzwerkspiel anbieten (ohne PORT an 47111)"),
      [](CommandLine& line, const char* next, int& used, std::string& error) {
        return takeNetwork(line, hostOption(next, used, error), error);
      }},
-    {"--join", "", "RECHNER[:PORT]", "einem Netzwerkspiel beitreten",
+    {"--join", "", TEXT_NOOP("CommandLine", "RECHNER[:PORT]"),
+     TEXT_NOOP("CommandLine", "einem Netzwerkspiel beitreten"),
      [](CommandLine& line, const char* next, int& used, std::string& error) {
        return takeNetwork(line, joinOption(next, used, error), error);
      }},
-    {"--verify", "", "DATEI", "eine Wiederholung ohne Fenster abspielen und prüfen",
+    {"--verify", "", TEXT_NOOP("CommandLine", "DATEI"),
+     TEXT_NOOP("CommandLine", "eine Wiederholung ohne Fenster abspielen und prüfen"),
      [](CommandLine& line, const char* next, int& used, std::string& error) {
        if (next == nullptr) {
-         error = "--verify braucht eine Datei";
+         error = translatedText("CommandLine", "--verify braucht eine Datei");
          return false;
        }
        line.verify = next;
        used = 1;
        return true;
      }},
-    {"--help", "-h", "", "diese Hilfe zeigen und enden",
+    {"--help", "-h", "", TEXT_NOOP("CommandLine", "diese Hilfe zeigen und enden"),
      [](CommandLine& line, const char*, int&, std::string&) {
        line.help = true;
        return true;
      }},
-    {"--version", "", "", "die Version zeigen und enden",
+    {"--version", "", "", TEXT_NOOP("CommandLine", "die Version zeigen und enden"),
      [](CommandLine& line, const char*, int&, std::string&) {
        line.version = true;
        return true;
@@ -85,7 +90,7 @@ std::string synopsis(const Option& option) {
   std::string text;
   if (!option.shortName.empty()) text.append(option.shortName).append(", ");
   text.append(option.name);
-  if (!option.value.empty()) text.append(" ").append(option.value);
+  if (*option.value != '\0') text.append(" ").append(translatedText("CommandLine", option.value));
   return text;
 }
 
@@ -97,8 +102,9 @@ std::optional<CommandLine> readCommandLine(int argc, const char* const* argv, st
     const std::string_view arg = argv[i];
     const Option* option = findOption(arg);
     if (option == nullptr) {
-      error = arg.substr(0, 1) == "-" ? "unbekannte Option: " + std::string(arg)
-                                      : "unerwartetes Argument: " + std::string(arg);
+      error = arg.substr(0, 1) == "-"
+                  ? filledIn(translatedText("CommandLine", "unbekannte Option: %1"), {arg})
+                  : filledIn(translatedText("CommandLine", "unerwartetes Argument: %1"), {arg});
       return std::nullopt;
     }
     int used = 0;
@@ -114,17 +120,20 @@ std::string usageText() {
   size_t width = 0;
   for (const Option& option : kOptions) width = std::max(width, synopsis(option).size());
   const std::string indent(2 + width + 2, ' ');
-  std::string text =
-      "Aufruf: kaperfahrt [OPTION …]\n"
-      "Seeschlachten zwischen Segelkriegsschiffen. Ohne Option beginnt das Spiel\n"
-      "mit dem Startfenster „Kaper-Fahrt“.\n\n";
+  std::string text = translatedText("CommandLine",
+                                    "Aufruf: kaperfahrt [OPTION …]\n"
+                                    "Seeschlachten zwischen Segelkriegsschiffen. Ohne Option "
+                                    "beginnt das Spiel\n"
+                                    "mit dem Startfenster „Kaper-Fahrt“.\n\n");
   for (const Option& option : kOptions) {
     const std::string left = synopsis(option);
     text += "  " + left + std::string(width - left.size() + 2, ' ');
-    for (const char c : option.help) text += c == '\n' ? "\n" + indent : std::string(1, c);
+    for (const char c : translatedText("CommandLine", option.help)) {
+      text += c == '\n' ? "\n" + indent : std::string(1, c);
+    }
     text += '\n';
   }
-  text += "\nMehr in der Anleitung: man kaperfahrt\n";
+  text += translatedText("CommandLine", "\nMehr in der Anleitung: man kaperfahrt\n");
   return text;
 }
 

@@ -9,13 +9,17 @@
 #include "flow/replay_play.h"
 #include "flow/settings_folder.h"
 #include "flow/start.h"
+#include "launcher/catalogue.h"
 #include "launcher/launcher.h"
 #include "launcher/message_box.h"
 #include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
 #include "replay/replay_folder.h"
+#include "settings/language_settings.h"
 
 int main(int argc, char** argv) {
+  // The desktop's language until the settings file is found, then the player's choice.
+  useLanguage(desktopLanguage(processEnvironment()));
   std::string error;
   const std::optional<CommandLine> line = readCommandLine(argc, argv, error);
   if (!line) {
@@ -41,8 +45,10 @@ int main(int argc, char** argv) {
   const SettingsFolder settings =
       findSettingsFolder(line->menuStart, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   if (!settings.problem.empty())
-    media.messageBox("Einstellungsordner", settings.problem, MessageKind::Ok);
+    media.messageBox(translatedText("SettingsFolder", "Einstellungsordner"), settings.problem,
+                     MessageKind::Ok);
   const std::string& file = settings.file;
+  useLanguage(chosenLanguage(loadLanguageChoice(store, file), processEnvironment()));
   const std::string replays = replayFolderBeside(file);
   if (network && qt.available()) {
     NetworkLobby lobby(spiel, media);
@@ -56,7 +62,8 @@ int main(int argc, char** argv) {
       if (mode != kNetworkBattle) return mode;
       const std::optional<NetworkStart> start = networkStartFrom(request);
       if (!start) {
-        m.messageBox("Netzwerk", "Die Adresse ist nicht RECHNER oder RECHNER:PORT",
+        m.messageBox(translatedText("Network", "Netzwerk"),
+                     translatedText("Network", "Die Adresse ist nicht RECHNER oder RECHNER:PORT"),
                      MessageKind::Ok);
         continue;
       }

@@ -11,6 +11,7 @@
 #include "flow/replay_play.h"
 #include "flow/start.h"
 #include "flow/start_record.h"
+#include "launcher/catalogue.h"
 #include "net/addresses.h"
 #include "net/link.h"
 #include "net/port_mapper.h"
@@ -177,7 +178,8 @@ NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
     m.media.pollKeyboard();
     if (m.media.keyReleased(Key::Escape)) {
       session.asking(true);
-      const bool leave = m.media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion);
+      const bool leave = m.media.messageBox("Kaperfahrt", translatedText("Battle", "Beenden"),
+                                            MessageKind::YesNoQuestion);
       session.asking(false);
       if (leave) session.leave(Goodbye::Reason::Left);
     }

@@ -3,6 +3,7 @@
 #include "flow/partie.h"
 #include "gunnery/batterie.h"
 #include "gunnery/flug.h"
+#include "launcher/catalogue.h"
 #include "presentation/schiffe_zeichnen.h"
 #include "ships/kapitaene.h"
 #include "ships/ruder.h"
@@ -69,7 +70,8 @@ bool AlleGegnerGesunken(const Spiel& spiel) {
 
 bool BeendenBestaetigt(Media& media, const Eingaben& eingaben) {
   if (!eingaben.Verlassen) return false;
-  return media.messageBox("Kaperfahrt", "Beenden", MessageKind::YesNoQuestion);
+  return media.messageBox("Kaperfahrt", translatedText("Battle", "Beenden"),
+                          MessageKind::YesNoQuestion);
 }
 
 // Follows P and the focus; true while the battle stands still.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "launcher/catalogue.h"
 #include "settings/settings_keys.h"
 
 namespace fs = std::filesystem;
@@ -43,11 +44,11 @@ SettingsFolder findSettingsFolder(bool menuStart, const char* xdgDataHome, const
   const fs::path folder = base / "kaperfahrt";
   SettingsFolder found{(folder / kSettingsFile).string(), {}};
   if (!canWriteIn(folder))
-    found.problem =
-        "Der Ordner f\xFCr die Einstellungen l\xE4sst sich nicht anlegen oder "
-        "beschreiben:\n" +
-        folder.string() +
-        "\n\nDas Spiel l\xE4uft mit den gespeicherten oder den "
-        "Grundeinstellungen weiter; \xC4nderungen werden nicht gespeichert.";
+    found.problem = filledIn(translatedText("SettingsFolder",
+                                            "Der Ordner für die Einstellungen lässt sich nicht "
+                                            "anlegen oder beschreiben:\n%1\n\nDas Spiel läuft "
+                                            "mit den gespeicherten oder den Grundeinstellungen "
+                                            "weiter; Änderungen werden nicht gespeichert."),
+                             {folder.string()});
   return found;
 }

@@ -81,7 +81,7 @@ TEST_F(SettingsFolderTest, AnUnusableFolderIsReportedNotThrown) {
     SettingsFolder found;
     ASSERT_NO_THROW(found = findSettingsFolder(true, xdg.c_str(), at("home").c_str()));
     EXPECT_EQ(found.file, xdg + "/kaperfahrt/SchiffsEinstellungen.prefs");
-    EXPECT_NE(found.problem.find("Der Ordner f\xFCr die Einstellungen"), std::string::npos);
+    EXPECT_NE(found.problem.find("Der Ordner für die Einstellungen"), std::string::npos);
     EXPECT_NE(found.problem.find(xdg + "/kaperfahrt"), std::string::npos) << found.problem;
   }
   if (::geteuid() != 0) {  // permission bits bind everyone but root

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "assets/embedded.h"
+#include "launcher/catalogue.h"
 #include "state/katalog.h"
 
 namespace {
@@ -42,7 +43,8 @@ void MeerErzeugen(Media& media) {
 
 bool Hochfahren(Spiel& spiel, Media& media) {
   if (media.initMedia() != MediaInit::Ok) {
-    media.messageBox("Scheisse", "Konnte nicht starten", MessageKind::Ok);
+    media.messageBox(translatedText("Battle", "Scheisse"),
+                     translatedText("Battle", "Konnte nicht starten"), MessageKind::Ok);
     return false;
   }
   spiel.Schiffstabelle = {};

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <array>
 
+#include "launcher/translated.h"
+
 namespace {
 
 struct KeyInfo {
@@ -53,9 +55,9 @@ constexpr KeyInfo kKeys[] = {
     {39, 11, Qt::Key_0, false, "0"},
     {40, 28, Qt::Key_Return, false, "Return"},
     {41, 1, Qt::Key_Escape, false, "Escape"},
-    {42, 14, Qt::Key_Backspace, false, "Rücktaste"},
+    {42, 14, Qt::Key_Backspace, false, QT_TRANSLATE_NOOP("KeyNames", "Rücktaste")},
     {43, 15, Qt::Key_Tab, false, "Tab"},
-    {44, 57, Qt::Key_Space, false, "Leertaste"},
+    {44, 57, Qt::Key_Space, false, QT_TRANSLATE_NOOP("KeyNames", "Leertaste")},
     {45, 12, Qt::Key_Minus, false, "-"},
     {46, 13, Qt::Key_Equal, false, "="},
     {47, 26, Qt::Key_BracketLeft, false, "["},
@@ -67,39 +69,39 @@ constexpr KeyInfo kKeys[] = {
     {54, 51, Qt::Key_Comma, false, ","},
     {55, 52, Qt::Key_Period, false, "."},
     {56, 53, Qt::Key_Slash, false, "/"},
-    {73, 110, Qt::Key_Insert, false, "Einfg"},
-    {74, 102, Qt::Key_Home, false, "Pos1"},
-    {75, 104, Qt::Key_PageUp, false, "Bild auf"},
-    {76, 111, Qt::Key_Delete, false, "Entf"},
-    {77, 107, Qt::Key_End, false, "Ende"},
-    {78, 109, Qt::Key_PageDown, false, "Bild ab"},
-    {79, 106, Qt::Key_Right, false, "Pfeil rechts"},
-    {80, 105, Qt::Key_Left, false, "Pfeil links"},
-    {81, 108, Qt::Key_Down, false, "Pfeil runter"},
-    {82, 103, Qt::Key_Up, false, "Pfeil hoch"},
-    {84, 98, Qt::Key_Slash, true, "Ziffernblock /"},
-    {85, 55, Qt::Key_Asterisk, true, "Ziffernblock *"},
-    {86, 74, Qt::Key_Minus, true, "Ziffernblock -"},
-    {87, 78, Qt::Key_Plus, true, "Ziffernblock +"},
-    {88, 96, Qt::Key_Enter, true, "Ziffernblock Enter"},
-    {89, 79, Qt::Key_1, true, "Ziffernblock 1"},
-    {90, 80, Qt::Key_2, true, "Ziffernblock 2"},
-    {91, 81, Qt::Key_3, true, "Ziffernblock 3"},
-    {92, 75, Qt::Key_4, true, "Ziffernblock 4"},
-    {93, 76, Qt::Key_5, true, "Ziffernblock 5"},
-    {94, 77, Qt::Key_6, true, "Ziffernblock 6"},
-    {95, 71, Qt::Key_7, true, "Ziffernblock 7"},
-    {96, 72, Qt::Key_8, true, "Ziffernblock 8"},
-    {97, 73, Qt::Key_9, true, "Ziffernblock 9"},
-    {98, 82, Qt::Key_0, true, "Ziffernblock 0"},
-    {99, 83, Qt::Key_Period, true, "Ziffernblock ,"},
+    {73, 110, Qt::Key_Insert, false, QT_TRANSLATE_NOOP("KeyNames", "Einfg")},
+    {74, 102, Qt::Key_Home, false, QT_TRANSLATE_NOOP("KeyNames", "Pos1")},
+    {75, 104, Qt::Key_PageUp, false, QT_TRANSLATE_NOOP("KeyNames", "Bild auf")},
+    {76, 111, Qt::Key_Delete, false, QT_TRANSLATE_NOOP("KeyNames", "Entf")},
+    {77, 107, Qt::Key_End, false, QT_TRANSLATE_NOOP("KeyNames", "Ende")},
+    {78, 109, Qt::Key_PageDown, false, QT_TRANSLATE_NOOP("KeyNames", "Bild ab")},
+    {79, 106, Qt::Key_Right, false, QT_TRANSLATE_NOOP("KeyNames", "Pfeil rechts")},
+    {80, 105, Qt::Key_Left, false, QT_TRANSLATE_NOOP("KeyNames", "Pfeil links")},
+    {81, 108, Qt::Key_Down, false, QT_TRANSLATE_NOOP("KeyNames", "Pfeil runter")},
+    {82, 103, Qt::Key_Up, false, QT_TRANSLATE_NOOP("KeyNames", "Pfeil hoch")},
+    {84, 98, Qt::Key_Slash, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock /")},
+    {85, 55, Qt::Key_Asterisk, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock *")},
+    {86, 74, Qt::Key_Minus, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock -")},
+    {87, 78, Qt::Key_Plus, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock +")},
+    {88, 96, Qt::Key_Enter, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock Enter")},
+    {89, 79, Qt::Key_1, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 1")},
+    {90, 80, Qt::Key_2, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 2")},
+    {91, 81, Qt::Key_3, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 3")},
+    {92, 75, Qt::Key_4, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 4")},
+    {93, 76, Qt::Key_5, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 5")},
+    {94, 77, Qt::Key_6, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 6")},
+    {95, 71, Qt::Key_7, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 7")},
+    {96, 72, Qt::Key_8, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 8")},
+    {97, 73, Qt::Key_9, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 9")},
+    {98, 82, Qt::Key_0, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock 0")},
+    {99, 83, Qt::Key_Period, true, QT_TRANSLATE_NOOP("KeyNames", "Ziffernblock ,")},
     {100, 86, Qt::Key_Less, false, "<"},
-    {224, 29, Qt::Key_Control, false, "Strg"},
-    {225, 42, Qt::Key_Shift, false, "Umschalt"},
+    {224, 29, Qt::Key_Control, false, QT_TRANSLATE_NOOP("KeyNames", "Strg")},
+    {225, 42, Qt::Key_Shift, false, QT_TRANSLATE_NOOP("KeyNames", "Umschalt")},
     {226, 56, Qt::Key_Alt, false, "Alt"},
-    {228, 97, -1, false, "Strg rechts"},
-    {229, 54, -1, false, "Umschalt rechts"},
-    {230, 100, Qt::Key_AltGr, false, "Alt Gr"},
+    {228, 97, -1, false, QT_TRANSLATE_NOOP("KeyNames", "Strg rechts")},
+    {229, 54, -1, false, QT_TRANSLATE_NOOP("KeyNames", "Umschalt rechts")},
+    {230, 100, Qt::Key_AltGr, false, QT_TRANSLATE_NOOP("KeyNames", "Alt Gr")},
 };
 
 // X11 numbers its key codes as Linux does, 8 higher.
@@ -127,7 +129,7 @@ int keyCodeOf(const QKeyEvent& event) {
 
 QString keyName(int code) {
   for (const KeyInfo& key : kKeys) {
-    if (key.code == code) return QString::fromUtf8(key.name);
+    if (key.code == code) return translated("KeyNames", key.name);
   }
-  return QStringLiteral("Taste %1").arg(code);
+  return translated("KeyNames", "Taste %1").arg(code);
 }

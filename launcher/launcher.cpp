@@ -9,6 +9,8 @@
 #include "launcher/launcher_resources.h"
 #include "launcher/message_box.h"
 #include "launcher/ship_choice.h"
+#include "launcher/translated.h"
+#include "settings/language_settings.h"
 
 using namespace launcher_ids;
 
@@ -18,6 +20,8 @@ Launcher::Launcher(Spiel& spiel, Media& media, std::string settingsFile)
 Launcher::~Launcher() = default;
 
 void Launcher::start() {
+  useLanguage(chosenLanguage(loadLanguageChoice(store_, settingsFile_), processEnvironment()));
+  languageChanged_ = false;
   controls_.reset();
   events_.clear();  // events of the windows just deleted
   resources_ = std::make_unique<LauncherResources>(loadLauncherResources());
@@ -50,7 +54,8 @@ void Launcher::startNetworkChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& 
   controls_->hideWindow(kLauncherWindow);
   networkWindow_->hide();
   fillShipList(classes);
-  controls_->window(kShipSelectionWindow)->setWindowTitle(QStringLiteral("Schiff auswählen"));
+  controls_->window(kShipSelectionWindow)
+      ->setWindowTitle(translated("ShipSelection", "Schiff auswählen"));
   controls_->showWindow(kShipSelectionWindow);
 }
 
@@ -59,6 +64,10 @@ std::optional<int32_t> Launcher::pass(int timeoutMs) {
   const LauncherEvent event = events_.next(timeoutMs);
   readControls();
   handle(event);
+  if (languageChanged_) {
+    start();  // every window again, in the language just saved
+    return std::nullopt;
+  }
   if (quit_) {
     result_ = kQuitGame;
   } else if (networkRequest_) {
@@ -164,11 +173,14 @@ void Launcher::updatePerPass() {
 void Launcher::createLauncherWindow() {
   QWidget* window = controls_->createWindow(kLauncherWindow, "Kaper-Fahrt", {520, 400}, Qt::black);
   controls_->createPicture(window, kTitlePicture, {15, 0}, resources_->pictures[0]);
-  const char* const texts[] = {"Einzelspieler", "2 Spieler VS", "Schiffe Anpassen", "Einstellungen",
-                               "Spiel Beenden"};
+  const char* const texts[] = {QT_TRANSLATE_NOOP("Launcher", "Einzelspieler"),
+                               QT_TRANSLATE_NOOP("Launcher", "2 Spieler VS"),
+                               QT_TRANSLATE_NOOP("Launcher", "Schiffe Anpassen"),
+                               QT_TRANSLATE_NOOP("Launcher", "Einstellungen"),
+                               QT_TRANSLATE_NOOP("Launcher", "Spiel Beenden")};
   for (int i = 0; i < 5; ++i) {
     controls_->createButton(window, kSinglePlayerButton + i, QRect(15 + 100 * i, 370, 90, 20),
-                            QString::fromUtf8(texts[i]));
+                            translated("Launcher", texts[i]));
   }
 }
 

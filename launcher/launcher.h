@@ -36,6 +36,8 @@ struct NetworkRequest {
   uint16_t port = 0;
 };
 
+class QComboBox;
+
 class Launcher {
  public:
   // The launcher's own store opens the settings file only for each load or save.
@@ -86,6 +88,7 @@ class Launcher {
   void createOptionsWindow();
   void createVolumeSlider(QWidget* page, int n, int y);
   void createCaptainLevel(QWidget* page);
+  void createLanguageChoice(QWidget* page);
   void createKeyWindow(QWidget* optionsWindow, QWidget* page);
   void loadOptions();
   bool saveOptions();
@@ -112,6 +115,8 @@ class Launcher {
   QRect placedBeside_;                 // the launcher's frame the network window was placed by
   QWidget* lastActive_ = nullptr;      // the window that had the keyboard at the last pass
   QSpinBox* inputDelayBox_ = nullptr;  // in the options window's "Gegner" page
+  QComboBox* languageBox_ = nullptr;   // there too
+  bool languageChanged_ = false;       // the windows are built anew in the new language
   std::optional<int32_t> result_;
 };
 

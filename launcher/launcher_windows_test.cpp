@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -29,10 +30,12 @@
 
 #include "assets/embedded.h"
 #include "launcher/jpeg_picture.h"
+#include "launcher/key_names.h"
 #include "launcher/key_window.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
 #include "media/headless.h"
+#include "settings/language_settings.h"
 #include "settings/settings_test_util.h"
 
 namespace {
@@ -141,6 +144,48 @@ int expectCellsWhole(const QTableWidget* list) {
         << title.toStdString();
   }
   return total;
+}
+
+// Every text of a window is shown whole in its control's own font: labels (wrapped ones in
+// their height), buttons, check and option boxes beside their mark, choices beside the
+// arrow, tabs within their panel, list cells and field hints.
+void expectTextsFit(const QWidget* window) {
+  const QString name = window->windowTitle();
+  for (const QWidget* w : window->findChildren<QWidget*>()) {
+    const QFontMetrics metrics = w->fontMetrics();
+    const auto fits = [&](const QString& text, int room) {
+      EXPECT_LE(metrics.horizontalAdvance(QString(text).remove('&')), room)
+          << text.toStdString() << " in " << name.toStdString();
+    };
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+      if (label->text().isEmpty()) continue;
+      if (label->wordWrap()) {
+        EXPECT_LE(label->heightForWidth(label->width()), label->height())
+            << label->text().toStdString();
+      } else {
+        for (const QString& line : label->text().split('\n')) fits(line, label->width());
+      }
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+      int mark = 0;
+      if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w)) {
+        mark = w->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+               w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+      }
+      if (!button->text().isEmpty()) fits(button->text(), button->width() - mark);
+    } else if (const auto* box = qobject_cast<const QComboBox*>(w)) {
+      QStyleOptionComboBox option;
+      option.initFrom(box);
+      const int arrow =
+          w->style()
+              ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, box)
+              .width();
+      for (int i = 0; i < box->count(); ++i) fits(box->itemText(i), box->width() - arrow - 4);
+    } else if (const auto* tabs = qobject_cast<const QTabBar*>(w)) {
+      EXPECT_LE(tabs->sizeHint().width(), tabs->parentWidget()->width()) << name.toStdString();
+    } else if (const auto* field = qobject_cast<const QLineEdit*>(w)) {
+      fits(field->placeholderText(), field->width() - 8);
+    }
+  }
 }
 
 QImage shownImage(QLabel* label) {
@@ -968,6 +1013,64 @@ TEST_F(LauncherTest, OwnKeysAreBoundByPressingThemRefusedWhenTakenAndRestoredInO
   keys.defaultsButton()->click();
   keys.saveButton()->click();
   EXPECT_EQ(loadKeyBindings(store, file), kDefaultKeyBindings);
+}
+
+// --- German and English
+
+TEST_F(LauncherTest, EveryTextFitsItsControlInBothLanguages) {
+  for (const int32_t language : {kLanguageGerman, kLanguageEnglish}) {
+    SCOPED_TRACE(language);
+    writeBytes(file, crlfLines({"[Sprache]", "Sprache = " + std::to_string(language)}));
+    launcher.start();
+    click(kTwoPlayerButton);
+    click(kOptionsButton);
+    for (int n : {kLauncherWindow, kShipSelectionWindow, kShipEditorWindow, kOptionsWindow}) {
+      expectTextsFit(launcher.window(n));
+    }
+    expectTextsFit(launcher.networkWindow());
+    expectCellsWhole(control<QTableWidget>(kShipList));
+    // The key window with its longest messages and every key name the game knows.
+    KeyWindow& keys = *launcher.keyWindow();
+    keys.open();
+    keys.keyButton(1, 5)->click();  // waits: names a player and the longest control
+    expectTextsFit(&keys);
+    const QPushButton* waiting = keys.keyButton(1, 5);
+    EXPECT_LE(waiting->fontMetrics().horizontalAdvance(waiting->text()), waiting->width() - 8);
+    QTest::keyClick(&keys, Qt::Key_Up);  // taken: names the key, a player and a control
+    expectTextsFit(&keys);
+    const QPushButton* key = keys.keyButton(0, 0);
+    for (int code = 0; code < 256; ++code) {
+      EXPECT_LE(key->fontMetrics().horizontalAdvance(keyName(code)), key->width() - 8) << code;
+    }
+    keys.hide();
+  }
+}
+
+TEST_F(LauncherTest, TheLanguageIsChosenInTheOptionsAndTheWindowsFollowAtOnce) {
+  EXPECT_EQ(control<QPushButton>(kSinglePlayerButton)->text(), "Einzelspieler");
+  click(kOptionsButton);
+  const auto languageBox = [this] {
+    for (QComboBox* box : launcher.window(kOptionsWindow)->findChildren<QComboBox*>()) {
+      if (box != launcher.control(kCaptainLevel)) return box;
+    }
+    return static_cast<QComboBox*>(nullptr);
+  };
+  ASSERT_NE(languageBox(), nullptr);
+  EXPECT_EQ(languageBox()->currentData().toInt(), kLanguageAutomatic);
+  click(kOptionsSaveButton);
+  EXPECT_EQ(readBytes(file).find("[Sprache]"), std::string::npos);  // unchanged: not stored
+  click(kOptionsButton);
+  languageBox()->setCurrentIndex(languageBox()->findData(kLanguageEnglish));
+  click(kOptionsSaveButton);
+  EXPECT_NE(readBytes(file).find("[Sprache]\r\nSprache = 2\r\n"), std::string::npos);
+  EXPECT_EQ(control<QPushButton>(kSinglePlayerButton)->text(), "Single Player");
+  EXPECT_TRUE(shown(kLauncherWindow));
+  EXPECT_FALSE(shown(kOptionsWindow));
+  click(kOptionsButton);
+  EXPECT_EQ(launcher.window(kOptionsWindow)->windowTitle(), "Settings");
+  languageBox()->setCurrentIndex(languageBox()->findData(kLanguageGerman));
+  click(kOptionsSaveButton);
+  EXPECT_EQ(control<QPushButton>(kSinglePlayerButton)->text(), "Einzelspieler");
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <memory>
 
+#include "launcher/translated.h"
+
 namespace {
 
 void addButtons(QMessageBox& box, MessageKind kind) {
@@ -20,8 +22,8 @@ void addButtons(QMessageBox& box, MessageKind kind) {
   }
   box.setIcon(QMessageBox::Question);
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+  box.button(QMessageBox::Yes)->setText(translated("MessageBox", "&Ja"));
+  box.button(QMessageBox::No)->setText(translated("MessageBox", "&Nein"));
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);  // also what closing the box answers
 }
@@ -79,18 +81,21 @@ const char* saveFailureReason(int error) {
   switch (error) {
     case EACCES:
     case EPERM:
-      return "Es fehlt die Erlaubnis, die Datei oder ihren Ordner zu beschreiben.";
+      return QT_TRANSLATE_NOOP(
+          "MessageBox", "Es fehlt die Erlaubnis, die Datei oder ihren Ordner zu beschreiben.");
     case EROFS:
-      return "Das Laufwerk ist schreibgeschützt.";
+      return QT_TRANSLATE_NOOP("MessageBox", "Das Laufwerk ist schreibgeschützt.");
     case ENOSPC:
     case EDQUOT:
-      return "Der Datenträger ist voll.";
+      return QT_TRANSLATE_NOOP("MessageBox", "Der Datenträger ist voll.");
     case EFBIG:
-      return "Die Datei würde zu groß.";
+      return QT_TRANSLATE_NOOP("MessageBox", "Die Datei würde zu groß.");
     case EEXIST:
-      return "Die vorhandene Datei lässt sich nicht lesen und wird darum nicht ersetzt.";
+      return QT_TRANSLATE_NOOP(
+          "MessageBox",
+          "Die vorhandene Datei lässt sich nicht lesen und wird darum nicht ersetzt.");
     case ENOMEM:
-      return "Der Arbeitsspeicher reicht nicht aus.";
+      return QT_TRANSLATE_NOOP("MessageBox", "Der Arbeitsspeicher reicht nicht aus.");
     default:
       return nullptr;
   }
@@ -100,13 +105,18 @@ const char* saveFailureReason(int error) {
 
 std::string saveFailureText(const std::string& file, int error) {
   const char* reason = saveFailureReason(error);
-  return "Die Einstellungen konnten nicht in „" + file +
-         "“ gespeichert werden; die Datei bleibt, wie sie war.\n" +
-         (reason != nullptr ? reason : "Fehlernummer " + std::to_string(error) + ".");
+  const QString why = reason != nullptr ? translated("MessageBox", reason)
+                                        : translated("MessageBox", "Fehlernummer %1.").arg(error);
+  return translated("MessageBox",
+                    "Die Einstellungen konnten nicht in „%1“ gespeichert werden; die Datei "
+                    "bleibt, wie sie war.")
+             .arg(QString::fromStdString(file))
+             .toStdString() +
+         "\n" + why.toStdString();
 }
 
 void showSaveFailure(QWidget* over, const std::string& file, int error) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Nicht gespeichert"),
+  QMessageBox box(QMessageBox::Warning, translated("MessageBox", "Nicht gespeichert"),
                   QString::fromStdString(saveFailureText(file, error)), QMessageBox::Ok, over);
   box.exec();
 }
@@ -122,8 +132,8 @@ std::optional<bool> showMessageBox(const std::string& title, const std::string& 
   {
     QMessageBox box;
     QTimer outside;
-    box.setWindowTitle(QString::fromLatin1(title));
-    box.setText(QString::fromLatin1(text));
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(text));
     addButtons(box, kind);
     keepAbove(box, parent.get());
     sizeUnseen(box);

@@ -63,8 +63,8 @@ TEST(MessageBox, WithoutQtApplicationNothingIsShown) {
 }
 
 TEST(MessageBox, TheQuestionIsAGermanYesNoBoxAboveEverything) {
-  const auto answer = showAndAct(
-      "Kaperfahrt", "Sch\xF6n beenden", MessageKind::YesNoQuestion, [](QMessageBox& box) {
+  const auto answer =
+      showAndAct("Kaperfahrt", "Schön beenden", MessageKind::YesNoQuestion, [](QMessageBox& box) {
         EXPECT_EQ(box.windowTitle(), QString("Kaperfahrt"));
         EXPECT_EQ(box.text(), QString::fromUtf8("Sch\u00f6n beenden"));
         EXPECT_EQ(box.icon(), QMessageBox::Question);

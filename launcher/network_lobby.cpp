@@ -10,6 +10,7 @@
 
 #include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
+#include "launcher/translated.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ namespace {
 class WaitingWindow : public QWidget {
  public:
   WaitingWindow() {
-    setWindowTitle(QStringLiteral("Verbindung"));
+    setWindowTitle(translated("Network", "Verbindung"));
     setFixedSize(360, 110);
     auto* layout = new QVBoxLayout(this);
     text = new QLabel(this);
@@ -27,7 +28,7 @@ class WaitingWindow : public QWidget {
     addresses->setAlignment(Qt::AlignCenter);
     addresses->setTextInteractionFlags(Qt::TextSelectableByMouse);
     addresses->hide();
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto* cancel = new QPushButton(translated("Network", "Abbrechen"), this);
     layout->addWidget(text);
     layout->addWidget(addresses);
     layout->addWidget(cancel);

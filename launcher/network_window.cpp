@@ -14,23 +14,24 @@
 
 #include "launcher/controls.h"
 #include "launcher/launcher.h"
+#include "launcher/translated.h"
 
 using namespace launcher_ids;
 
 void Launcher::createNetworkWindow() {
   networkWindow_ = std::make_unique<QWidget>();
   QWidget* window = networkWindow_.get();
-  window->setWindowTitle(QStringLiteral("Netzwerkspiel"));
+  window->setWindowTitle(translated("Network", "Netzwerkspiel"));
   window->setFont(controls_->window(kLauncherWindow)->font());
   auto* row = new QHBoxLayout(window);
   auto* port = new QSpinBox(window);
   port->setRange(1, 65535);
   port->setValue(kDefaultNetworkPort);
-  auto* offer = new QPushButton(QStringLiteral("Spiel anbieten"), window);
+  auto* offer = new QPushButton(translated("Network", "Spiel anbieten"), window);
   auto* address = new QLineEdit(window);
-  address->setPlaceholderText(QStringLiteral("Rechner:Port"));
-  auto* join = new QPushButton(QStringLiteral("Beitreten"), window);
-  row->addWidget(new QLabel(QStringLiteral("Port"), window));
+  address->setPlaceholderText(translated("Network", "Rechner:Port"));
+  auto* join = new QPushButton(translated("Network", "Beitreten"), window);
+  row->addWidget(new QLabel(translated("Network", "Port"), window));
   row->addWidget(port);
   row->addWidget(offer);
   row->addSpacing(12);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "launcher/catalogue.h"
 #include "settings/settings_text.h"
 
 std::string classValueText(float value) {
@@ -147,4 +148,6 @@ std::optional<std::string> rangeStoredValue(std::string_view text) {
   return std::nullopt;
 }
 
-std::string storedAsNote(const std::string& value) { return "wird als " + value + " gespeichert"; }
+std::string storedAsNote(const std::string& value) {
+  return filledIn(translatedText("Launcher", "wird als %1 gespeichert"), {value});
+}

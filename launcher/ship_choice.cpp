@@ -1,5 +1,7 @@
 #include "launcher/ship_choice.h"
 
+#include "launcher/catalogue.h"
+
 namespace {
 
 constexpr int kHoechsteKlasse = kKlassenAnzahl - 1;
@@ -33,7 +35,7 @@ bool launcherRunEnds(int32_t spielModus, int32_t choices) {
 }
 
 std::optional<std::string_view> shipSelectionTitle(int32_t choices) {
-  if (choices == 0) return "Player1 Schiff auswählen";
-  if (choices == 1) return "Player2 Schiff auswählen";
+  if (choices == 0) return TEXT_NOOP("ShipSelection", "Player1 Schiff auswählen");
+  if (choices == 1) return TEXT_NOOP("ShipSelection", "Player2 Schiff auswählen");
   return std::nullopt;
 }

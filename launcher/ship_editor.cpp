@@ -11,6 +11,7 @@
 #include "launcher/launcher.h"
 #include "launcher/launcher_resources.h"
 #include "launcher/number_text.h"
+#include "launcher/translated.h"
 
 using namespace launcher_ids;
 
@@ -23,14 +24,14 @@ struct EditorField {
 
 // Top to bottom within each class panel.
 constexpr std::array<EditorField, 8> kFields = {{
-    {"Beschleunigung:", &SchiffsTyp::Beschleunigung},
-    {"TopSpeed:", &SchiffsTyp::TopSpeed},
-    {"Health:", &SchiffsTyp::Health},
-    {"SchussTempo:", &SchiffsTyp::SchussTempo},
-    {"Kanonenanzahl:", &SchiffsTyp::KanonenAnzahl},
-    {"Schaden:", &SchiffsTyp::Schaden},
-    {"Manövrierbarkeit:", &SchiffsTyp::Manoevrierfaehigkeit},
-    {"Nachladezeit:", &SchiffsTyp::Nachladezeit},
+    {QT_TRANSLATE_NOOP("ShipEditor", "Beschleunigung:"), &SchiffsTyp::Beschleunigung},
+    {QT_TRANSLATE_NOOP("ShipEditor", "TopSpeed:"), &SchiffsTyp::TopSpeed},
+    {QT_TRANSLATE_NOOP("ShipEditor", "Health:"), &SchiffsTyp::Health},
+    {QT_TRANSLATE_NOOP("ShipEditor", "SchussTempo:"), &SchiffsTyp::SchussTempo},
+    {QT_TRANSLATE_NOOP("ShipEditor", "Kanonenanzahl:"), &SchiffsTyp::KanonenAnzahl},
+    {QT_TRANSLATE_NOOP("ShipEditor", "Schaden:"), &SchiffsTyp::Schaden},
+    {QT_TRANSLATE_NOOP("ShipEditor", "Manövrierbarkeit:"), &SchiffsTyp::Manoevrierfaehigkeit},
+    {QT_TRANSLATE_NOOP("ShipEditor", "Nachladezeit:"), &SchiffsTyp::Nachladezeit},
 }};
 
 constexpr int kDamageField = 5;  // sits one pixel below its label
@@ -40,20 +41,20 @@ QPoint panelOrigin(int klasse) { return {5 + 145 * (klasse % 4), 5 + 195 * (klas
 }  // namespace
 
 void Launcher::createShipEditor() {
-  QWidget* window =
-      controls_->createWindow(kShipEditorWindow, "Schiffe Anpassen", {585, 426}, std::nullopt);
+  QWidget* window = controls_->createWindow(
+      kShipEditorWindow, translated("ShipEditor", "Schiffe Anpassen"), {585, 426}, std::nullopt);
   for (int k = 0; k < kKlassenAnzahl; ++k) {
     const QPoint at = panelOrigin(k);
     auto* frame = controls_->add(editorFrame(k), new QFrame(window), QRect(at, QSize(140, 190)));
     frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     QLabel* title =
         controls_->createLabel(window, editorTitle(k), QRect(at + QPoint(5, 5), QSize(130, 20)),
-                               QStringLiteral("Schiff %1").arg(k + 1));
+                               translated("ShipEditor", "Schiff %1").arg(k + 1));
     title->setFont(resources_->classTitleFont);
     for (int j = 0; j < 8; ++j) {
       controls_->createLabel(window, editorLabel(k, j),
                              QRect(at + QPoint(5, 30 + 20 * j), QSize(80, 15)),
-                             QString::fromUtf8(kFields[j].label));
+                             translated("ShipEditor", kFields[j].label));
     }
     for (int j = 0; j < 8; ++j) {
       const int y = 30 + 20 * j + (j == kDamageField ? 1 : 0);
@@ -65,8 +66,10 @@ void Launcher::createShipEditor() {
       });
     }
   }
-  controls_->createButton(window, kEditorSaveButton, QRect(465, 395, 115, 25), "Speichern");
-  controls_->createButton(window, kEditorCancelButton, QRect(390, 395, 70, 25), "Abbrechen");
+  controls_->createButton(window, kEditorSaveButton, QRect(465, 395, 115, 25),
+                          translated("ShipEditor", "Speichern"));
+  controls_->createButton(window, kEditorCancelButton, QRect(390, 395, 70, 25),
+                          translated("ShipEditor", "Abbrechen"));
   controls_->setEscapeControl(kShipEditorWindow, kEditorCancelButton);
 }
 

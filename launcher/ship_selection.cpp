@@ -16,6 +16,7 @@
 #include "launcher/launcher_resources.h"
 #include "launcher/number_text.h"
 #include "launcher/ship_choice.h"
+#include "launcher/translated.h"
 
 using namespace launcher_ids;
 
@@ -28,15 +29,15 @@ struct Column {
 };
 
 constexpr std::array<Column, 9> kColumns = {{
-    {"Schiff", 60, nullptr},
-    {"Beschleunigung", 90, &SchiffsTyp::Beschleunigung},
-    {"Health", 45, &SchiffsTyp::Health},
-    {"SchussSpeed", 80, &SchiffsTyp::SchussTempo},
-    {"TopSpeed", 62, &SchiffsTyp::TopSpeed},
-    {"Kanonen", 60, &SchiffsTyp::KanonenAnzahl},
-    {"Schaden", 60, &SchiffsTyp::Schaden},
-    {"Wendigkeit", 70, &SchiffsTyp::Manoevrierfaehigkeit},
-    {"Nachladezeit", 76, &SchiffsTyp::Nachladezeit},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Schiff"), 60, nullptr},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Beschleunigung"), 90, &SchiffsTyp::Beschleunigung},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Health"), 45, &SchiffsTyp::Health},
+    {QT_TRANSLATE_NOOP("ShipSelection", "SchussSpeed"), 80, &SchiffsTyp::SchussTempo},
+    {QT_TRANSLATE_NOOP("ShipSelection", "TopSpeed"), 62, &SchiffsTyp::TopSpeed},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Kanonen"), 60, &SchiffsTyp::KanonenAnzahl},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Schaden"), 60, &SchiffsTyp::Schaden},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Wendigkeit"), 70, &SchiffsTyp::Manoevrierfaehigkeit},
+    {QT_TRANSLATE_NOOP("ShipSelection", "Nachladezeit"), 76, &SchiffsTyp::Nachladezeit},
 }};
 
 // Only a double click of the left button chooses a ship; one of another button is taken as a
@@ -107,13 +108,14 @@ ShipList* createShipList(QWidget* parent) {
   list->verticalHeader()->setMinimumSectionSize(1);
   list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
   for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
-    list->setHorizontalHeaderItem(c, new QTableWidgetItem(kColumns[c].title));
+    list->setHorizontalHeaderItem(
+        c, new QTableWidgetItem(translated("ShipSelection", kColumns[c].title)));
   }
   for (int row = 0; row < kKlassenAnzahl; ++row) {
     for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
       list->setItem(row, c, new QTableWidgetItem);
     }
-    list->item(row, 0)->setText(QStringLiteral("Schiff %1").arg(row + 1));
+    list->item(row, 0)->setText(translated("ShipSelection", "Schiff %1").arg(row + 1));
   }
   return list;
 }
@@ -130,7 +132,8 @@ void Launcher::createShipSelection() {
   QObject::connect(list, &QTableWidget::cellDoubleClicked,
                    [this] { controls_->report(kShipList, true); });
   controls_->createPicture(window, kClassPicture, {610, 5}, resources_->pictures[1]);
-  controls_->createButton(window, kStartButton, QRect(700, 175, 60, 30), "Start");
+  controls_->createButton(window, kStartButton, QRect(700, 175, 60, 30),
+                          translated("ShipSelection", "Start"));
 }
 
 void Launcher::fillShipList() { fillShipList(::loadShipClasses(store_, settingsFile_)); }
@@ -162,7 +165,7 @@ void Launcher::updateShipSelection() {
   if (network_) return;  // its title stays
   if (const std::optional<std::string_view> title = shipSelectionTitle(choices_)) {
     QWidget* window = controls_->window(kShipSelectionWindow);
-    const QString text = QString::fromUtf8(title->data(), static_cast<qsizetype>(title->size()));
+    const QString text = translated("ShipSelection", title->data());
     if (window->windowTitle() != text) window->setWindowTitle(text);
   }
 }

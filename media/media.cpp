@@ -607,18 +607,18 @@ void Media::useFont(int n) {
   impl_->currentFont = impl_->loadedFonts.contains(n) ? n : TextRenderer::kDefaultFont;
 }
 
-void Media::drawText(int x, int y, std::string_view latin1Text) {
+void Media::drawText(int x, int y, std::string_view utf8Text) {
   if (impl_->silent || impl_->target == Impl::Target::None || !impl_->text) return;
   const int font = impl_->currentFont;
   if (impl_->target == Impl::Target::BackBuffer) {
-    const Image& box = impl_->textCache.box(*impl_->text, font, latin1Text);
+    const Image& box = impl_->textCache.box(*impl_->text, font, utf8Text);
     const auto loaded = impl_->loadedFonts.find(font);
     const uint64_t version = loaded == impl_->loadedFonts.end() ? 0 : loaded->second;
     const Drawing d{
         .kind = Drawing::Kind::Text, .source = font, .version = version, .x = x, .y = y};
-    impl_->draw(d, x, y, box.w, box.h, latin1Text);
+    impl_->draw(d, x, y, box.w, box.h, utf8Text);
   } else if (Image* target = impl_->drawingTarget()) {
-    copyImage(*target, impl_->textCache.box(*impl_->text, font, latin1Text), x, y);
+    copyImage(*target, impl_->textCache.box(*impl_->text, font, utf8Text), x, y);
   }
 }
 

@@ -68,7 +68,7 @@ class Media {
   void fillCircle(int x, int y, int r, Rgb);
   bool loadFont(int n, const std::string& face, int points);
   void useFont(int n);
-  void drawText(int x, int y, std::string_view latin1Text);
+  void drawText(int x, int y, std::string_view utf8Text);
 
   bool loadSound(int n, std::span<const uint8_t> wav);
   void playSound(int n, int volume);

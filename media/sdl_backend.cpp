@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "media/frame_scaler.h"
-#include "media/latin1.h"
 
 namespace {
 
@@ -517,7 +516,7 @@ bool SdlBackend::messageBox(const std::string& title, const std::string& text, M
   }
   if (!answer) answer = showSdlBox(title, text, kind);
   if (!answer) {
-    std::fprintf(stderr, "%s: %s\n", latin1ToUtf8(title).c_str(), latin1ToUtf8(text).c_str());
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     answer = true;  // an unaskable "Beenden" must not lock the player in the battle
   }
   // Keys that went to the box (or were pressed before it) must not act after it, and the
@@ -541,13 +540,11 @@ std::optional<bool> SdlBackend::showSdlBox(const std::string& title, const std::
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"}};
   const SDL_MessageBoxButtonData yesNo[] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Ja"},
                                             {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Nein"}};
-  const std::string utf8Title = latin1ToUtf8(title);
-  const std::string utf8Text = latin1ToUtf8(text);
   SDL_MessageBoxData data{};
   data.flags = SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
   data.window = window_;
-  data.title = utf8Title.c_str();
-  data.message = utf8Text.c_str();
+  data.title = title.c_str();
+  data.message = text.c_str();
   data.numbuttons = question ? 2 : 1;
   data.buttons = question ? yesNo : ok;
   int pressed = 1;

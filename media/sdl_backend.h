@@ -28,7 +28,7 @@ union SDL_Event;
 using OutsideAnswer = std::function<std::optional<bool>()>;
 
 // Shows a message box with another toolkit, over the battle window given by its native
-// (X11) id, 0 when there is none. Title and text are Latin-1. Answers Yes with true (an OK
+// (X11) id, 0 when there is none. Title and text are UTF-8. Answers Yes with true (an OK
 // box with true too); nullopt when it could not show the box.
 using MessagePresenter = std::function<std::optional<bool>(
     const std::string& title, const std::string& text, MessageKind kind, uint64_t parentWindow,
@@ -63,7 +63,7 @@ class SdlBackend : public Backend {
   void rumblePad(int index) override;
   bool hasFocus() override;
 
-  // Title and text are Latin-1 like every text of the game. Shown by the presenter when
+  // Title and text are UTF-8 like every text of the game. Shown by the presenter when
   // one is set, else (or when it fails) by SDL. When no box can be shown at all the text
   // goes to stderr and a question counts as answered Yes.
   bool messageBox(const std::string& title, const std::string& text, MessageKind) override;

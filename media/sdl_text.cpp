@@ -8,8 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "media/latin1.h"
-
 namespace {
 
 // The game's sizes are points on the classic 96 dpi screen ("impact" 100 is ~133 px).
@@ -145,10 +143,10 @@ bool TextRenderer::isFallback(int n) const {
   return found == impl_->fonts.end() || found->second.fallback;
 }
 
-Image TextRenderer::render(int n, std::string_view latin1) const {
+Image TextRenderer::render(int n, std::string_view utf8Text) const {
   const auto found = impl_->fonts.find(n);
-  if (latin1.empty() || found == impl_->fonts.end()) return {};
-  const std::string utf8 = latin1ToUtf8(latin1);
+  if (utf8Text.empty() || found == impl_->fonts.end()) return {};
+  const std::string utf8(utf8Text);  // SDL_ttf wants it ended by a zero byte
   SDL_Surface* surface =
       TTF_RenderUTF8_Shaded(found->second.font.get(), utf8.c_str(), SDL_Color{255, 255, 255, 255},
                             SDL_Color{0, 0, 0, 255});

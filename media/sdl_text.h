@@ -19,9 +19,9 @@ class TextRenderer {
   bool loadFont(int n, const std::string& face, int points);
   // True when font n is a stand-in because the named face is not installed.
   bool isFallback(int n) const;
-  // Latin-1 text in font n (kDefaultFont: the plain default face), white on an opaque
+  // UTF-8 text in font n (kDefaultFont: the plain default face), white on an opaque
   // black box exactly as large as the text; empty Image when nothing can be rendered.
-  Image render(int n, std::string_view latin1) const;
+  Image render(int n, std::string_view utf8) const;
 
   static constexpr int kDefaultFont = -1;
 

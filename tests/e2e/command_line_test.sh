@@ -18,10 +18,18 @@ run() {  # <expected exit code> <arguments...>
   [ "$got" = "$want" ] || fail "kaperfahrt $*: exit code $got, not $want"
 }
 
+export LANGUAGE=de  # German whatever this desktop speaks; English below
 for help in --help -h; do
   run 0 "$help"
   head -n 1 "$out" | grep -q '^Aufruf: kaperfahrt' || fail "$help: no usage"
   [ ! -s "$err" ] || fail "$help: output on stderr"
+done
+# The English catalogue is built in, and the desktop's language chooses it.
+for english in "LANGUAGE=en_GB:de" "LANGUAGE= LC_ALL=en_US.UTF-8"; do
+  # shellcheck disable=SC2086
+  env $english "$game" --help >"$out" 2>"$err"
+  head -n 1 "$out" | grep -q '^Usage: kaperfahrt' || fail "$english: no English usage"
+  grep -q 'FILE' "$out" || fail "$english: the option's value not in English"
 done
 run 0 --version
 [ "$(cat "$out")" = "kaperfahrt 1.0" ] || fail "--version printed $(cat "$out")"

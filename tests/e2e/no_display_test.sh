@@ -6,7 +6,7 @@ game=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy LANGUAGE=de \
   timeout 20 "$game" >"$work/out.log" 2>&1
 status=$?
 cat "$work/out.log"

@@ -6,6 +6,10 @@
 # screenshots taken so far ($work/*.png) there. With KF_WINDOW_MANAGER=openbox the display
 # gets a window manager, as a desktop has: frames, focus and placement are then its.
 
+# The scripts look for the German titles whatever the desktop's language is;
+# KF_TEST_LANGUAGE=en runs the game in English (for screenshots, with KF_SHOT_DIR).
+export LANGUAGE="${KF_TEST_LANGUAGE:-de}"
+
 work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
