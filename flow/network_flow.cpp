@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "flow/network_battle.h"
+#include "flow/network_texts.h"
 #include "flow/offer_address.h"
 #include "flow/replay_play.h"
 #include "flow/start.h"
@@ -26,7 +27,7 @@ constexpr uint64_t kConnectMs = 10000, kAnswerMs = 5000;
 constexpr int kTurnMs = 5;
 
 void say(Media& media, const std::string& text) {
-  media.messageBox("Netzwerk", text, MessageKind::Ok);
+  media.messageBox(translatedText("Network", "Netzwerk"), text, MessageKind::Ok);
 }
 
 struct Match {
@@ -53,8 +54,10 @@ std::string address(const NetworkStart& start) {
 }
 
 bool connected(Match& m, const NetworkStart& start) {
-  const std::string text = start.host ? "Warte auf einen Mitspieler an " + address(start) + " …"
-                                      : "Verbinde mit " + address(start) + " …";
+  const std::string text =
+      start.host ? filledIn(translatedText("Network", "Warte auf einen Mitspieler an %1 …"),
+                            {address(start)})
+                 : filledIn(translatedText("Network", "Verbinde mit %1 …"), {address(start)});
   const uint64_t began = m.now();
   for (;;) {
     if (!m.lobby.waiting(text, 0)) return false;
@@ -62,7 +65,7 @@ bool connected(Match& m, const NetworkStart& start) {
     const Link::Event e = m.link.poll(kTurnMs);
     if (e.kind == Link::EventKind::Connected) return true;
     if (!start.host && (e.kind == Link::EventKind::Disconnected || m.now() - began > kConnectMs)) {
-      say(m.media, "Keine Verbindung zu " + address(start));
+      say(m.media, filledIn(translatedText("Network", "Keine Verbindung zu %1"), {address(start)}));
       return false;
     }
   }
@@ -73,9 +76,11 @@ bool connected(Match& m, const NetworkStart& start) {
 std::optional<std::string> lookedUp(Media& media, NetworkLobby& lobby, const std::string& name) {
   NameLookup lookup(name);
   while (!lookup.done()) {
-    if (!lobby.waiting("Suche " + name + " …", kTurnMs)) return std::nullopt;
+    if (!lobby.waiting(filledIn(translatedText("Network", "Suche %1 …"), {name}), kTurnMs)) {
+      return std::nullopt;
+    }
   }
-  if (!lookup.result()) say(media, "Rechner " + name + " nicht gefunden");
+  if (!lookup.result()) say(media, linkProblemText(LinkProblem::HostUnknown, name, 0));
   return lookup.result();
 }
 
@@ -97,7 +102,7 @@ Agreement agreed(Match& m, SettingsStore& store, const std::string& file) {
   if (!m.host) m.send(Hello{});
   const uint64_t began = m.now();
   while (m.now() - began < kAnswerMs) {
-    if (!m.lobby.waiting("Verbunden, einen Augenblick …", 0)) {
+    if (!m.lobby.waiting(translatedText("Network", "Verbunden, einen Augenblick …"), 0)) {
       cancel(m);
       return {};
     }
@@ -130,7 +135,7 @@ Agreement agreed(Match& m, SettingsStore& store, const std::string& file) {
     }
   }
   if (m.host) return {std::nullopt, true};
-  say(m.media, "Der Mitspieler antwortet nicht");
+  say(m.media, translatedText("Network", "Der Mitspieler antwortet nicht"));
   return {};
 }
 
@@ -149,7 +154,8 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
         mine = *choice;
         m.send(ShipChosen{static_cast<uint8_t>(*choice)});
       }
-    } else if (!m.lobby.waiting("Warte auf die Wahl des Mitspielers …", 0)) {
+    } else if (!m.lobby.waiting(translatedText("Network", "Warte auf die Wahl des Mitspielers …"),
+                                0)) {
       cancel(m);
       return std::nullopt;
     }
@@ -201,13 +207,13 @@ std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request) {
 void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
                      const std::string& settingsFile, const NetworkStart& start,
                      NetworkLobby& lobby, const std::string& replayFolder) {
-  std::string error;
+  LinkProblem problem = LinkProblem::None;
   std::optional<std::string> resolved;
   if (!start.host && !(resolved = lookedUp(media, lobby, start.address))) return;
-  std::unique_ptr<Link> link =
-      start.host ? Link::listen(start.port, error) : Link::connect(*resolved, start.port, error);
+  std::unique_ptr<Link> link = start.host ? Link::listen(start.port, problem)
+                                          : Link::connect(*resolved, start.port, problem);
   if (!link) {
-    say(media, error);
+    say(media, linkProblemText(problem, start.address, start.port));
     return;
   }
   if (start.host) {

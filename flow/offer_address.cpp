@@ -2,19 +2,25 @@
 
 #include <cstdlib>
 
+#include "flow/network_texts.h"
+#include "launcher/catalogue.h"
+
 bool portMappingWanted() { return std::getenv("KAPERFAHRT_NO_PORT_MAPPING") == nullptr; }
 
 std::vector<std::string> offerAddressLines(const PortMapper::Result& result, uint16_t port,
                                            const std::vector<std::string>& ownAddresses) {
   if (result.state == PortMapper::State::Mapped) {
-    return {"Adresse für den Mitspieler: " + result.external.address + ":" +
-            std::to_string(result.external.port)};
+    return {filledIn(translatedText("Network", "Adresse für den Mitspieler: %1"),
+                     {result.external.address + ":" + std::to_string(result.external.port)})};
   }
-  std::vector<std::string> lines{"Keine Portweiterleitung: " + mappingProblemText(result) +
-                                 ". UDP-Port " + std::to_string(port) +
-                                 " im Router von Hand an diesen Computer weiterleiten."};
+  std::vector<std::string> lines{
+      filledIn(translatedText("Network",
+                              "Keine Portweiterleitung: %1. UDP-Port %2 im Router von Hand an "
+                              "diesen Computer weiterleiten."),
+               {mappingProblemText(result), std::to_string(port)})};
   for (const std::string& own : ownAddresses) {
-    lines.push_back("Adresse im eigenen Netz: " + own + ":" + std::to_string(port));
+    lines.push_back(filledIn(translatedText("Network", "Adresse im eigenen Netz: %1"),
+                             {own + ":" + std::to_string(port)}));
   }
   return lines;
 }

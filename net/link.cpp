@@ -49,9 +49,9 @@ struct Link::Impl {
 Link::Link(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Link::~Link() = default;
 
-std::unique_ptr<Link> Link::listen(uint16_t port, std::string& error) {
+std::unique_ptr<Link> Link::listen(uint16_t port, LinkProblem& problem) {
   if (!enetReady()) {
-    error = "Netzwerk nicht verfügbar";
+    problem = LinkProblem::NoNetwork;
     return nullptr;
   }
   ENetAddress address{};
@@ -60,20 +60,20 @@ std::unique_ptr<Link> Link::listen(uint16_t port, std::string& error) {
   auto impl = std::make_unique<Impl>();
   impl->host = enet_host_create(&address, 1, kChannels, 0, 0);
   if (impl->host == nullptr) {
-    error = "Port " + std::to_string(port) + " lässt sich nicht öffnen";
+    problem = LinkProblem::PortUnavailable;
     return nullptr;
   }
   return std::unique_ptr<Link>(new Link(std::move(impl)));
 }
 
-std::unique_ptr<Link> Link::connect(const std::string& host, uint16_t port, std::string& error) {
+std::unique_ptr<Link> Link::connect(const std::string& host, uint16_t port, LinkProblem& problem) {
   if (!enetReady()) {
-    error = "Netzwerk nicht verfügbar";
+    problem = LinkProblem::NoNetwork;
     return nullptr;
   }
   ENetAddress address{};
   if (enet_address_set_host(&address, host.c_str()) != 0) {
-    error = "Rechner " + host + " nicht gefunden";
+    problem = LinkProblem::HostUnknown;
     return nullptr;
   }
   address.port = port;
@@ -81,7 +81,7 @@ std::unique_ptr<Link> Link::connect(const std::string& host, uint16_t port, std:
   impl->host = enet_host_create(nullptr, 1, kChannels, 0, 0);
   if (impl->host != nullptr) impl->peer = enet_host_connect(impl->host, &address, kChannels, 0);
   if (impl->peer == nullptr) {
-    error = "Verbindung lässt sich nicht aufbauen";
+    problem = LinkProblem::NoConnection;
     return nullptr;
   }
   enet_peer_timeout(impl->peer, 0, kPeerTimeoutMs, kPeerTimeoutMs);

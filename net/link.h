@@ -12,15 +12,19 @@
 
 #include "net/impairment.h"
 
+// Why a link could not be made; flow/network_texts.h words it for the player.
+enum class LinkProblem { None, NoNetwork, PortUnavailable, HostUnknown, NoConnection };
+
 class Link {
  public:
   // Milliseconds from any fixed point; the impairment's delays are measured with it.
   using Clock = std::function<uint64_t()>;
 
-  // Listens on `port` (0: any free one); nothing, with `error` in German, when it cannot.
-  static std::unique_ptr<Link> listen(uint16_t port, std::string& error);
+  // Listens on `port` (0: any free one); nothing, with `problem` set, when it cannot.
+  static std::unique_ptr<Link> listen(uint16_t port, LinkProblem& problem);
   // Starts connecting to `host`:`port`; Connected or Disconnected follows from poll.
-  static std::unique_ptr<Link> connect(const std::string& host, uint16_t port, std::string& error);
+  static std::unique_ptr<Link> connect(const std::string& host, uint16_t port,
+                                       LinkProblem& problem);
   ~Link();  // says goodbye to the peer without waiting for an answer
   Link(const Link&) = delete;
   Link& operator=(const Link&) = delete;

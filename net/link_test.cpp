@@ -13,12 +13,12 @@ using Clock = std::chrono::steady_clock;
 struct Pair {
   // The host waits `handshakeMs` for a silent guest until the battle asks otherwise.
   explicit Pair(uint32_t handshakeMs) {
-    std::string error;
+    LinkProblem error{};
     host = Link::listen(0, error);
-    EXPECT_TRUE(host) << error;
+    EXPECT_TRUE(host) << static_cast<int>(error);
     host->setPeerTimeout(handshakeMs);
     guest = Link::connect("127.0.0.1", host->port(), error);
-    EXPECT_TRUE(guest) << error;
+    EXPECT_TRUE(guest) << static_cast<int>(error);
     for (int i = 0; i < 400 && !(host->connected() && guest->connected()); ++i) {
       host->poll(2);
       guest->poll(2);
@@ -55,9 +55,9 @@ TEST(Link, AHostThatDropsASilentGuestTakesTheNext) {
   Pair silent(5000);
   silent.host->dropPeer();
   EXPECT_FALSE(silent.host->connected());
-  std::string error;
+  LinkProblem error{};
   std::unique_ptr<Link> next = Link::connect("127.0.0.1", silent.host->port(), error);
-  ASSERT_TRUE(next) << error;
+  ASSERT_TRUE(next) << static_cast<int>(error);
   bool taken = false;
   for (int i = 0; i < 400 && !taken; ++i) {
     taken = silent.host->poll(2).kind == Link::EventKind::Connected;

@@ -181,24 +181,6 @@ int PortMapper::running() const {
   return shared_->threads;
 }
 
-std::string mappingProblemText(const PortMapper::Result& result) {
-  const std::string protocol = result.protocol;
-  switch (result.problem) {
-    case MappingProblem::Refused:
-      return "Der Router lehnt die Weiterleitung ab (" + protocol + "-Fehler " +
-             std::to_string(result.detail) + ")";
-    case MappingProblem::NotPublic:
-      return "Der Router hat selbst keine öffentliche Adresse (" + result.external.address +
-             "), er hängt hinter einem weiteren Router";
-    case MappingProblem::NoNetwork:
-      return "Dieser Computer hat keine Verbindung zu einem Router";
-    case MappingProblem::NoAnswer:
-    case MappingProblem::None:
-      break;
-  }
-  return "Der Router hat weder auf UPnP noch auf NAT-PMP geantwortet";
-}
-
 std::vector<std::string> localIPv4Addresses() {
   std::vector<std::string> addresses;
   ifaddrs* all = nullptr;

@@ -87,8 +87,5 @@ class PortMapper {
   std::shared_ptr<Shared> shared_;
 };
 
-// The reason shown to the player, in German, for a mapping that failed.
-std::string mappingProblemText(const PortMapper::Result& result);
-
 // This computer's IPv4 addresses that are up, loopback left out.
 std::vector<std::string> localIPv4Addresses();

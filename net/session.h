@@ -70,9 +70,4 @@ class NetworkSession {
 // What a peer's goodbye means for this side.
 NetworkSession::End endFor(const Goodbye& bye);
 
-// German text for the end of a match, for the message the player sees.
-const char* endMessage(NetworkSession::End end);
-
-// German text for a peer of another build, naming its version and this one's (and each one's
-// step identity when the versions read the same).
-std::string otherBuildMessage(uint16_t protocol, uint64_t identity, const std::string& version);
+// The texts for these ends are flow/network_texts.h's.

@@ -425,6 +425,102 @@ More in the manual: man kaperfahrt
         <source>Port</source>
         <translation>Port</translation>
     </message>
+    <message>
+        <source>Warte auf einen Mitspieler an %1 …</source>
+        <translation>Waiting for another player on %1 …</translation>
+    </message>
+    <message>
+        <source>Verbinde mit %1 …</source>
+        <translation>Connecting to %1 …</translation>
+    </message>
+    <message>
+        <source>Keine Verbindung zu %1</source>
+        <translation>No connection to %1</translation>
+    </message>
+    <message>
+        <source>Suche %1 …</source>
+        <translation>Looking up %1 …</translation>
+    </message>
+    <message>
+        <source>Verbunden, einen Augenblick …</source>
+        <translation>Connected, one moment …</translation>
+    </message>
+    <message>
+        <source>Der Mitspieler antwortet nicht</source>
+        <translation>The other player does not answer</translation>
+    </message>
+    <message>
+        <source>Warte auf die Wahl des Mitspielers …</source>
+        <translation>Waiting for the other player&apos;s choice …</translation>
+    </message>
+    <message>
+        <source>Port %1 lässt sich nicht öffnen</source>
+        <translation>Port %1 cannot be opened</translation>
+    </message>
+    <message>
+        <source>Rechner %1 nicht gefunden</source>
+        <translation>Host %1 not found</translation>
+    </message>
+    <message>
+        <source>Verbindung lässt sich nicht aufbauen</source>
+        <translation>The connection cannot be made</translation>
+    </message>
+    <message>
+        <source>Netzwerk nicht verfügbar</source>
+        <translation>Network not available</translation>
+    </message>
+    <message>
+        <source>Der andere Spieler hat die Schlacht verlassen</source>
+        <translation>The other player has left the battle</translation>
+    </message>
+    <message>
+        <source>Der andere Spieler antwortet nicht mehr</source>
+        <translation>The other player no longer answers</translation>
+    </message>
+    <message>
+        <source>Spiel nicht mehr gleich</source>
+        <translation>The games are no longer the same</translation>
+    </message>
+    <message>
+        <source>Der Mitspieler hat abgebrochen</source>
+        <translation>The other player cancelled</translation>
+    </message>
+    <message>
+        <source>Protokoll %1</source>
+        <translation>protocol %1</translation>
+    </message>
+    <message>
+        <source>Der Mitspieler hat eine andere Version des Spiels (dort %1, hier %2)</source>
+        <translation>The other player has another version of the game (there %1, here %2)</translation>
+    </message>
+    <message>
+        <source>Der Router lehnt die Weiterleitung ab (%1-Fehler %2)</source>
+        <translation>The router refuses the forwarding (%1 error %2)</translation>
+    </message>
+    <message>
+        <source>Der Router hat selbst keine öffentliche Adresse (%1), er hängt hinter einem weiteren Router</source>
+        <translation>The router has no public address itself (%1), it sits behind another router</translation>
+    </message>
+    <message>
+        <source>Dieser Computer hat keine Verbindung zu einem Router</source>
+        <translation>This computer has no connection to a router</translation>
+    </message>
+    <message>
+        <source>Der Router hat weder auf UPnP noch auf NAT-PMP geantwortet</source>
+        <translation>The router answered neither UPnP nor NAT-PMP</translation>
+    </message>
+    <message>
+        <source>Adresse für den Mitspieler: %1</source>
+        <translation>Address for the other player: %1</translation>
+    </message>
+    <message>
+        <source>Keine Portweiterleitung: %1. UDP-Port %2 im Router von Hand an diesen Computer weiterleiten.</source>
+        <translation>No port forwarding: %1. Forward UDP port %2 to this computer by hand in the router.</translation>
+    </message>
+    <message>
+        <source>Adresse im eigenen Netz: %1</source>
+        <translation>Address in the own network: %1</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>

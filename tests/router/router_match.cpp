@@ -103,11 +103,12 @@ int main(int argc, char** argv) {
   Arena arena;
   arena.media->setSilent(true);
   const Welcome mine = welcomeFor(arena.spiel, 20261209);
-  std::string error;
+  LinkProblem error{};
   std::unique_ptr<Link> link =
       to ? Link::connect(to->host, to->port, error) : Link::listen(0, error);
   if (!link) {
-    std::cerr << "router_match: " << error << "\n";
+    std::cerr << "router_match: "
+              << "no link (" << static_cast<int>(error) << ")\n";
     return 1;
   }
   int status = 1;

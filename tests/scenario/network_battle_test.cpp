@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "flow/network_texts.h"
 #include "flow/start_record.h"
 #include "net/session.h"
 #include "state/katalog.h"
@@ -84,11 +85,11 @@ struct Setup {
 
 struct Match {
   explicit Match(const ImpairmentSettings& bad, Setup setup = {}) {
-    std::string error;
+    LinkProblem error{};
     std::unique_ptr<Link> hostLink = Link::listen(0, error);
-    EXPECT_TRUE(hostLink) << error;
+    EXPECT_TRUE(hostLink) << static_cast<int>(error);
     std::unique_ptr<Link> guestLink = Link::connect("127.0.0.1", hostLink->port(), error);
-    EXPECT_TRUE(guestLink) << error;
+    EXPECT_TRUE(guestLink) << static_cast<int>(error);
     const Welcome welcome = setup.welcome.value_or(welcomeFor(Arena().spiel, 20261209));
     std::optional<Message> received;
     for (int wait = 0; wait < 500 && !received; ++wait) {
@@ -285,8 +286,8 @@ TEST(NetworkBattle, LeavingSilenceAndNoProgressEndTheMatch) {
       match.host->session.pump(5);
     }
     EXPECT_EQ(match.host->session.end(), NetworkSession::End::PeerLeft);
-    EXPECT_STREQ(endMessage(match.host->session.end()),
-                 "Der andere Spieler hat die Schlacht verlassen");
+    EXPECT_EQ(endMessage(match.host->session.end()),
+              "Der andere Spieler hat die Schlacht verlassen");
   }
   {  // the guest falls silent: after 3 s the host gives up, not before
     Match match({});
@@ -369,7 +370,7 @@ TEST(NetworkBattle, ADifferenceHealsOnceAndASecondSoonAfterEndsBoth) {
   for (const Side* s : {match.host.get(), match.guest.get()}) {
     EXPECT_EQ(s->session.end(), NetworkSession::End::NotTheSame);
   }
-  EXPECT_STREQ(endMessage(NetworkSession::End::NotTheSame), "Spiel nicht mehr gleich");
+  EXPECT_EQ(endMessage(NetworkSession::End::NotTheSame), "Spiel nicht mehr gleich");
 }
 
 TEST(NetworkBattle, HostilePacketsAreDroppedAndTheMatchPlaysOn) {
