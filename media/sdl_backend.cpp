@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "basis/latin1.h"
 #include "media/frame_scaler.h"
-#include "media/latin1.h"
 
 namespace {
 

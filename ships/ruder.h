@@ -1,8 +1,8 @@
 // The helm of the human ships and the movement of every ship, once per frame.
 #pragma once
 
+#include "basis/steuerung.h"
 #include "media/media.h"
-#include "media/steuerung.h"
 #include "state/spiel.h"
 
 // The four keys one player steers with.
