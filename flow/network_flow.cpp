@@ -49,7 +49,7 @@ struct Match {
 };
 
 std::string address(const NetworkStart& start) {
-  return start.host ? "Port " + std::to_string(start.port)
+  return start.host ? filledIn(translatedText("Network", "Port %1"), {std::to_string(start.port)})
                     : start.address + ":" + std::to_string(start.port);
 }
 

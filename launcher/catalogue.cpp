@@ -1,6 +1,6 @@
 #include "launcher/catalogue.h"
 
-#include <QDir>
+#include <QDir>  // Q_INIT_RESOURCE
 #include <QString>
 #include <QTranslator>
 #include <cstdlib>
@@ -10,6 +10,8 @@
 
 namespace {
 
+// The process's language, like Qt's installed translators: one for every window and message,
+// set at start-up and when the player chooses another.
 struct Catalogue {
   Language language = Language::German;
   QTranslator english;

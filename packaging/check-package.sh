@@ -34,6 +34,7 @@ expected="/usr/games/kaperfahrt
 /usr/share/icons/hicolor/48x48/apps/kaperfahrt.png
 /usr/share/icons/hicolor/64x64/apps/kaperfahrt.png
 /usr/share/icons/hicolor/scalable/apps/kaperfahrt.svg
+/usr/share/man/de/man6/kaperfahrt.6.gz
 /usr/share/man/man6/kaperfahrt.6.gz
 /usr/share/metainfo/example.kaperfahrt.Kaperfahrt.metainfo.xml"
 diff <(echo "$expected") "$out/files" || fail "the file list differs"

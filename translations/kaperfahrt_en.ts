@@ -127,19 +127,19 @@ More in the manual: man kaperfahrt
     </message>
     <message>
         <source>Pfeil rechts</source>
-        <translation>Right</translation>
+        <translation>Right arrow</translation>
     </message>
     <message>
         <source>Pfeil links</source>
-        <translation>Left</translation>
+        <translation>Left arrow</translation>
     </message>
     <message>
         <source>Pfeil runter</source>
-        <translation>Down</translation>
+        <translation>Down arrow</translation>
     </message>
     <message>
         <source>Pfeil hoch</source>
-        <translation>Up</translation>
+        <translation>Up arrow</translation>
     </message>
     <message>
         <source>Ziffernblock /</source>
@@ -520,6 +520,10 @@ More in the manual: man kaperfahrt
     <message>
         <source>Adresse im eigenen Netz: %1</source>
         <translation>Address in the own network: %1</translation>
+    </message>
+    <message>
+        <source>Port %1</source>
+        <translation>port %1</translation>
     </message>
 </context>
 <context>

@@ -7,8 +7,8 @@
 # gets a window manager, as a desktop has: frames, focus and placement are then its.
 
 # The scripts look for the German titles whatever the desktop's language is;
-# KF_TEST_LANGUAGE=en runs the game in English (for screenshots, with KF_SHOT_DIR).
-export LANGUAGE="${KF_TEST_LANGUAGE:-de}"
+# KF_TEST_LANGUAGE=en runs the game in English, KF_TEST_LANGUAGE= in the desktop's language.
+export LANGUAGE="${KF_TEST_LANGUAGE-de}"
 
 work=$(mktemp -d)
 xvfb_pid=""
