@@ -55,7 +55,11 @@ ReplayLine replayLine(const Replay& replay) {
 }
 
 ReplayWindow::ReplayWindow(std::string folder, const QFont& font)
-    : folderPath_(std::move(folder)), window_(std::make_unique<QWidget>()) {
+    : folderPath_(std::move(folder)),
+      window_(std::make_unique<QWidget>()),
+      opener_([](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+      }) {
   QWidget* window = window_.get();
   window->setWindowTitle(QStringLiteral("Wiederholungen"));
   window->setFont(font);
@@ -158,10 +162,11 @@ void ReplayWindow::deleteSelected() {
 void ReplayWindow::openFolder() {
   std::error_code ec;
   std::filesystem::create_directories(folderPath_, ec);
-  const QString folder = QFileInfo(QString::fromStdString(folderPath_)).absoluteFilePath();
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+  const std::string folder =
+      QFileInfo(QString::fromStdString(folderPath_)).absoluteFilePath().toStdString();
+  if (!opener_(folder))
     showProblem(window_.get(), "Wiederholungen",
-                "Der Ordner " + folder.toStdString() + " lässt sich nicht öffnen.");
+                "Der Ordner " + folder + " lässt sich nicht öffnen.");
 }
 
 // The launcher window's own controls stay as they are: the way in is its context menu and a

@@ -4,6 +4,7 @@
 // launcher's controls.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,11 @@ class ReplayWindow {
   QPushButton* folderButton() const { return folder_; }
   // The replay file "Ansehen" chose, once it was read whole.
   const std::optional<std::string>& chosen() const { return chosen_; }
+  // What "Ordner öffnen" hands the folder's absolute path to; the desktop's file manager
+  // unless a test says otherwise. False when it could not be opened.
+  void setFolderOpener(std::function<bool(const std::string&)> opener) {
+    opener_ = std::move(opener);
+  }
 
  private:
   void fill();
@@ -53,4 +59,5 @@ class ReplayWindow {
   QPushButton* delete_ = nullptr;
   QPushButton* folder_ = nullptr;
   std::optional<std::string> chosen_;
+  std::function<bool(const std::string&)> opener_;
 };
