@@ -5,10 +5,12 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -71,7 +73,7 @@ ReplayWindow::ReplayWindow(std::string folder, const QFont& font)
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->verticalHeader()->hide();
-  list_->horizontalHeader()->setStretchLastSection(true);
+  list_->horizontalHeader()->setStretchLastSection(false);
   column->addWidget(list_);
   auto* buttons = new QHBoxLayout;
   watch_ = new QPushButton(QStringLiteral("Ansehen"), window);
@@ -93,6 +95,10 @@ ReplayWindow::~ReplayWindow() = default;
 
 void ReplayWindow::show() {
   fill();
+  if (!window_->isVisible()) {  // in the middle of the screen, as the launcher's windows
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      window_->move(screen->availableGeometry().center() - window_->rect().center());
+  }
   window_->show();
   window_->raise();
   window_->activateWindow();
@@ -123,6 +129,7 @@ void ReplayWindow::fill() {
     }
   }
   list_->resizeColumnsToContents();
+  list_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);  // the ships
   if (list_->rowCount() > 0) list_->selectRow(0);
 }
 
