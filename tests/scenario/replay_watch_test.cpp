@@ -72,7 +72,16 @@ class ViewerTest : public ::testing::Test {
   }
 };
 
-TEST_F(ViewerTest, ThePlayersKeysAndPadsSteerNothing) {
+// What the battle showed and played, frame by frame, when it ran with these controls.
+struct Played {
+  explicit Played(const Replay& replay, uint32_t frames) {
+    ReplayTimeline timeline(replay, arena.spiel);
+    while (timeline.frame() < frames) timeline.step(*arena.media);
+  }
+  Arena arena;
+};
+
+TEST_F(ViewerTest, ThePlayersKeysAndPadsSteerNothingAndTheBattleIsSeenAndHeardAsItWas) {
   for (const Key k : {Key::W, Key::A, Key::V, Key::Up, Key::Left, Key::Keypad2, Key::Return})
     arena.halten(k);
   PadState pad;
@@ -83,6 +92,15 @@ TEST_F(ViewerTest, ThePlayersKeysAndPadsSteerNothing) {
   EXPECT_EQ(viewer.timeline().frame(), 300u);
   EXPECT_EQ(stateChecksum(arena.spiel), sums[300]);
   EXPECT_TRUE(captionShown("Wiederholung 1x"));
+  const Played battle(replay, 300);
+  EXPECT_FALSE(battle.arena.backend->soundsPlayed().empty());
+  EXPECT_EQ(arena.backend->soundsPlayed(), battle.arena.backend->soundsPlayed());
+  int differing = 0;
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = y < 40 ? 300 : 0; x < kScreenWidth; ++x)  // beside the caption
+      differing += arena.media->pixel(x, y) != battle.arena.media->pixel(x, y);
+  }
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(ViewerTest, SpeedPauseJumpsAndEscape) {
