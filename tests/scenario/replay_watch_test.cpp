@@ -1,11 +1,12 @@
 // Watching a kept replay: jumps land where playing through lands, and the window's keys steer
 // the replay, never the battle.
+#include "flow/replay_watch.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
-#include "flow/replay_watch.h"
 #include "state/snapshot.h"
 #include "tests/scenario/arena.h"
 
@@ -39,8 +40,8 @@ TEST(ReplayWatch, JumpsLandOnTheStatePlayingThroughReaches) {
     Arena arena;
     ReplayTimeline timeline(replay, arena.spiel);
     // Forth past every copy kept so far, back onto and beside copies, to both ends.
-    for (const uint32_t target : {2 * kReplayJump + 7, kReplayCopyEvery, kReplayCopyEvery - 1,
-                                  end, 1u, end - 1, 0u, kReplayJump, kReplayJump + 1, end + 5}) {
+    for (const uint32_t target : {2 * kReplayJump + 7, kReplayCopyEvery, kReplayCopyEvery - 1, end,
+                                  1u, end - 1, 0u, kReplayJump, kReplayJump + 1, end + 5}) {
       timeline.seek(*arena.media, target);
       const uint32_t at = std::min(target, end);
       EXPECT_EQ(timeline.frame(), at) << name;
@@ -67,9 +68,7 @@ class ViewerTest : public ::testing::Test {
   void turns(int count) {
     for (int i = 0; i < count; ++i) ASSERT_TRUE(viewer.turn(*arena.media));
   }
-  bool captionShown(const std::string& text) {
-    return Textbild(10, 10, text).gleich(*arena.media);
-  }
+  bool captionShown(const std::string& text) { return Textbild(10, 10, text).gleich(*arena.media); }
 };
 
 // What the battle showed and played, frame by frame, when it ran with these controls.
