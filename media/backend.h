@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "media/key_bindings.h"
-#include "media/steuerung.h"
+#include "basis/key_bindings.h"
+#include "basis/steuerung.h"
 
 // The first twelve are the players' controls, on whatever keys they are bound to. The keys
 // after P stay where they are printed, whatever the players bound: a replay's speed (the
