@@ -115,10 +115,15 @@ std::string saveFailureText(const std::string& file, int error) {
          "\n" + why.toStdString();
 }
 
-void showSaveFailure(QWidget* over, const std::string& file, int error) {
-  QMessageBox box(QMessageBox::Warning, translated("MessageBox", "Nicht gespeichert"),
-                  QString::fromStdString(saveFailureText(file, error)), QMessageBox::Ok, over);
+void showProblem(QWidget* over, const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Ok, over);
   box.exec();
+}
+
+void showSaveFailure(QWidget* over, const std::string& file, int error) {
+  showProblem(over, translatedText("MessageBox", "Nicht gespeichert"),
+              saveFailureText(file, error));
 }
 
 std::optional<bool> showMessageBox(const std::string& title, const std::string& text,

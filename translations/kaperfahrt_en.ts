@@ -51,10 +51,6 @@ $XDG_DATA_HOME/kaperfahrt, else
         <translation>play a replay without a window and check it</translation>
     </message>
     <message>
-        <source>--verify braucht eine Datei</source>
-        <translation>--verify needs a file</translation>
-    </message>
-    <message>
         <source>diese Hilfe zeigen und enden</source>
         <translation>show this help and end</translation>
     </message>
@@ -89,6 +85,22 @@ Mehr in der Anleitung: man kaperfahrt
         <translation>
 More in the manual: man kaperfahrt
 </translation>
+    </message>
+    <message>
+        <source>%1 braucht eine Datei</source>
+        <translation>%1 needs a file</translation>
+    </message>
+    <message>
+        <source>nur eine von --verify und --replay</source>
+        <translation>only one of --verify and --replay</translation>
+    </message>
+    <message>
+        <source>eine Wiederholung im Schlachtfenster zeigen und enden:
+1, 2, 4 das Tempo, P Pause, Pfeil links und rechts
+10 Sekunden zurück und vor, Esc beendet</source>
+        <translation>show a replay in the battle window and end:
+1, 2, 4 the speed, P pause, left and right arrow
+10 seconds back and ahead, Esc ends</translation>
     </message>
 </context>
 <context>
@@ -615,6 +627,101 @@ More in the manual: man kaperfahrt
     <message>
         <source>Automatisch</source>
         <translation>Automatic</translation>
+    </message>
+</context>
+<context>
+    <name>Replays</name>
+    <message>
+        <source>Wiederholung (Pause)</source>
+        <translation>Replay (paused)</translation>
+    </message>
+    <message>
+        <source>Wiederholung (Ende)</source>
+        <translation>Replay (end)</translation>
+    </message>
+    <message>
+        <source>Wiederholung %1x</source>
+        <translation>Replay %1x</translation>
+    </message>
+    <message>
+        <source>Schiff %1</source>
+        <translation>Ship %1</translation>
+    </message>
+    <message>
+        <source>Einzelspieler</source>
+        <translation>Single Player</translation>
+    </message>
+    <message>
+        <source>2 Spieler VS</source>
+        <translation>2 Players VS</translation>
+    </message>
+    <message>
+        <source> gegen </source>
+        <translation> against </translation>
+    </message>
+    <message>
+        <source>offen</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>Wiederholungen</source>
+        <translation>Replays</translation>
+    </message>
+    <message>
+        <source>Datum</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Art</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Schiffe</source>
+        <translation>Ships</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Länge</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>Ansehen</source>
+        <translation>Watch</translation>
+    </message>
+    <message>
+        <source>Löschen</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Ordner öffnen</source>
+        <translation>Open folder</translation>
+    </message>
+    <message>
+        <source>dd.MM.yyyy HH:mm</source>
+        <translation>yyyy-MM-dd HH:mm</translation>
+    </message>
+    <message>
+        <source>unlesbar</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>%1 lässt sich nicht löschen: %2</source>
+        <translation>%1 cannot be deleted: %2</translation>
+    </message>
+    <message>
+        <source>Der Ordner %1 lässt sich nicht öffnen.</source>
+        <translation>The folder %1 cannot be opened.</translation>
+    </message>
+    <message>
+        <source>Wiederholungen …</source>
+        <translation>Replays …</translation>
+    </message>
+    <message>
+        <source>Rechtsklick oder Strg+R: Wiederholungen ansehen</source>
+        <translation>Right click or Ctrl+R: watch replays</translation>
     </message>
 </context>
 <context>

@@ -26,19 +26,19 @@ click_at "$options" 151 15    # the tab "Gameplay"
 click_at "$options" 102 158   # "Tasten …"
 keys=$(await_window '^Tasten$')
 
-# The key buttons: column 175 (Player 1) or 270 (Player 2), row 44 + 28 per control.
+# The key buttons: column 190 (Player 1) or 315 (Player 2), row 44 + 28 per control.
 bind() {  # <column> <row> <key>
   click_at "$keys" "$1" "$2"
   xdotool key "$3"
   sleep 0.2
 }
-bind 175 44 i     # Beschleunigen: I
-bind 175 100 j    # Links: J
-bind 175 72 i     # Bremsen: I is taken
+bind 190 44 i     # Beschleunigen: I
+bind 190 100 j    # Links: J
+bind 190 72 i     # Bremsen: I is taken
 shot refused
-click_at "$keys" 50 247   # "Standard"
-bind 175 44 i
-click_at "$keys" 275 247  # "Speichern"
+click_at "$keys" 60 261   # "Standard"
+bind 190 44 i
+click_at "$keys" 330 261  # "Speichern"
 await_window_gone '^Tasten$'
 stored() { tr -d '\r' <"$work/SchiffsEinstellungen.prefs" | awk -F' = ' -v k="$1" '$1 == k {print $2}'; }
 [ "$(stored Spieler1Beschleunigen)" = 12 ] || fail "I not stored for Beschleunigen"
