@@ -1031,6 +1031,9 @@ TEST_F(LauncherTest, EveryTextFitsItsControlInBothLanguages) {
       expectTextsFit(launcher.window(n));
     }
     expectTextsFit(launcher.networkWindow());
+    launcher.replayWindow()->show();
+    expectTextsFit(launcher.replayWindow()->widget());
+    launcher.replayWindow()->widget()->hide();
     expectCellsWhole(control<QTableWidget>(kShipList));
     // The key window with its longest messages and every key name the game knows.
     KeyWindow& keys = *launcher.keyWindow();
