@@ -24,6 +24,11 @@ for help in --help -h; do
   head -n 1 "$out" | grep -q '^Aufruf: kaperfahrt' || fail "$help: no usage"
   [ ! -s "$err" ] || fail "$help: output on stderr"
 done
+# In the C locale the usage is German, byte for byte the German run's.
+cp "$out" "$out.de"
+env -u LANGUAGE -u LC_MESSAGES LC_ALL=C "$game" --help >"$out" 2>"$err"
+cmp -s "$out" "$out.de" || fail "--help in the C locale differs from the German one"
+rm -f "$out.de"
 # The English catalogue is built in, and the desktop's language chooses it.
 for english in "LANGUAGE=en_GB:de" "LANGUAGE= LC_ALL=en_US.UTF-8"; do
   # shellcheck disable=SC2086
