@@ -35,6 +35,7 @@ struct Match {
   Link& link;
   bool host;
   OfferAddress* offer = nullptr;  // the host's, told once the router has answered
+  bool offerShown = false;        // the router's answer is in the waiting window
   uint64_t now() { return media.backend().nowMicros() / 1000; }
   void send(const Message& m) { link.send(encode(m), travelsReliably(m)); }
   // The next message, waiting at most one turn; a lost link is reported as a Goodbye.
@@ -57,7 +58,12 @@ bool connected(Match& m, const NetworkStart& start) {
   const uint64_t began = m.now();
   for (;;) {
     if (!m.lobby.waiting(text, 0)) return false;
-    if (m.offer) m.offer->tell(std::cout);
+    if (m.offer && !m.offerShown && m.offer->tell(std::cout)) {
+      const PortMapper::Result result = m.offer->result();
+      const OfferView view = offerView(&result, m.link.port(), localIPv4Addresses());
+      m.lobby.showOffer(view.heading, view.addresses, view.note);
+      m.offerShown = true;
+    }
     const Link::Event e = m.link.poll(kTurnMs);
     if (e.kind == Link::EventKind::Connected) return true;
     if (!start.host && (e.kind == Link::EventKind::Disconnected || m.now() - began > kConnectMs)) {
@@ -208,15 +214,15 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
     say(media, error);
     return;
   }
-  if (start.host) {
-    std::vector<std::string> shown;
-    for (const std::string& own : localIPv4Addresses())
-      shown.push_back(own + ":" + std::to_string(link->port()));
-    lobby.showAddresses(shown);
-  }
   // The router forwards the offered port while the offer and the match last.
   std::optional<OfferAddress> offer;
   if (start.host && portMappingWanted()) offer.emplace(PortMapper::forRouter(), link->port());
+  if (start.host) {
+    PortMapper::Result asking;
+    asking.state = PortMapper::State::Asking;
+    const OfferView view = offerView(offer ? &asking : nullptr, link->port(), localIPv4Addresses());
+    lobby.showOffer(view.heading, view.addresses, view.note);
+  }
   Match m{spiel, media, lobby, *link, start.host, offer ? &*offer : nullptr};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -32,6 +33,7 @@
 #include "launcher/key_window.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
+#include "launcher/network_lobby.h"
 #include "media/headless.h"
 #include "settings/settings_test_util.h"
 
@@ -906,6 +908,44 @@ TEST_F(LauncherTest, TheInputDelayIsSavedInItsOwnGroupOnlyWhenChanged) {
   EXPECT_NE(readBytes(file).find("[Netzwerk]"), std::string::npos);
   click(kOptionsButton);
   EXPECT_EQ(delayBox()->value(), 0);
+}
+
+// The host's waiting window: the address for the guest large and selectable, copied whole by
+// "Kopieren"; without addresses none of it shows.
+TEST(NetworkLobbyTest, TheHostsWaitingWindowShowsTheAddressToSendAndCopiesIt) {
+  Spiel spiel;
+  Media media{std::make_unique<HeadlessBackend>(), 11};
+  NetworkLobby lobby(spiel, media);
+  ASSERT_TRUE(lobby.waiting("Warte", 0));
+  QWidget* window = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->windowTitle() == "Verbindung") window = w;
+  }
+  ASSERT_NE(window, nullptr);
+  const auto address = [window]() -> QLabel* {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+      if (label->text().contains("47111")) return label;
+    }
+    return nullptr;
+  };
+  EXPECT_EQ(address(), nullptr);
+  EXPECT_FALSE(buttonOf(window, "Kopieren")->isVisible());
+
+  lobby.showOffer("Im eigenen Netz:", {"192.168.1.20:47111", "10.0.0.5:47111"}, "Kein Router");
+  lobby.waiting("Warte", 0);
+  QLabel* shown = address();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->isVisible());
+  EXPECT_TRUE(shown->textInteractionFlags() & Qt::TextSelectableByMouse);
+  EXPECT_GE(shown->font().pointSizeF(), 1.5 * window->font().pointSizeF());
+  QGuiApplication::clipboard()->clear();
+  QTest::mouseClick(buttonOf(window, "Kopieren"), Qt::LeftButton);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "192.168.1.20:47111\n10.0.0.5:47111");
+  EXPECT_TRUE(window->rect().contains(shown->mapTo(window, shown->rect().bottomRight())));
+
+  lobby.showOffer("", {}, "");
+  EXPECT_FALSE(buttonOf(window, "Kopieren")->isVisible());
+  lobby.close();
 }
 
 // --- The players' own keys
