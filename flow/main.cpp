@@ -12,6 +12,7 @@
 #include "launcher/launcher.h"
 #include "launcher/message_box.h"
 #include "launcher/qt_app.h"
+#include "media/latin1.h"
 #include "media/sdl_backend.h"
 #include "replay/replay_folder.h"
 
@@ -54,10 +55,10 @@ int main(int argc, char** argv) {
       NetworkRequest request;
       const int32_t mode = runLauncher(s, m, file, &request);
       if (mode != kNetworkBattle) return mode;
-      const std::optional<NetworkStart> start = networkStartFrom(request);
+      std::string problem;
+      const std::optional<NetworkStart> start = networkStartFrom(request, problem);
       if (!start) {
-        m.messageBox("Netzwerk", "Die Adresse ist nicht RECHNER oder RECHNER:PORT",
-                     MessageKind::Ok);
+        m.messageBox("Netzwerk", utf8ToLatin1(problem), MessageKind::Ok);
         continue;
       }
       NetworkLobby lobby(s, m);

@@ -11,6 +11,7 @@
 #include "flow/replay_play.h"
 #include "flow/start.h"
 #include "flow/start_record.h"
+#include "media/latin1.h"
 #include "net/addresses.h"
 #include "net/link.h"
 #include "net/port_mapper.h"
@@ -24,8 +25,9 @@ namespace {
 constexpr uint64_t kConnectMs = 10000, kAnswerMs = 5000;
 constexpr int kTurnMs = 5;
 
+// The texts here are UTF-8; message boxes show Latin-1.
 void say(Media& media, const std::string& text) {
-  media.messageBox("Netzwerk", text, MessageKind::Ok);
+  media.messageBox("Netzwerk", utf8ToLatin1(text), MessageKind::Ok);
 }
 
 struct Match {
@@ -195,11 +197,9 @@ NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
 
 }  // namespace
 
-std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request) {
+std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request, std::string& problem) {
   if (request.host) return NetworkStart{true, {}, request.port};
-  const std::optional<JoinAddress> address = parseJoinAddress(request.address, kDefaultPort);
-  if (!address) return std::nullopt;
-  return NetworkStart{false, address->host, address->port};
+  return joinStart(request.address, problem);
 }
 
 void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,

@@ -825,6 +825,7 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   ASSERT_TRUE(net != nullptr && net->isVisible());
   EXPECT_FALSE(net->geometry().intersects(launcher.window(kLauncherWindow)->geometry()));
   auto* address = net->findChild<QLineEdit*>();
+  EXPECT_TRUE(address->toolTip().contains("Nur IPv4"));
   QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
   EXPECT_EQ(drain(), std::nullopt);  // nothing typed: nothing to join
   QTest::keyClicks(address, " 10.0.0.2:5000 ");

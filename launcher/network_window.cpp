@@ -29,6 +29,11 @@ void Launcher::createNetworkWindow() {
   auto* offer = new QPushButton(QStringLiteral("Spiel anbieten"), window);
   auto* address = new QLineEdit(window);
   address->setPlaceholderText(QStringLiteral("Rechner:Port"));
+  address->setToolTip(
+      QStringLiteral("Die Adresse des Gastgebers, wie er sie geschickt hat: RECHNER oder "
+                     "RECHNER:PORT (ohne Port %1), etwa 203.0.113.7:%1.\nNur IPv4: Debians "
+                     "ENet 1.3, über das das Spiel verbindet, kann kein IPv6.")
+          .arg(kDefaultNetworkPort));
   auto* join = new QPushButton(QStringLiteral("Beitreten"), window);
   row->addWidget(new QLabel(QStringLiteral("Port"), window));
   row->addWidget(port);
