@@ -827,7 +827,10 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   auto* address = net->findChild<QLineEdit*>();
   EXPECT_TRUE(address->toolTip().contains("Nur IPv4"));
   QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
-  EXPECT_EQ(drain(), std::nullopt);  // nothing typed: nothing to join
+  EXPECT_EQ(drain(), std::nullopt);  // nothing typed: nothing to join, but what to type
+  const auto& told = static_cast<HeadlessBackend&>(media.backend()).messages();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].text.find("RECHNER:PORT"), std::string::npos);
   QTest::keyClicks(address, " 10.0.0.2:5000 ");
   QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
   EXPECT_EQ(drain(), kNetworkBattle);
@@ -844,6 +847,21 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   EXPECT_EQ(drain(), kNetworkBattle);
   EXPECT_TRUE(launcher.networkRequest()->host);
   EXPECT_EQ(launcher.networkRequest()->port, 5001);
+
+  // Both are kept for the next time; the default port and no address leave the file alone.
+  launcher.start();
+  net = launcher.networkWindow();
+  EXPECT_EQ(net->findChild<QSpinBox*>()->value(), 5001);
+  EXPECT_EQ(net->findChild<QLineEdit*>()->text(), "10.0.0.2:5000");
+  EXPECT_NE(readBytes(file).find("[Netzwerk]\r\nAdresse = 10.0.0.2:5000\r\nPort = 5001\r\n"),
+            std::string::npos)
+      << readBytes(file);
+}
+
+TEST_F(LauncherTest, OfferingOnTheUsualPortWritesNoSettings) {
+  QTest::mouseClick(buttonOf(launcher.networkWindow(), "Spiel anbieten"), Qt::LeftButton);
+  EXPECT_EQ(drain(), kNetworkBattle);
+  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 // Below the launcher's frame, following it, whole on the screen; closed, it comes back when
@@ -946,7 +964,8 @@ TEST(NetworkLobbyTest, TheHostsWaitingWindowShowsTheAddressToSendAndCopiesIt) {
 
   lobby.showOffer("", {}, "");
   EXPECT_FALSE(buttonOf(window, "Kopieren")->isVisible());
-  lobby.close();
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_FALSE(lobby.waiting("Warte", 0));  // Escape cancels, as the button does
 }
 
 // --- The players' own keys

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -77,6 +78,14 @@ class WaitingWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override {
     cancelled = true;
     QWidget::closeEvent(event);
+  }
+  // As in a dialog, Escape cancels.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape) {
+      cancelled = true;
+      return;
+    }
+    QWidget::keyPressEvent(event);
   }
 };
 
