@@ -19,6 +19,7 @@
 #include "replay/replay_folder.h"
 #include "settings/network_settings.h"
 #include "settings/settings_keys.h"
+#include "state/katalog.h"
 
 namespace {
 
@@ -174,12 +175,15 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
 
 // Frames until one side leaves or the link fails; pause does not apply here.
 NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
-  FrameSounds sounds(m.media);
+  constexpr uint64_t kNoteAgainMs = 1000;  // in case something covered the still picture
+  FrameSounds sounds(m.media, m.host ? 0 : 1);
+  m.media.loadFont(katalog::kHinweisschrift, "impact", 48);
   Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, sounds.step());
   rollback.watchFrames(sounds.watcher());
   recordConfirmed(rollback, recorder);
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
+  std::optional<uint64_t> noteShownMs;
   for (;;) {
     m.media.takeWindowEvents();  // all at once: a fast mouse cannot keep this loop busy
     m.media.pollKeyboard();
@@ -191,7 +195,15 @@ NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
     }
     if (session.pump(0) != NetworkSession::End::None) return session.end();
     const NetInput local{m.media.steuerung(0), m.media.keyDown(Key::Return)};
-    if (!session.tick(local)) session.pump(2);  // waiting for the peer's inputs
+    if (session.tick(local)) {
+      noteShownMs.reset();
+      continue;
+    }
+    session.pump(2);  // waiting for the peer's inputs
+    if (session.peerAsking() && (!noteShownMs || m.now() - *noteShownMs >= kNoteAgainMs)) {
+      MitspielerUeberlegtZeigen(m.media);
+      noteShownMs = m.now();
+    }
   }
 }
 
