@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 
+#include "basis/latin1.h"
 #include "flow/command_line.h"
 #include "flow/network_flow.h"
 #include "flow/outer_loop.h"
@@ -12,7 +13,6 @@
 #include "launcher/launcher.h"
 #include "launcher/message_box.h"
 #include "launcher/qt_app.h"
-#include "media/latin1.h"
 #include "media/sdl_backend.h"
 #include "replay/replay_folder.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "basis/latin1.h"
 #include "flow/start_record.h"
-#include "media/latin1.h"
 #include "state/katalog.h"
 
 Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs) {

@@ -6,12 +6,12 @@
 #include <variant>
 #include <vector>
 
+#include "basis/latin1.h"
 #include "flow/network_battle.h"
 #include "flow/offer_address.h"
 #include "flow/replay_play.h"
 #include "flow/start.h"
 #include "flow/start_record.h"
-#include "media/latin1.h"
 #include "net/addresses.h"
 #include "net/link.h"
 #include "net/port_mapper.h"

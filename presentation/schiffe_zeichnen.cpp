@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "media/rounding.h"
+#include "basis/rounding.h"
 #include "presentation/anzeige.h"
 #include "state/katalog.h"
 #include "state/klasse.h"
