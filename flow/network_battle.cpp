@@ -17,7 +17,7 @@ Rollback::Step networkStep(Media& media, int32_t eigenesSchiff) {
   return [&media, eigenesSchiff](Spiel& spiel, const std::array<NetInput, 2>& inputs, bool silent) {
     const bool wasSilent = media.silent();
     media.setSilent(wasSilent || silent);
-    Frame(spiel, media, networkFrameInputs(inputs), Ansicht{eigenesSchiff});
+    Frame(spiel, media, networkFrameInputs(inputs), Ansicht{eigenesSchiff, {}});
     media.setSilent(wasSilent);
   };
 }

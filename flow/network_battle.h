@@ -27,7 +27,7 @@ Rollback::Step networkStep(Media& media, int32_t eigenesSchiff = -1);
 class FrameSounds {
  public:
   explicit FrameSounds(Media& media, int32_t eigenesSchiff = -1)
-      : media_(media), ansicht_{eigenesSchiff} {}
+      : media_(media), ansicht_{.EigenesSchiff = eigenesSchiff, .Ueberlagerung = {}} {}
   // Needs every frame's number first: rollback.watchFrames(sounds.watcher()).
   Rollback::Step step();
   std::function<void(uint32_t)> watcher();

@@ -183,7 +183,8 @@ NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
   recordConfirmed(rollback, recorder);
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
-  std::optional<uint64_t> noteShownMs;
+  bool noteShown = false;
+  uint64_t noteShownMs = 0;
   for (;;) {
     m.media.takeWindowEvents();  // all at once: a fast mouse cannot keep this loop busy
     m.media.pollKeyboard();
@@ -196,12 +197,13 @@ NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
     if (session.pump(0) != NetworkSession::End::None) return session.end();
     const NetInput local{m.media.steuerung(0), m.media.keyDown(Key::Return)};
     if (session.tick(local)) {
-      noteShownMs.reset();
+      noteShown = false;
       continue;
     }
     session.pump(2);  // waiting for the peer's inputs
-    if (session.peerAsking() && (!noteShownMs || m.now() - *noteShownMs >= kNoteAgainMs)) {
+    if (session.peerAsking() && (!noteShown || m.now() - noteShownMs >= kNoteAgainMs)) {
       MitspielerUeberlegtZeigen(m.media);
+      noteShown = true;
       noteShownMs = m.now();
     }
   }

@@ -181,6 +181,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& 
   if (spiel.SpielModus == kEinzelspieler) ComputerKapitaene(spiel);
   SchussversatzWuerfeln(spiel, media);
   if (spiel.SpielModus == kEinzelspieler) NachladenPruefen(spiel);
+  if (ansicht.Ueberlagerung) ansicht.Ueberlagerung(media);
   media.showFrame();
   return false;
 }

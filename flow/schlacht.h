@@ -24,12 +24,6 @@ Eingaben EingabenLesen(Media& media);
 // The window events taken and the keyboard read for the next frame.
 Eingaben EingabenNehmen(const Spiel& spiel, Media& media);
 
-// What a screen shows beyond the battle itself: in a network battle, which ship is this
-// player's (-1: none, as in every battle on one computer).
-struct Ansicht {
-  int32_t EigenesSchiff = -1;
-};
-
 // One whole frame. True when the player confirmed leaving; the battle window is closed then.
 // Takes the window events, reads the keyboard and runs the frame with what it read.
 bool Frame(Spiel& spiel, Media& media);
@@ -37,6 +31,15 @@ bool Frame(Spiel& spiel, Media& media);
 // The frame after its window events and keyboard reading, with the given controls. While the
 // battle is paused nothing moves or sounds and the frame mostly sleeps; Escape still asks.
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
+
+// Drawn over a finished frame just before it is shown (a replay's caption).
+using FrameOverlay = std::function<void(Media&)>;
+// What a screen shows beyond the battle itself; nothing, as in every battle on one computer,
+// unless set.
+struct Ansicht {
+  int32_t EigenesSchiff = -1;  // a network battle's own ship, marked as the player's
+  FrameOverlay Ueberlagerung;
+};
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& ansicht);
 
 // Decides the result: draws its text and marks the match decided.
