@@ -95,11 +95,10 @@ int main(int argc, char** argv) {
         continue;
       }
       if (mode != kNetworkBattle) return mode;
-      const std::optional<NetworkStart> start = networkStartFrom(request);
+      std::string problem;
+      const std::optional<NetworkStart> start = networkStartFrom(request, problem);
       if (!start) {
-        m.messageBox(translatedText("Network", "Netzwerk"),
-                     translatedText("Network", "Die Adresse ist nicht RECHNER oder RECHNER:PORT"),
-                     MessageKind::Ok);
+        m.messageBox(translatedText("Network", "Netzwerk"), problem, MessageKind::Ok);
         continue;
       }
       NetworkLobby lobby(s, m);

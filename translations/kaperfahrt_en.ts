@@ -102,6 +102,14 @@ More in the manual: man kaperfahrt
 1, 2, 4 the speed, P pause, left and right arrow
 10 seconds back and ahead, Esc ends</translation>
     </message>
+    <message>
+        <source>--host: kein Port: %1</source>
+        <translation>--host: not a port: %1</translation>
+    </message>
+    <message>
+        <source>--join braucht RECHNER[:PORT]</source>
+        <translation>--join needs HOST[:PORT]</translation>
+    </message>
 </context>
 <context>
     <name>KeyNames</name>
@@ -406,10 +414,6 @@ More in the manual: man kaperfahrt
         <translation>Network</translation>
     </message>
     <message>
-        <source>Die Adresse ist nicht RECHNER oder RECHNER:PORT</source>
-        <translation>The address is not HOST or HOST:PORT</translation>
-    </message>
-    <message>
         <source>Verbindung</source>
         <translation>Connection</translation>
     </message>
@@ -536,6 +540,60 @@ More in the manual: man kaperfahrt
     <message>
         <source>Port %1</source>
         <translation>port %1</translation>
+    </message>
+    <message>
+        <source>Bitte die Adresse des Gastgebers eingeben: RECHNER oder RECHNER:PORT, etwa 192.168.1.20 oder 203.0.113.7:47111</source>
+        <translation>Please enter the host&apos;s address: HOST or HOST:PORT, such as 192.168.1.20 or 203.0.113.7:47111</translation>
+    </message>
+    <message>
+        <source>IPv6-Adressen gehen nicht: Debians ENet 1.3, über das das Spiel verbindet, kann nur IPv4. Bitte die IPv4-Adresse des Gastgebers eingeben, etwa 203.0.113.7:47111</source>
+        <translation>IPv6 addresses do not work: Debian&apos;s ENet 1.3, through which the game connects, knows only IPv4. Please enter the host&apos;s IPv4 address, such as 203.0.113.7:47111</translation>
+    </message>
+    <message>
+        <source>Der Port hinter dem Doppelpunkt muss eine Zahl von 1 bis 65535 sein, etwa 203.0.113.7:47111</source>
+        <translation>The port after the colon must be a number from 1 to 65535, such as 203.0.113.7:47111</translation>
+    </message>
+    <message>
+        <source>Das ist keine Adresse: erwartet wird ein Rechnername oder eine IPv4-Adresse, wahlweise mit :PORT, etwa 192.168.1.20 oder 203.0.113.7:47111</source>
+        <translation>That is no address: a host name or an IPv4 address is expected, with :PORT if need be, such as 192.168.1.20 or 203.0.113.7:47111</translation>
+    </message>
+    <message>
+        <source>Der Mitspieler überlegt …</source>
+        <translation>The other player is thinking …</translation>
+    </message>
+    <message>
+        <source>Diese Adresse dem Mitspieler schicken:</source>
+        <translation>Send this address to the other player:</translation>
+    </message>
+    <message>
+        <source>Adresse im eigenen Netz:</source>
+        <translation>Address in the own network:</translation>
+    </message>
+    <message>
+        <source>Der Router wird nicht gefragt; für einen Mitspieler im Internet UDP-Port %1 im Router von Hand an diesen Computer weiterleiten.</source>
+        <translation>The router is not asked; for another player on the internet, forward UDP port %1 to this computer by hand in the router.</translation>
+    </message>
+    <message>
+        <source>%1; für einen Mitspieler im Internet UDP-Port %2 im Router von Hand an diesen Computer weiterleiten.</source>
+        <translation>%1; for another player on the internet, forward UDP port %2 to this computer by hand in the router.</translation>
+    </message>
+    <message>
+        <source>Der Router wird gefragt …</source>
+        <translation>Asking the router …</translation>
+    </message>
+    <message>
+        <source>Kopieren</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Die Adresse des Gastgebers, wie er sie geschickt hat: RECHNER oder RECHNER:PORT (ohne Port %1), etwa 203.0.113.7:%1.
+Nur IPv4: Debians ENet 1.3, über das das Spiel verbindet, kann kein IPv6.</source>
+        <translation>The host&apos;s address as the host sent it: HOST or HOST:PORT (without a port %1), such as 203.0.113.7:%1.
+IPv4 only: Debian&apos;s ENet 1.3, through which the game connects, knows no IPv6.</translation>
+    </message>
+    <message>
+        <source>Zum Beitreten die Adresse eintragen, die der Gastgeber geschickt hat: RECHNER oder RECHNER:PORT, etwa 192.168.1.20 oder 203.0.113.7:47111</source>
+        <translation>To join, enter the address the host sent: HOST or HOST:PORT, such as 192.168.1.20 or 203.0.113.7:47111</translation>
     </message>
 </context>
 <context>
