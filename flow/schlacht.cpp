@@ -166,7 +166,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& 
   KugelnFliegen(spiel, media);
   const auto vorher = MenschenGesundheit(spiel);
   TrefferAuswerten(spiel, media);
-  TrefferSpueren(spiel, media, vorher);
+  if (ansicht.Ruetteln) TrefferSpueren(spiel, media, vorher);
   if (eingaben.Neustart) {
     // The frame ends here and shows nothing.
     PartieAufbauen(spiel);

@@ -39,6 +39,7 @@ using FrameOverlay = std::function<void(Media&)>;
 struct Ansicht {
   int32_t EigenesSchiff = -1;  // a network battle's own ship, marked as the player's
   FrameOverlay Ueberlagerung;
+  bool Ruetteln = true;  // hits rumble the pads of the player hit; not in a battle only watched
 };
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& ansicht);
 

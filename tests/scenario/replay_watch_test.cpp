@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "flow/replay_play.h"
+#include "flow/start_record.h"
 #include "state/snapshot.h"
 #include "tests/scenario/arena.h"
 
@@ -49,6 +51,26 @@ TEST(ReplayWatch, JumpsLandOnTheStatePlayingThroughReaches) {
     }
     EXPECT_EQ(arena.backend->framesPresented(), 0) << "a jump is silent";
   }
+}
+
+// Watching is not feeling: the frames that rumble the pads of the ships hit in a battle
+// rumble nothing when the battle is watched again.
+TEST(ReplayWatch, OnlyTheBattlePlayedRumblesThePads) {
+  const Replay replay = kept("zwei_spieler.kfr");
+  Arena played, watched;
+  for (Arena* arena : {&played, &watched}) {
+    arena->backend->setPads({PadState{}, PadState{}});
+    arena->media->pollKeyboard();
+    arena->media->setPlayerCount(2);
+  }
+  startBattle(played.spiel, replay.start);
+  ReplayTimeline timeline(replay, watched.spiel);
+  for (uint32_t f = 0; f < replay.inputs.size(); ++f) {
+    Frame(played.spiel, *played.media, replayFrameInputs(replay, f));
+    timeline.step(*watched.media);
+  }
+  EXPECT_FALSE(played.backend->rumbles().empty());
+  EXPECT_TRUE(watched.backend->rumbles().empty());
 }
 
 class ViewerTest : public ::testing::Test {
