@@ -1188,6 +1188,26 @@ TEST_F(LauncherTest, TheReplayWindowListsWatchesDeletesAndOpensTheFolder) {
   QTest::mouseClick(replays.folderButton(), Qt::LeftButton);
   EXPECT_EQ(opened, folder);
 
+  // Escape closes the window from any control; Return and Enter on the list watch its row.
+  const struct {
+    Qt::Key key;
+    bool onList, watches;
+  } keys[] = {{Qt::Key_Escape, true, false},
+              {Qt::Key_Escape, false, false},
+              {Qt::Key_Return, true, true},
+              {Qt::Key_Enter, true, true},
+              {Qt::Key_Return, false, false}};
+  for (const auto& k : keys) {
+    ReplayWindow fresh(folder, replays.widget()->font());
+    fresh.show();
+    QWidget* target = k.onList ? static_cast<QWidget*>(fresh.list()) : fresh.folderButton();
+    QTest::keyClick(target, k.key);
+    EXPECT_EQ(fresh.chosen().value_or(""), k.watches ? folder + "/2026-05-01_10-00-00.kfr" : "")
+        << k.key;
+    EXPECT_EQ(fresh.widget()->isVisible(), k.key != Qt::Key_Escape) << k.key;
+  }
+  EXPECT_EQ(drain(), std::nullopt);
+
   list->selectRow(0);
   QTest::mouseClick(replays.watchButton(), Qt::LeftButton);
   EXPECT_EQ(drain(), kWatchReplay);

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QScreen>
@@ -39,6 +40,22 @@ QTableWidgetItem* cell(const std::string& text) {
   item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
   return item;
 }
+
+// Hands the key presses of the widgets it watches to `take`, which says whether it took one.
+class KeyFilter : public QObject {
+ public:
+  KeyFilter(QObject* parent, std::function<bool(QObject*, int)> take)
+      : QObject(parent), take_(std::move(take)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    return event->type() == QEvent::KeyPress &&
+           take_(watched, static_cast<QKeyEvent*>(event)->key());
+  }
+
+ private:
+  std::function<bool(QObject*, int)> take_;
+};
 
 }  // namespace
 
@@ -93,6 +110,19 @@ ReplayWindow::ReplayWindow(std::string folder, const QFont& font)
   QObject::connect(list_, &QTableWidget::cellDoubleClicked, [this] { watchSelected(); });
   QObject::connect(delete_, &QPushButton::clicked, [this] { deleteSelected(); });
   QObject::connect(folder_, &QPushButton::clicked, [this] { openFolder(); });
+  // Escape closes the window from any of its controls; Return or Enter on the list watches
+  // the row chosen, as a double click does.
+  auto* keys = new KeyFilter(window, [this](QObject* from, int key) {
+    if (key == Qt::Key_Escape) {
+      hide();
+      return true;
+    }
+    if (from != list_ || (key != Qt::Key_Return && key != Qt::Key_Enter)) return false;
+    watchSelected();
+    return true;
+  });
+  window->installEventFilter(keys);
+  list_->installEventFilter(keys);
   window->resize(640, 360);
 }
 
