@@ -1169,6 +1169,7 @@ TEST_F(LauncherTest, TheReplayWindowListsWatchesDeletesAndOpensTheFolder) {
   };
   EXPECT_EQ(row(0), "unlesbar|||");  // the newest first
   EXPECT_EQ(row(1), "Einzelspieler|Schiff 5 gegen Schiff 6, Schiff 7|You win!|1:02");
+  EXPECT_EQ(list->item(1, 0)->text().toStdString(), "01.05.2026 10:00");  // as recorded
 
   // A file that is no replay is named as --verify names it, and nothing is watched.
   list->selectRow(0);

@@ -148,7 +148,14 @@ void ReplayWindow::fill() {
   for (const std::string& path : replayFiles(folderPath_)) {
     const int row = list_->rowCount();
     list_->insertRow(row);
-    const QDateTime written = QFileInfo(QString::fromStdString(path)).lastModified();
+    // The time the name was given at recording: copying the folder keeps it, and the list's
+    // order is the names'.
+    std::tm named{};
+    const QDateTime written =
+        replayNameTime(path, named)
+            ? QDateTime(QDate(named.tm_year + 1900, named.tm_mon + 1, named.tm_mday),
+                        QTime(named.tm_hour, named.tm_min, named.tm_sec))
+            : QFileInfo(QString::fromStdString(path)).lastModified();
     QTableWidgetItem* date =
         cell(written.toString(translated("Replays", "dd.MM.yyyy HH:mm")).toStdString());
     date->setData(kPathRole, QString::fromStdString(path));

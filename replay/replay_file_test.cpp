@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -93,6 +95,13 @@ TEST(ReplayFolder, WritesWholeFilesAndKeepsTheNewestHundred) {
   std::ifstream in(written, std::ios::binary);
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
   EXPECT_TRUE(readReplay(bytes).replay);
+  // Its name tells when it was recorded (a second one in the same second too); others do not.
+  std::tm named{};
+  ASSERT_TRUE(replayNameTime(written, named));
+  named.tm_isdst = -1;
+  EXPECT_LE(std::abs(std::difftime(std::time(nullptr), std::mktime(&named))), 60.0);
+  EXPECT_TRUE(replayNameTime("/r/2026-05-01_10-00-00_2.kfr", named));
+  EXPECT_FALSE(replayNameTime("/r/meine.kfr", named));
 
   // A file where the folder should be: nothing written, the reason given.
   const fs::path blocked = folder.parent_path() / "blocked";

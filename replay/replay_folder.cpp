@@ -6,7 +6,9 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -14,13 +16,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr char kStampFormat[] = "%Y-%m-%d_%H-%M-%S";
+
 // Sortable by name: the oldest first.
 std::string timeStamp() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm local{};
   localtime_r(&now, &local);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", &local);
+  std::strftime(text, sizeof text, kStampFormat, &local);
   return text;
 }
 
@@ -119,4 +123,11 @@ std::vector<std::string> replayFiles(const std::string& folder) {
   const std::vector<fs::path> replays = replaysIn(folder);
   for (auto it = replays.rbegin(); it != replays.rend(); ++it) files.push_back(it->string());
   return files;
+}
+
+bool replayNameTime(const std::string& path, std::tm& local) {
+  std::istringstream name(fs::path(path).stem().string());
+  local = std::tm{};
+  name >> std::get_time(&local, kStampFormat);
+  return !name.fail() && (name.peek() == std::char_traits<char>::eof() || name.peek() == '_');
 }

@@ -2,6 +2,7 @@
 // newest 100 replays in it.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -29,3 +30,7 @@ ReplayReading loadReplay(const std::string& path, bool anyBuild = false);
 
 // The replay files in `folder`, the newest first; none when there is no such folder.
 std::vector<std::string> replayFiles(const std::string& folder);
+
+// The local date and time the name of a replay file saveReplay wrote says it was recorded;
+// false for a file named otherwise.
+bool replayNameTime(const std::string& path, std::tm& local);
