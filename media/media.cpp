@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -48,6 +49,23 @@ struct Sprite {
   std::unique_ptr<const TurnSource> turnSource;
   TurnCache turned;
   std::optional<std::optional<uint32_t>> colourOfAll;
+  // A small picture's opaque pixels, one or two side by side, each with its place counted
+  // from the corner on an image `stride` pixels wide: a cannonball is drawn by a handful of
+  // stores.
+  struct Dot {
+    ptrdiff_t at = 0;
+    bool two = false;
+    uint32_t value[2] = {0, 0};
+
+    void drawAt(uint32_t* corner) const {
+      if (two) {
+        std::memcpy(corner + at, value, sizeof value);
+      } else {
+        corner[at] = value[0];
+      }
+    }
+  };
+  std::optional<std::vector<Dot>> dots;
 
   const TurnSource& turnReady() {
     if (!turnSource) turnSource = std::make_unique<const TurnSource>(image, key);
@@ -59,10 +77,31 @@ struct Sprite {
     return *colourOfAll;
   }
 
+  const std::vector<Dot>& dotsReady(int stride) {
+    if (!dots) {
+      dots.emplace();
+      for (int y = 0; y < image.h; ++y) {
+        for (int x = 0; x < image.w; ++x) {
+          const uint32_t p = image.at(x, y);
+          if (isKey(p, key)) continue;
+          Dot* left = dots->empty() ? nullptr : &dots->back();
+          if (left != nullptr && !left->two && left->at == ptrdiff_t{y} * stride + x - 1) {
+            left->two = true;
+            left->value[1] = p;
+          } else {
+            dots->push_back({ptrdiff_t{y} * stride + x, false, {p, 0}});
+          }
+        }
+      }
+    }
+    return *dots;
+  }
+
   void pictureChanges(uint64_t newVersion) {
     turnSource.reset();
     turned.clear();
     colourOfAll.reset();
+    dots.reset();
     version = newVersion;
   }
 };
@@ -179,6 +218,8 @@ struct Media::Impl : DrawingPainter {
   Sprite* spriteToChange(int n);
   uint64_t newVersion() { return ++versions; }
   Image* drawingTarget();
+  // The part of [x, x + w) x [y, y + h) on the screen.
+  static ScreenBox screenBox(int64_t x, int64_t y, int64_t w, int64_t h);
   // A drawing of the back buffer, made when the picture is next brought up to date.
   void draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
             std::string_view text = {});
@@ -187,6 +228,7 @@ struct Media::Impl : DrawingPainter {
     if (scene.waiting()) scene.paint(*this);
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
+  void paintWhole(std::span<const Drawing> drawings, std::string_view texts) override;
 
   std::unique_ptr<Backend> backend;
   // Written only by paint(), as the scene asks.
@@ -260,14 +302,18 @@ Image* Media::Impl::drawingTarget() {
   return &s->image;
 }
 
-void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
-                       std::string_view text) {
+ScreenBox Media::Impl::screenBox(int64_t x, int64_t y, int64_t w, int64_t h) {
   const int64_t left = std::clamp<int64_t>(x, 0, kScreenWidth);
   const int64_t top = std::clamp<int64_t>(y, 0, kScreenHeight);
   const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, kScreenWidth);
   const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, kScreenHeight);
-  drawing.box = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-                 static_cast<int>(bottom - top)};
+  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+          static_cast<int>(bottom - top)};
+}
+
+void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
+                       std::string_view text) {
+  drawing.box = screenBox(x, y, w, h);
   // Opaque over every pixel: what was drawn before is gone.
   const bool covers =
       (drawing.kind == Drawing::Kind::Fill || drawing.kind == Drawing::Kind::Copy) && x <= 0 &&
@@ -332,6 +378,32 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
       const double half = (picture.w - 1) / 2.0;
       drawTurned(back, s->turnReady(), s->turned, d.x + half, d.y + half, d.angle, turnClips);
     }
+  }
+}
+
+void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
+  // The balls of a run share one or two sprites.
+  Sprite* last = nullptr;
+  int lastSource = 0;
+  for (size_t i = 0; i < drawings.size(); ++i) {
+    const Drawing& d = drawings[i];
+    if (i + kFetchAhead < drawings.size()) {
+      const ScreenBox& ahead = drawings[i + kFetchAhead].box;
+      fetchRowsFor(backBuffer, {ahead.x, ahead.y, ahead.w, ahead.h});
+    }
+    if (d.kind == Drawing::Kind::KeyedCopy && d.small) {
+      Sprite* s = last != nullptr && d.source == lastSource ? last : sprite(d.source);
+      last = s;
+      lastSource = d.source;
+      // Wholly on the screen: its box is the picture's.
+      if (s != nullptr && s->version == d.version && d.box.x == d.x && d.box.y == d.y &&
+          d.box.w == s->image.w && d.box.h == s->image.h) {
+        uint32_t* corner = &backBuffer.at(d.x, d.y);
+        for (const Sprite::Dot& dot : s->dotsReady(backBuffer.w)) dot.drawAt(corner);
+        continue;
+      }
+    }
+    paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
   }
 }
 
@@ -470,9 +542,15 @@ void Media::drawTransparentSprite(int n, int x, int y) {
   if (impl_->silent) return;  // first: frames played again draw thousands of balls
   const Sprite* s = impl_->sprite(n);
   if (s == nullptr) return;
-  const Drawing d{
-      .kind = Drawing::Kind::KeyedCopy, .source = n, .version = s->version, .x = x, .y = y};
-  impl_->draw(d, x, y, s->image.w, s->image.h);
+  // Never over the whole screen, as it lets the sea through.
+  const ScreenBox box = Impl::screenBox(x, y, s->image.w, s->image.h);
+  if (box.w <= 0 || box.h <= 0) return;
+  Drawing& d = impl_->scene.addInPlace(box);
+  d.kind = Drawing::Kind::KeyedCopy;
+  d.source = n;
+  d.version = s->version;
+  d.x = x;
+  d.y = y;
 }
 
 bool Media::createRotatable(int r, int sprite) {
@@ -522,6 +600,11 @@ bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {
   // Most pairs (a cannonball and a hit disc) lie apart: answered here, without a call.
   if (boxesApart(first->image, xa, ya, second->image, xb, yb)) return false;
   return imagesOverlap(first->image, first->key, xa, ya, second->image, second->key, xb, yb);
+}
+
+Size Media::spriteSize(int n) const {
+  const Sprite* s = impl_->sprites.find(n);
+  return s == nullptr ? Size{0, 0} : Size{s->image.w, s->image.h};
 }
 
 // Every drawRotatable is complete when it returns, so the brackets have nothing to do.
