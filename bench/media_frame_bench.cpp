@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "basis/rounding.h"
 #include "bench/battle_media.h"
 #include "bench/copy_ratio.h"
 #include "media/media.h"
-#include "media/rounding.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <functional>
 
+#include "basis/steuerung.h"
 #include "media/media.h"
-#include "media/steuerung.h"
 #include "state/spiel.h"
 
 // Everything the players ask of one frame, read once at its top.

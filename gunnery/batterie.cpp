@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "basis/rounding.h"
 #include "gunnery/kugeln.h"
 #include "maths/maths.h"
-#include "media/rounding.h"
 #include "state/katalog.h"
 #include "state/klasse.h"
 

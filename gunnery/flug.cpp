@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "basis/rounding.h"
 #include "maths/maths.h"
-#include "media/rounding.h"
 #include "state/katalog.h"
 #include "state/klasse.h"
 

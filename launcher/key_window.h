@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "media/key_bindings.h"
+#include "basis/key_bindings.h"
 #include "settings/settings_store.h"
 
 class QLabel;

@@ -21,7 +21,7 @@ void chooseForOnePlayer(Spiel& spiel, int32_t selection, int32_t& choices) {
 
 }  // namespace
 
-void chooseShip(Spiel& spiel, Media& /*media*/, int32_t selection, int32_t& choices) {
+void chooseShip(Spiel& spiel, int32_t selection, int32_t& choices) {
   if (selection < 0 || selection > kHoechsteKlasse) return;
   if (spiel.SpielModus == kZweiSpieler) chooseForTwoPlayers(spiel, selection, choices);
   if (spiel.SpielModus == kEinzelspieler) chooseForOnePlayer(spiel, selection, choices);

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <set>
-
-#include "media/headless.h"
 
 namespace {
 
 class ShipChoiceTest : public ::testing::Test {
  protected:
-  Media media{std::make_unique<HeadlessBackend>(), 7};
   Spiel spiel;
   int32_t choices = 0;
 
@@ -22,7 +18,7 @@ class ShipChoiceTest : public ::testing::Test {
 
 TEST_F(ShipChoiceTest, SinglePlayerChoosesOnceAndDrawsOneEnemyBeforeTheFirstBattle) {
   spiel.SpielModus = kEinzelspieler;  // Gegneranzahl still 0: no battle has read it yet
-  chooseShip(spiel, media, 2, choices);
+  chooseShip(spiel, 2, choices);
   EXPECT_EQ(spiel.Flotte[0].Klasse, 2);
   EXPECT_GE(spiel.Flotte[1].Klasse, 0);
   EXPECT_LE(spiel.Flotte[1].Klasse, 7);
@@ -39,7 +35,7 @@ TEST_F(ShipChoiceTest, SinglePlayerDrawsEveryClassForAsManyEnemiesAsConfigured) 
     std::set<int32_t> drawn;
     for (int run = 0; run < 200; ++run) {
       for (Schiff& schiff : spiel.Flotte) schiff.Klasse = -1;
-      chooseShip(spiel, media, 0, choices);
+      chooseShip(spiel, 0, choices);
       for (int ship = 1; ship < 4; ++ship) {
         const int32_t klasse = spiel.Flotte[ship].Klasse;
         if (ship > enemies) {
@@ -54,7 +50,7 @@ TEST_F(ShipChoiceTest, SinglePlayerDrawsEveryClassForAsManyEnemiesAsConfigured) 
 }
 
 TEST_F(ShipChoiceTest, NoModeYetChoosesNothing) {
-  chooseShip(spiel, media, 3, choices);
+  chooseShip(spiel, 3, choices);
   EXPECT_EQ(choices, 0);
   EXPECT_EQ(spiel.Flotte[0].Klasse, 6);
 }

@@ -151,7 +151,7 @@ void Launcher::chooseShip() {
     if (selection_ >= 0) networkChoice_ = selection_;
     return;
   }
-  ::chooseShip(spiel_, media_, selection_, choices_);
+  ::chooseShip(spiel_, selection_, choices_);
 }
 
 void Launcher::updateShipSelection() {

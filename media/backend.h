@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "media/key_bindings.h"
-#include "media/steuerung.h"
+#include "basis/key_bindings.h"
+#include "basis/steuerung.h"
 
 // The first twelve are the players' controls, on whatever keys they are bound to.
 enum class Key { W, S, A, D, Up, Down, Left, Right, V, B, Keypad1, Keypad2, Return, Escape, P };

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "basis/steuerung.h"
 #include "media/backend.h"
-#include "media/steuerung.h"
 
 struct Rgb {
   uint8_t r, g, b;

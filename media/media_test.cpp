@@ -5,9 +5,9 @@
 #include <climits>
 #include <cmath>
 
+#include "basis/latin1.h"
 #include "media/compositor.h"
 #include "media/headless.h"
-#include "media/latin1.h"
 #include "media/sdl_text.h"
 #include "media/test_bitmap.h"
 

@@ -3,8 +3,8 @@
 #include <climits>
 #include <cmath>
 
+#include "basis/rounding.h"
 #include "media/frame_pacer.h"
-#include "media/rounding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "media/latin1.h"
+#include "basis/latin1.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "net/impairment.h"
 
 #include <algorithm>
+#include <memory>
 
 Impairment::Impairment(const ImpairmentSettings& settings, uint32_t seed)
     : settings_(settings), die_(seed) {}
@@ -38,4 +39,8 @@ std::vector<std::vector<uint8_t>> Impairment::due(uint64_t nowMs) {
     if (!out(h.dueMs)) packets.push_back(std::move(h.packet));
   }
   return packets;
+}
+
+void impair(Link& link, const ImpairmentSettings& settings, uint32_t seed, Link::Clock clock) {
+  link.impair(std::make_unique<Impairment>(settings, seed), std::move(clock));
 }

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "net/link.h"
+
 struct ImpairmentSettings {
   int delayMs = 0;   // every packet at least this late
   int jitterMs = 0;  // and up to this much later again, drawn per packet
@@ -18,14 +20,14 @@ struct ImpairmentSettings {
   std::vector<std::pair<uint64_t, uint64_t>> outages;
 };
 
-class Impairment {
+class Impairment : public PacketFilter {
  public:
   Impairment(const ImpairmentSettings& settings, uint32_t seed);
 
   // Takes a packet sent at `nowMs`: kept for later, twice, or not at all.
-  void push(uint64_t nowMs, const std::vector<uint8_t>& packet);
+  void push(uint64_t nowMs, const std::vector<uint8_t>& packet) override;
   // The packets whose time has come, earliest first.
-  std::vector<std::vector<uint8_t>> due(uint64_t nowMs);
+  std::vector<std::vector<uint8_t>> due(uint64_t nowMs) override;
   size_t held() const { return held_.size(); }
 
  private:
@@ -42,3 +44,6 @@ class Impairment {
   std::vector<Held> held_;
   uint64_t pushed_ = 0;
 };
+
+// From now on `link`'s unreliable packets go through a bad network of these settings.
+void impair(Link& link, const ImpairmentSettings& settings, uint32_t seed, Link::Clock clock);

@@ -41,7 +41,7 @@ struct Link::Impl {
 
   ENetHost* host = nullptr;
   ENetPeer* peer = nullptr;
-  std::optional<Impairment> impairment;
+  std::unique_ptr<PacketFilter> impairment;
   Clock clock;
   uint32_t timeoutMs = kPeerTimeoutMs;
 };
@@ -146,8 +146,8 @@ bool Link::connected() const {
   return impl_->peer != nullptr && impl_->peer->state == ENET_PEER_STATE_CONNECTED;
 }
 
-void Link::impair(const ImpairmentSettings& settings, uint32_t seed, Clock clock) {
-  impl_->impairment.emplace(settings, seed);
+void Link::impair(std::unique_ptr<PacketFilter> filter, Clock clock) {
+  impl_->impairment = std::move(filter);
   impl_->clock = std::move(clock);
 }
 

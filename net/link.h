@@ -10,11 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "net/impairment.h"
+// Stands between send and the wire for the unreliable packets: a test's bad network.
+class PacketFilter {
+ public:
+  virtual ~PacketFilter() = default;
+  // Takes a packet sent at `nowMs`: kept for later, passed on more than once, or dropped.
+  virtual void push(uint64_t nowMs, const std::vector<uint8_t>& packet) = 0;
+  // The packets whose time has come, in the order they go out.
+  virtual std::vector<std::vector<uint8_t>> due(uint64_t nowMs) = 0;
+};
 
 class Link {
  public:
-  // Milliseconds from any fixed point; the impairment's delays are measured with it.
+  // Milliseconds from any fixed point; a filter's delays are measured with it.
   using Clock = std::function<uint64_t()>;
 
   // Listens on `port` (0: any free one); nothing, with `error` in German, when it cannot.
@@ -41,8 +49,8 @@ class Link {
   // How long ENet waits for a silent peer before it reports it gone (5 s at first).
   void setPeerTimeout(uint32_t ms);
 
-  // From now on unreliable packets go out through `settings` (a test's bad network).
-  void impair(const ImpairmentSettings& settings, uint32_t seed, Clock clock);
+  // From now on unreliable packets go out through `filter`.
+  void impair(std::unique_ptr<PacketFilter> filter, Clock clock);
 
  private:
   struct Impl;

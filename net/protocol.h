@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "media/steuerung.h"
+#include "basis/steuerung.h"
 #include "state/build_identity.h"
 #include "state/spiel.h"
 #include "state/start_record.h"

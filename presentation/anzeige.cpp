@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "media/rounding.h"
+#include "basis/rounding.h"
 #include "state/klasse.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "presentation/schiffe_zeichnen.h"
 
-#include "media/rounding.h"
+#include "basis/rounding.h"
 #include "presentation/anzeige.h"
 #include "state/katalog.h"
 #include "state/klasse.h"

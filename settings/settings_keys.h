@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "media/key_bindings.h"
+#include "basis/key_bindings.h"
 #include "settings/settings_store.h"
 #include "state/records.h"
 #include "state/spiel.h"

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <new>
 
-#include "media/latin1.h"
+#include "basis/latin1.h"
 
 using settings::Entry;
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "basis/rounding.h"
 #include "maths/maths.h"
-#include "media/rounding.h"
 #include "ships/stufen.h"
 #include "state/klasse.h"
 

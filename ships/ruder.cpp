@@ -52,15 +52,6 @@ void RuderFuehren(Spiel& spiel, int schiff, const Steuerung& steuerung) {
   }
 }
 
-void RuderFuehren(Spiel& spiel, Media& media, int schiff, HelmKeys tasten) {
-  Steuerung steuerung;
-  steuerung.Beschleunigen = media.keyDown(tasten.Beschleunigen);
-  steuerung.Bremsen = media.keyDown(tasten.Bremsen);
-  steuerung.Links = media.keyDown(tasten.Links);
-  steuerung.Rechts = media.keyDown(tasten.Rechts);
-  RuderFuehren(spiel, schiff, steuerung);
-}
-
 void SchiffBewegen(Spiel& spiel, int schiff) {
   Schiff& s = spiel.Flotte[schiff];
   const double kurs = Bogenmass(s.Kurs);

@@ -5,9 +5,9 @@
 #include <numbers>
 #include <vector>
 
+#include "basis/rounding.h"
 #include "gunnery/batterie.h"
 #include "gunnery/kugeln.h"
-#include "media/rounding.h"
 #include "state/katalog.h"
 #include "tests/scenario/arena.h"
 

@@ -10,7 +10,7 @@
 
 #include "assets/embedded.h"
 #include "media/sdl_decode.h"
-#include "ships/katalog.h"
+#include "state/katalog.h"
 #include "tests/scenario/arena.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "flow/start_record.h"
+#include "net/impairment.h"
 #include "net/session.h"
 #include "state/katalog.h"
 #include "state/snapshot.h"
@@ -99,8 +100,8 @@ struct Match {
       if (e.kind == Link::EventKind::Received) received = decode(e.bytes);
     }
     EXPECT_TRUE(received && std::holds_alternative<Welcome>(*received));
-    hostLink->impair(bad, 1, [this] { return now; });
-    guestLink->impair(bad, 2, [this] { return now; });
+    impair(*hostLink, bad, 1, [this] { return now; });
+    impair(*guestLink, bad, 2, [this] { return now; });
     host = std::make_unique<Side>(0, setup.hostDelay, std::move(hostLink), welcome, now,
                                   std::move(setup.hostPlayed), setup.audible);
     guest = std::make_unique<Side>(1, setup.guestDelay, std::move(guestLink),

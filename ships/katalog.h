@@ -1,4 +1,0 @@
-// The battle's catalogue of sprite, sound and font numbers lives with its state.
-#pragma once
-
-#include "state/katalog.h"

@@ -1,4 +1,0 @@
-// The battle's shared helpers live with its state.
-#pragma once
-
-#include "state/klasse.h"
