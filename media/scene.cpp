@@ -188,7 +188,7 @@ void Scene::changedEverything() {
 }
 
 FrameChanges Scene::takeChanges() {
-  FrameChanges changes{changedAll_, {}};
+  FrameChanges changes{changedAll_, {}, true};
   handedOut_.swap(changes_);
   changes_.clear();
   if (!changes.everything) changes.boxes = handedOut_;
