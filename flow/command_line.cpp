@@ -32,7 +32,23 @@ bool takeNetwork(CommandLine& line, std::optional<NetworkStart> start, std::stri
   return true;
 }
 
-constexpr std::array<Option, 6> kOptions = {{
+// The file after --verify or --replay; one of them only, as each plays a replay and ends.
+bool takeReplayFile(CommandLine& line, std::optional<std::string> CommandLine::*into,
+                    std::string_view option, const char* next, int& used, std::string& error) {
+  if (next == nullptr) {
+    error = std::string(option) + " braucht eine Datei";
+    return false;
+  }
+  if (line.verify || line.replay) {
+    error = "nur eine von --verify und --replay";
+    return false;
+  }
+  line.*into = next;
+  used = 1;
+  return true;
+}
+
+constexpr std::array<Option, 7> kOptions = {{
     {kMenuStartOption, "", "",
      "die Einstellungen im eigenen Datenordner halten:\n"
      "$XDG_DATA_HOME/kaperfahrt, sonst\n"
@@ -51,13 +67,14 @@ constexpr std::array<Option, 6> kOptions = {{
      }},
     {"--verify", "", "DATEI", "eine Wiederholung ohne Fenster abspielen und prüfen",
      [](CommandLine& line, const char* next, int& used, std::string& error) {
-       if (next == nullptr) {
-         error = "--verify braucht eine Datei";
-         return false;
-       }
-       line.verify = next;
-       used = 1;
-       return true;
+       return takeReplayFile(line, &CommandLine::verify, "--verify", next, used, error);
+     }},
+    {"--replay", "", "DATEI",
+     "eine Wiederholung im Schlachtfenster zeigen und enden:\n"
+     "1, 2, 4 das Tempo, P Pause, Pfeil links und rechts\n"
+     "10 Sekunden zurück und vor, Esc beendet",
+     [](CommandLine& line, const char* next, int& used, std::string& error) {
+       return takeReplayFile(line, &CommandLine::replay, "--replay", next, used, error);
      }},
     {"--help", "-h", "", "diese Hilfe zeigen und enden",
      [](CommandLine& line, const char*, int&, std::string&) {

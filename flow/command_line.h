@@ -11,6 +11,7 @@ struct CommandLine {
   bool menuStart = false;  // --desktop: the settings in the player's data folder
   std::optional<NetworkStart> network;
   std::optional<std::string> verify;  // --verify FILE: the replay to check
+  std::optional<std::string> replay;  // --replay FILE: the replay to watch
   bool help = false, version = false;
 };
 

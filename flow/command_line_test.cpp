@@ -60,6 +60,12 @@ TEST(CommandLine, OptionsAndTheirValues) {
   }
 }
 
+TEST(CommandLine, AReplayToWatchOrToCheck) {
+  std::string error;
+  EXPECT_EQ(read({"--replay", "x.kfr"}, error)->replay, "x.kfr");
+  EXPECT_EQ(read({"--verify", "--replay"}, error)->verify, "--replay");  // a file so named
+}
+
 TEST(CommandLine, WhatCannotBeUsedIsRefusedInOneLine) {
   const struct {
     Args args;
@@ -76,6 +82,8 @@ TEST(CommandLine, WhatCannotBeUsedIsRefusedInOneLine) {
       {{"-x", "--help"}, "unbekannte Option: -x"},
       {{"desktop"}, "unerwartetes Argument: desktop"},
       {{"--host", "5000", "6000"}, "unerwartetes Argument: 6000"},
+      {{"--replay"}, "--replay braucht eine Datei"},
+      {{"--verify", "a.kfr", "--replay", "a.kfr"}, "nur eine von --verify und --replay"},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -89,7 +97,7 @@ TEST(CommandLine, WhatCannotBeUsedIsRefusedInOneLine) {
 TEST(CommandLine, TheUsageNamesEveryOptionInLinesOfEightyColumns) {
   const std::string usage = usageText();
   for (const char* option : {"--desktop", "--host [PORT]", "--join RECHNER[:PORT]", "-h, --help",
-                             "--version", "47111"}) {
+                             "--version", "47111", "--verify DATEI", "--replay DATEI"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   std::istringstream lines(usage);

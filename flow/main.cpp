@@ -7,6 +7,7 @@
 #include "flow/network_flow.h"
 #include "flow/outer_loop.h"
 #include "flow/replay_play.h"
+#include "flow/replay_watch.h"
 #include "flow/settings_folder.h"
 #include "flow/start.h"
 #include "launcher/launcher.h"
@@ -14,6 +15,21 @@
 #include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
 #include "replay/replay_folder.h"
+
+namespace {
+
+// A replay chosen in the launcher, which has read it already; one gone since is told here.
+void watchKeptReplay(Spiel& spiel, Media& media, SettingsStore& store, const std::string& file,
+                     const std::string& path) {
+  const ReplayReading reading = loadReplay(path);
+  if (!reading.replay) {
+    std::cerr << "kaperfahrt: " << reading.problem << "\n";
+    return;
+  }
+  watchReplay(spiel, media, store, file, *reading.replay);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::string error;
@@ -28,6 +44,16 @@ int main(int argc, char** argv) {
   }
   // Checking a replay needs no window, no sound and no settings.
   if (line->verify) return verifyReplayFile(*line->verify, std::cout, std::cerr);
+  // A replay to watch is read before anything opens: a bad file ends as --verify's does.
+  std::optional<Replay> watched;
+  if (line->replay) {
+    ReplayReading reading = loadReplay(*line->replay);
+    if (!reading.replay) {
+      std::cerr << reading.problem << "\n";
+      return 2;
+    }
+    watched = std::move(reading.replay);
+  }
   const std::optional<NetworkStart>& network = line->network;
   // Qt before SDL: both talk to the same X server, Qt's Xlib set-up has to come first.
   QtApp qt;
@@ -44,6 +70,10 @@ int main(int argc, char** argv) {
     media.messageBox("Einstellungsordner", settings.problem, MessageKind::Ok);
   const std::string& file = settings.file;
   const std::string replays = replayFolderBeside(file);
+  if (watched) {
+    watchReplay(spiel, media, store, file, *watched);
+    return Herunterfahren(media, store);
+  }
   if (network && qt.available()) {
     NetworkLobby lobby(spiel, media);
     runNetworkMatch(spiel, media, store, file, *network, lobby, replays);
@@ -52,7 +82,12 @@ int main(int argc, char** argv) {
   const auto launcher = [&file, &store, &replays](Spiel& s, Media& m) {
     for (;;) {
       NetworkRequest request;
-      const int32_t mode = runLauncher(s, m, file, &request);
+      std::string replayFile;
+      const int32_t mode = runLauncher(s, m, file, &request, &replayFile);
+      if (mode == kWatchReplay) {
+        watchKeptReplay(s, m, store, file, replayFile);
+        continue;
+      }
       if (mode != kNetworkBattle) return mode;
       const std::optional<NetworkStart> start = networkStartFrom(request);
       if (!start) {

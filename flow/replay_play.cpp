@@ -1,7 +1,5 @@
 #include "flow/replay_play.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -11,34 +9,8 @@
 #include "flow/start.h"
 #include "flow/start_record.h"
 #include "media/headless.h"
+#include "replay/replay_folder.h"
 #include "state/snapshot.h"
-
-namespace {
-
-// Far beyond any replay the recorder writes; a larger file is read no further.
-constexpr std::streamsize kMaxFileBytes = 64 << 20;
-
-bool readFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    problem = "Die Datei " + path + " lässt sich nicht lesen.";
-    return false;
-  }
-  bytes.resize(static_cast<size_t>(kMaxFileBytes) + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), kMaxFileBytes + 1);
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  if (in.bad()) {
-    problem = "Die Datei " + path + " lässt sich nicht lesen.";
-    return false;
-  }
-  if (bytes.size() > static_cast<size_t>(kMaxFileBytes)) {
-    problem = "Die Datei ist keine Wiederholung von Kaperfahrt.";
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 FrameBeobachter recordingWatcher(ReplayRecorder& recorder, const Spiel& started) {
   recorder.checksum(0, stateChecksum(started));
@@ -95,13 +67,7 @@ ReplayVerdict verifyReplay(const Replay& replay) {
 }
 
 int verifyReplayFile(const std::string& path, std::ostream& out, std::ostream& err, bool anyBuild) {
-  std::vector<uint8_t> bytes;
-  std::string problem;
-  if (!readFile(path, bytes, problem)) {
-    err << problem << "\n";
-    return 2;
-  }
-  const ReplayReading reading = readReplay(bytes, anyBuild);
+  const ReplayReading reading = loadReplay(path, anyBuild);
   if (!reading.replay) {
     err << reading.problem << "\n";
     return 2;

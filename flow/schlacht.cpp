@@ -153,6 +153,10 @@ Eingaben EingabenNehmen(const Spiel& spiel, Media& media) {
 }
 
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
+  return Frame(spiel, media, eingaben, {});
+}
+
+bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const FrameOverlay& overlay) {
   if (PauseFuehren(spiel.Pause, eingaben)) return PausenFrame(spiel, media, eingaben);
   media.clearScreen(Rgb{0, 0, 0});
   media.drawSprite(katalog::kMeer, 0, 0);
@@ -176,6 +180,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
   if (spiel.SpielModus == kEinzelspieler) ComputerKapitaene(spiel);
   SchussversatzWuerfeln(spiel, media);
   if (spiel.SpielModus == kEinzelspieler) NachladenPruefen(spiel);
+  if (overlay) overlay(media);
   media.showFrame();
   return false;
 }

@@ -32,6 +32,10 @@ bool Frame(Spiel& spiel, Media& media);
 // battle is paused nothing moves or sounds and the frame mostly sleeps; Escape still asks.
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
 
+// Drawn over a finished frame just before it is shown (a replay's caption).
+using FrameOverlay = std::function<void(Media&)>;
+bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const FrameOverlay& overlay);
+
 // Decides the result: draws its text and marks the match decided.
 void ErgebnisPruefen(Spiel& spiel, Media& media);
 

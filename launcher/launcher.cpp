@@ -8,6 +8,7 @@
 #include "launcher/controls.h"
 #include "launcher/launcher_resources.h"
 #include "launcher/message_box.h"
+#include "launcher/replay_window.h"
 #include "launcher/ship_choice.h"
 
 using namespace launcher_ids;
@@ -30,6 +31,7 @@ void Launcher::start() {
   lastActive_ = nullptr;
   placeNetworkWindow();
   networkWindow_->show();
+  createReplayWindow();
   QCoreApplication::processEvents();
   createShipSelection();
   fillShipList();
@@ -63,6 +65,8 @@ std::optional<int32_t> Launcher::pass(int timeoutMs) {
     result_ = kQuitGame;
   } else if (networkRequest_) {
     result_ = kNetworkBattle;
+  } else if (!network_ && replayWindow_->chosen()) {
+    result_ = kWatchReplay;
   } else if (network_ && networkChoice_ >= 0) {
     result_ = 1;
   } else if (!network_ && launcherRunEnds(spiel_.SpielModus, choices_)) {
@@ -73,6 +77,7 @@ std::optional<int32_t> Launcher::pass(int timeoutMs) {
   }
   controls_->hideWindows();
   networkWindow_->hide();
+  replayWindow_->hide();
   return result_;
 }
 
@@ -173,7 +178,7 @@ void Launcher::createLauncherWindow() {
 }
 
 int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile,
-                    NetworkRequest* request) {
+                    NetworkRequest* request, std::string* replayFile) {
   // Without a QApplication there are no windows to show: nothing can be chosen.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return kQuitGame;
   std::optional<int32_t> result;
@@ -182,6 +187,8 @@ int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile,
     launcher.start();
     while (!result) result = launcher.pass(10);
     if (request != nullptr && launcher.networkRequest()) *request = *launcher.networkRequest();
+    const std::optional<std::string>& chosen = launcher.replayWindow()->chosen();
+    if (replayFile != nullptr && chosen) *replayFile = *chosen;
   }
   // Lets the window system take the windows away before a battle window covers the screen.
   QCoreApplication::processEvents();

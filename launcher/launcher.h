@@ -20,6 +20,7 @@ class Controls;
 class QSpinBox;
 class KeyWindow;
 class QWidget;
+class ReplayWindow;
 struct LauncherResources;
 
 // What runLauncher reports when the player ends the game instead of choosing a battle.
@@ -27,6 +28,8 @@ inline constexpr int32_t kQuitGame = 0;
 // What it reports when the player offers or joins a network battle (see NetworkRequest).
 inline constexpr int32_t kNetworkBattle = 3;
 inline constexpr uint16_t kDefaultNetworkPort = 47111;
+// What it reports when the player chose a replay to watch in the window "Wiederholungen".
+inline constexpr int32_t kWatchReplay = 4;
 
 // A network battle asked for in the launcher: offered on `port`, or joining `address`
 // ("host" or "host:port", as typed).
@@ -58,6 +61,9 @@ class Launcher {
   // After pass() returned kNetworkBattle: what the player asked for.
   const std::optional<NetworkRequest>& networkRequest() const { return networkRequest_; }
   QWidget* networkWindow() const { return networkWindow_.get(); }
+  // The kept replays, from the launcher window's menu; after pass() returned kWatchReplay
+  // its chosen() is the file to watch.
+  ReplayWindow* replayWindow() const { return replayWindow_.get(); }
 
   QWidget* control(int n) const;
   QWidget* window(int n) const;
@@ -75,6 +81,7 @@ class Launcher {
   void createNetworkWindow();
   void placeNetworkWindow();
   void updateNetworkWindow();
+  void createReplayWindow();
   void createShipSelection();
   void fillShipList();
   void fillShipList(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
@@ -109,6 +116,7 @@ class Launcher {
   int32_t networkChoice_ = -1;
   std::optional<NetworkRequest> networkRequest_;
   std::unique_ptr<QWidget> networkWindow_;
+  std::unique_ptr<ReplayWindow> replayWindow_;
   QRect placedBeside_;                 // the launcher's frame the network window was placed by
   QWidget* lastActive_ = nullptr;      // the window that had the keyboard at the last pass
   QSpinBox* inputDelayBox_ = nullptr;  // in the options window's "Gegner" page
@@ -117,6 +125,7 @@ class Launcher {
 
 // Runs the launcher until the players have chosen their ships (returns the game mode, 1 or
 // 2, with the ships' classes set) or the player ends the game (returns kQuitGame).
-// kNetworkBattle when a network battle was asked for, which `request` (if given) then holds.
+// kNetworkBattle when a network battle was asked for, which `request` (if given) then holds;
+// kWatchReplay when a replay was chosen, whose file `replayFile` (if given) then holds.
 int32_t runLauncher(Spiel& spiel, Media& media, const std::string& settingsFile = kSettingsFile,
-                    NetworkRequest* request = nullptr);
+                    NetworkRequest* request = nullptr, std::string* replayFile = nullptr);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,7 +33,9 @@
 #include "launcher/key_window.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
+#include "launcher/replay_window.h"
 #include "media/headless.h"
+#include "replay/replay_folder.h"
 #include "settings/settings_test_util.h"
 
 namespace {
@@ -968,6 +971,62 @@ TEST_F(LauncherTest, OwnKeysAreBoundByPressingThemRefusedWhenTakenAndRestoredInO
   keys.defaultsButton()->click();
   keys.saveButton()->click();
   EXPECT_EQ(loadKeyBindings(store, file), kDefaultKeyBindings);
+}
+
+// --- The kept replays
+
+TEST_F(LauncherTest, TheReplayWindowListsWatchesDeletesAndOpensTheFolder) {
+  const std::string folder = dir.path() + "/Wiederholungen";
+  std::filesystem::create_directories(folder);
+  StartRecord start;
+  start.SpielModus = kEinzelspieler;
+  start.Gegneranzahl = 2;
+  for (int i = 0; i < 3; ++i) start.Flotte[i].Klasse = 4 + i;
+  Replay won = newReplay(start);
+  won.inputs.resize(3723);
+  won.result = "You win!";
+  const std::vector<uint8_t> bytes = encodeReplay(won);
+  writeBytes(folder + "/2026-05-01_10-00-00.kfr", std::string(bytes.begin(), bytes.end()));
+  writeBytes(folder + "/2026-05-02_10-00-00.kfr", "KAPERWDH kaputt");
+  // Reached through the launcher window's menu, which moves none of its controls.
+  const QList<QAction*> menu = launcher.window(kLauncherWindow)->actions();
+  ASSERT_EQ(menu.size(), 1);
+  menu.front()->trigger();
+  ReplayWindow& replays = *launcher.replayWindow();
+  ASSERT_TRUE(replays.widget()->isVisible());
+  QTableWidget* list = replays.list();
+  ASSERT_EQ(list->rowCount(), 2);
+  const auto row = [list](int r) {
+    QStringList texts;
+    for (int c = 1; c < list->columnCount(); ++c) texts << list->item(r, c)->text();
+    return texts.join('|').toStdString();
+  };
+  EXPECT_EQ(row(0), "unlesbar|||");  // the newest first
+  EXPECT_EQ(row(1), "Einzelspieler|Schiff 5 gegen Schiff 6, Schiff 7|You win!|1:02");
+
+  // A file that is no replay is named as --verify names it, and nothing is watched.
+  list->selectRow(0);
+  EXPECT_EQ(
+      readBoxAfter([&] { QTest::mouseClick(replays.watchButton(), Qt::LeftButton); }).toStdString(),
+      loadReplay(folder + "/2026-05-02_10-00-00.kfr").problem);
+  EXPECT_EQ(drain(), std::nullopt);
+  QTest::mouseClick(replays.deleteButton(), Qt::LeftButton);
+  EXPECT_FALSE(std::filesystem::exists(folder + "/2026-05-02_10-00-00.kfr"));
+  ASSERT_EQ(list->rowCount(), 1);
+
+  std::string opened;
+  replays.setFolderOpener([&opened](const std::string& path) {
+    opened = path;
+    return true;
+  });
+  QTest::mouseClick(replays.folderButton(), Qt::LeftButton);
+  EXPECT_EQ(opened, folder);
+
+  list->selectRow(0);
+  QTest::mouseClick(replays.watchButton(), Qt::LeftButton);
+  EXPECT_EQ(drain(), kWatchReplay);
+  EXPECT_EQ(replays.chosen(), folder + "/2026-05-01_10-00-00.kfr");
+  EXPECT_FALSE(shown(kLauncherWindow) || replays.widget()->isVisible());
 }
 
 }  // namespace

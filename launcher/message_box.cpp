@@ -105,10 +105,14 @@ std::string saveFailureText(const std::string& file, int error) {
          (reason != nullptr ? reason : "Fehlernummer " + std::to_string(error) + ".");
 }
 
-void showSaveFailure(QWidget* over, const std::string& file, int error) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Nicht gespeichert"),
-                  QString::fromStdString(saveFailureText(file, error)), QMessageBox::Ok, over);
+void showProblem(QWidget* over, const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Ok, over);
   box.exec();
+}
+
+void showSaveFailure(QWidget* over, const std::string& file, int error) {
+  showProblem(over, "Nicht gespeichert", saveFailureText(file, error));
 }
 
 std::optional<bool> showMessageBox(const std::string& title, const std::string& text,

@@ -23,6 +23,10 @@ std::optional<bool> showMessageBox(const std::string& title, const std::string& 
 // Why a save of the settings file failed, in German (UTF-8); error is an errno value.
 std::string saveFailureText(const std::string& file, int error);
 
+// A modal warning over the window `over` with a UTF-8 text; returns once the player has read
+// it.
+void showProblem(QWidget* over, const std::string& title, const std::string& text);
+
 // Tells the player in a modal box over the window `over` that the settings file was not
 // saved, and why; returns once the player has read it.
 void showSaveFailure(QWidget* over, const std::string& file, int error);

@@ -11,9 +11,32 @@
 #include "basis/key_bindings.h"
 #include "basis/steuerung.h"
 
-// The first twelve are the players' controls, on whatever keys they are bound to.
-enum class Key { W, S, A, D, Up, Down, Left, Right, V, B, Keypad1, Keypad2, Return, Escape, P };
-inline constexpr int kKeyCount = 15;
+// The first twelve are the players' controls, on whatever keys they are bound to. The keys
+// after P stay where they are printed, whatever the players bound: a replay's speed (the
+// digits above the letters) and its jumps (the arrow keys).
+enum class Key {
+  W,
+  S,
+  A,
+  D,
+  Up,
+  Down,
+  Left,
+  Right,
+  V,
+  B,
+  Keypad1,
+  Keypad2,
+  Return,
+  Escape,
+  P,
+  One,
+  Two,
+  Four,
+  ArrowLeft,
+  ArrowRight
+};
+inline constexpr int kKeyCount = 20;
 
 enum class MessageKind { Ok, YesNoQuestion };
 

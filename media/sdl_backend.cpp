@@ -70,6 +70,11 @@ SdlBackend::SdlBackend() {
   scancodes_[static_cast<size_t>(Key::Return)] = SDL_SCANCODE_RETURN;
   scancodes_[static_cast<size_t>(Key::Escape)] = SDL_SCANCODE_ESCAPE;
   scancodes_[static_cast<size_t>(Key::P)] = SDL_SCANCODE_P;
+  scancodes_[static_cast<size_t>(Key::One)] = SDL_SCANCODE_1;
+  scancodes_[static_cast<size_t>(Key::Two)] = SDL_SCANCODE_2;
+  scancodes_[static_cast<size_t>(Key::Four)] = SDL_SCANCODE_4;
+  scancodes_[static_cast<size_t>(Key::ArrowLeft)] = SDL_SCANCODE_LEFT;
+  scancodes_[static_cast<size_t>(Key::ArrowRight)] = SDL_SCANCODE_RIGHT;
 }
 
 SdlBackend::~SdlBackend() {

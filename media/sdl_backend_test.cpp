@@ -255,7 +255,10 @@ TEST_F(SdlBackendTest, PlayersKeysAreReadWhereTheyAreBound) {
                         {SDL_SCANCODE_W, {Key::Keypad1}},
                         {SDL_SCANCODE_KP_2, {Key::Keypad2}},
                         {SDL_SCANCODE_RETURN, {Key::Return}},
-                        {SDL_SCANCODE_P, {Key::P}}};
+                        {SDL_SCANCODE_P, {Key::P}},
+                        // A replay's keys keep their places beside the players' own.
+                        {SDL_SCANCODE_LEFT, {Key::Left, Key::ArrowLeft}},
+                        {SDL_SCANCODE_4, {Key::Four}}};
   for (const Case& c : cases) {
     pushKey(c.code, true);
     const std::array<bool, kKeyCount> down = snapshot();

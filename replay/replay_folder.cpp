@@ -41,14 +41,24 @@ bool writeAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
   return !out.fail();
 }
 
-void pruneOldest(const fs::path& folder) {
+// Far beyond any replay the recorder writes; a larger file is read no further.
+constexpr std::streamsize kMaxFileBytes = 64 << 20;
+
+// Sorted by name: the oldest first.
+std::vector<fs::path> replaysIn(const fs::path& folder) {
   std::error_code ec;
   std::vector<fs::path> replays;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     if (entry.path().extension() == kReplayExtension) replays.push_back(entry.path());
   }
-  if (replays.size() <= static_cast<size_t>(kReplaysKept)) return;
   std::sort(replays.begin(), replays.end());
+  return replays;
+}
+
+void pruneOldest(const fs::path& folder) {
+  std::error_code ec;
+  const std::vector<fs::path> replays = replaysIn(folder);
+  if (replays.size() <= static_cast<size_t>(kReplaysKept)) return;
   const size_t surplus = replays.size() - kReplaysKept;
   for (size_t i = 0; i < surplus; ++i) fs::remove(replays[i], ec);
 }
@@ -89,4 +99,24 @@ void keepReplay(const std::string& folder, const Replay& replay) {
   std::string problem;
   if (saveReplay(folder, replay, problem).empty())
     std::cerr << "kaperfahrt: Wiederholung nicht gespeichert: " << problem << "\n";
+}
+
+ReplayReading loadReplay(const std::string& path, bool anyBuild) {
+  const std::string unreadable = "Die Datei " + path + " lässt sich nicht lesen.";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {std::nullopt, unreadable};
+  std::vector<uint8_t> bytes(static_cast<size_t>(kMaxFileBytes) + 1);
+  in.read(reinterpret_cast<char*>(bytes.data()), kMaxFileBytes + 1);
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  if (in.bad()) return {std::nullopt, unreadable};
+  if (bytes.size() > static_cast<size_t>(kMaxFileBytes))
+    return {std::nullopt, "Die Datei ist keine Wiederholung von Kaperfahrt."};
+  return readReplay(bytes, anyBuild);
+}
+
+std::vector<std::string> replayFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  const std::vector<fs::path> replays = replaysIn(folder);
+  for (auto it = replays.rbegin(); it != replays.rend(); ++it) files.push_back(it->string());
+  return files;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "replay/replay_file.h"
 
@@ -21,3 +22,10 @@ std::string saveReplay(const std::string& folder, const Replay& replay, std::str
 // saveReplay for a finished battle: a replay that cannot be written says so in one line on
 // standard error and the game goes on. An empty folder keeps nothing.
 void keepReplay(const std::string& folder, const Replay& replay);
+
+// Reads the replay file at `path` as readReplay does; a file that cannot be read, or is far
+// larger than any replay, gives no replay and a German sentence saying why.
+ReplayReading loadReplay(const std::string& path, bool anyBuild = false);
+
+// The replay files in `folder`, the newest first; none when there is no such folder.
+std::vector<std::string> replayFiles(const std::string& folder);

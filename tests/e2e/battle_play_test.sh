@@ -3,7 +3,9 @@
 # choose classes 0 and 1 in the launcher, Player 1 sails and fires (ship moved, balls in
 # flight), then after a restart Player 2 sails past Player 1's starboard battery until
 # "Player 1 Wins!"; Escape and No play on, Escape and Yes lead back to the launcher, whose
-# "Spiel Beenden" ends the game. The battle's replay then plays to its checksums.
+# "Spiel Beenden" ends the game. The battle's replay then plays to its checksums, and
+# --replay shows it: Player 1's ship leaves its start again under the caption "Wiederholung",
+# whatever the players' keys do, and Escape ends it.
 #   battle_play_test.sh <kaperfahrt binary>
 # With KF_SHOT_DIR set, the screenshots are kept there.
 set -euo pipefail
@@ -107,4 +109,33 @@ replay=$(find "$work/Wiederholungen" -name '*.kfr' 2>/dev/null | head -n 1)
 [ -n "$replay" ] || fail "no replay in $work/Wiederholungen"
 verdict=$("$game" --verify "$replay" 2>&1) || fail "--verify of the battle's replay: $verdict"
 echo "replay of $(stat -c %s "$replay") bytes: $verdict"
+
+start_game --replay "$replay"
+await_sea replay_start
+[ "$(ship_box replay_start)" -gt 1000 ] || fail "the replay does not start with ship 0 in place"
+# The caption: white letters on black in the top left corner.
+[ "$(count replay_start 10 10 120 16 "255,255,255")" -gt 50 ] || fail "no caption \"Wiederholung\""
+# Both players braking meanwhile change nothing of what was recorded.
+xdotool keydown s keydown Down
+moved=""
+for _ in $(seq 1 60); do
+  alive
+  sleep 0.5
+  shot replay_sailing
+  [ "$(ship_box replay_sailing)" -lt $((before / 3)) ] && { moved=yes; break; }
+done
+xdotool keyup s keyup Down
+[ -n "$moved" ] || fail "--replay: ship 0 did not leave its start"
+[ -n "${KF_SHOT_DIR:-}" ] && cp "$work/replay_start.png" "$work/replay_sailing.png" "$KF_SHOT_DIR"/
+xdotool key Escape
+for _ in $(seq 1 50); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "--replay did not end on Escape"
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" = 0 ] || fail "--replay ended with $status"
+echo "--replay: ship 0 left its start"
 echo "ok: two players sailed, fired and played to the result"

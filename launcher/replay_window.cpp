@@ -1,0 +1,193 @@
+#include "launcher/replay_window.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "launcher/controls.h"
+#include "launcher/launcher.h"
+#include "launcher/message_box.h"
+#include "replay/replay_folder.h"
+
+namespace {
+
+constexpr int kReplayFramesPerSecond = 60;
+constexpr int kPathRole = Qt::UserRole;
+
+std::string shipName(const Schiff& schiff) { return "Schiff " + std::to_string(schiff.Klasse + 1); }
+
+QTableWidgetItem* cell(const std::string& text) {
+  auto* item = new QTableWidgetItem(QString::fromStdString(text));
+  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+  return item;
+}
+
+}  // namespace
+
+ReplayLine replayLine(const Replay& replay) {
+  const StartRecord& start = replay.start;
+  ReplayLine line;
+  const bool alone = start.SpielModus == kEinzelspieler;
+  line.mode = alone ? "Einzelspieler" : "2 Spieler VS";
+  line.ships = shipName(start.Flotte[0]) + " gegen ";
+  const int others = alone ? start.Gegneranzahl : 1;
+  for (int i = 1; i <= others; ++i)
+    line.ships += (i > 1 ? ", " : "") + shipName(start.Flotte[static_cast<size_t>(i)]);
+  line.result = replay.result.empty() ? "offen" : replay.result;
+  const size_t seconds = replay.inputs.size() / kReplayFramesPerSecond;
+  char length[32];
+  std::snprintf(length, sizeof length, "%zu:%02zu", seconds / 60, seconds % 60);
+  line.length = length;
+  return line;
+}
+
+ReplayWindow::ReplayWindow(std::string folder, const QFont& font)
+    : folderPath_(std::move(folder)),
+      window_(std::make_unique<QWidget>()),
+      opener_([](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+      }) {
+  QWidget* window = window_.get();
+  window->setWindowTitle(QStringLiteral("Wiederholungen"));
+  window->setFont(font);
+  auto* column = new QVBoxLayout(window);
+  list_ = new QTableWidget(0, 5, window);
+  list_->setHorizontalHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Art"),
+                                    QStringLiteral("Schiffe"), QStringLiteral("Ergebnis"),
+                                    QStringLiteral("Länge")});
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->verticalHeader()->hide();
+  list_->horizontalHeader()->setStretchLastSection(false);
+  column->addWidget(list_);
+  auto* buttons = new QHBoxLayout;
+  watch_ = new QPushButton(QStringLiteral("Ansehen"), window);
+  delete_ = new QPushButton(QStringLiteral("Löschen"), window);
+  folder_ = new QPushButton(QStringLiteral("Ordner öffnen"), window);
+  buttons->addWidget(watch_);
+  buttons->addWidget(delete_);
+  buttons->addStretch(1);
+  buttons->addWidget(folder_);
+  column->addLayout(buttons);
+  QObject::connect(watch_, &QPushButton::clicked, [this] { watchSelected(); });
+  QObject::connect(list_, &QTableWidget::cellDoubleClicked, [this] { watchSelected(); });
+  QObject::connect(delete_, &QPushButton::clicked, [this] { deleteSelected(); });
+  QObject::connect(folder_, &QPushButton::clicked, [this] { openFolder(); });
+  window->resize(640, 360);
+}
+
+ReplayWindow::~ReplayWindow() = default;
+
+void ReplayWindow::show() {
+  fill();
+  if (!window_->isVisible()) {  // in the middle of the screen, as the launcher's windows
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      window_->move(screen->availableGeometry().center() - window_->rect().center());
+  }
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+void ReplayWindow::hide() { window_->hide(); }
+
+// The newest first. A file that cannot be read keeps its line, to be deleted; replays of
+// another build are listed with what they hold and refused only when watched.
+void ReplayWindow::fill() {
+  list_->setRowCount(0);
+  for (const std::string& path : replayFiles(folderPath_)) {
+    const int row = list_->rowCount();
+    list_->insertRow(row);
+    const QDateTime written = QFileInfo(QString::fromStdString(path)).lastModified();
+    QTableWidgetItem* date =
+        cell(written.toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString());
+    date->setData(kPathRole, QString::fromStdString(path));
+    list_->setItem(row, 0, date);
+    const ReplayReading reading = loadReplay(path, true);
+    const ReplayLine line =
+        reading.replay ? replayLine(*reading.replay) : ReplayLine{"unlesbar", "", "", ""};
+    const std::string texts[] = {line.mode, line.ships, line.result, line.length};
+    for (int c = 0; c < 4; ++c) {
+      QTableWidgetItem* item = cell(texts[c]);
+      if (!reading.replay) item->setToolTip(QString::fromStdString(reading.problem));
+      list_->setItem(row, c + 1, item);
+    }
+  }
+  list_->resizeColumnsToContents();
+  list_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);  // the ships
+  if (list_->rowCount() > 0) list_->selectRow(0);
+}
+
+std::string ReplayWindow::selectedFile() const {
+  const QList<QTableWidgetItem*> selected = list_->selectedItems();
+  if (selected.isEmpty()) return {};
+  const QTableWidgetItem* first = list_->item(selected.front()->row(), 0);
+  return first->data(kPathRole).toString().toStdString();
+}
+
+void ReplayWindow::watchSelected() {
+  const std::string path = selectedFile();
+  if (path.empty()) return;
+  const ReplayReading reading = loadReplay(path);
+  if (!reading.replay) {
+    showProblem(window_.get(), "Wiederholungen", reading.problem);
+    return;
+  }
+  chosen_ = path;
+}
+
+void ReplayWindow::deleteSelected() {
+  const std::string path = selectedFile();
+  if (path.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  if (ec)
+    showProblem(window_.get(), "Wiederholungen",
+                path + " lässt sich nicht löschen: " + ec.message());
+  const int row = list_->currentRow();
+  fill();
+  if (list_->rowCount() > 0) list_->selectRow(std::min(std::max(row, 0), list_->rowCount() - 1));
+}
+
+// The folder is made first, so that the file manager has something to open before the first
+// battle.
+void ReplayWindow::openFolder() {
+  std::error_code ec;
+  std::filesystem::create_directories(folderPath_, ec);
+  const std::string folder =
+      QFileInfo(QString::fromStdString(folderPath_)).absoluteFilePath().toStdString();
+  if (!opener_(folder))
+    showProblem(window_.get(), "Wiederholungen",
+                "Der Ordner " + folder + " lässt sich nicht öffnen.");
+}
+
+// The launcher window's own controls stay as they are: the way in is its context menu and a
+// shortcut, both named in the title picture's tooltip.
+void Launcher::createReplayWindow() {
+  using namespace launcher_ids;
+  QWidget* launcher = controls_->window(kLauncherWindow);
+  replayWindow_ =
+      std::make_unique<ReplayWindow>(replayFolderBeside(settingsFile_), launcher->font());
+  auto* open = new QAction(QStringLiteral("Wiederholungen …"), launcher);
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  QObject::connect(open, &QAction::triggered, [this] { replayWindow_->show(); });
+  launcher->addAction(open);
+  launcher->setContextMenuPolicy(Qt::ActionsContextMenu);
+  controls_->control(kTitlePicture)
+      ->setToolTip(QStringLiteral("Rechtsklick oder Strg+R: Wiederholungen ansehen"));
+}
