@@ -42,7 +42,7 @@ uint32_t mixed(uint32_t h) {
   return h;
 }
 
-// Two players whose controls change every 17 and 11 frames, and a restart every two minutes so
+// Two players whose controls change every 17 and 11 frames, and a restart every 20 s so
 // that the ships keep fighting: a busy battle, and a large file for its length.
 const Replay& tenMinutes() {
   static const Replay replay = [] {
@@ -53,7 +53,7 @@ const Replay& tenMinutes() {
       for (uint32_t player = 0; player < 2; ++player) {
         const uint32_t h = mixed((f / (player == 0 ? 17 : 11) + 1) * 2654435761u ^ (player + 1));
         NetInput input{inputFromByte(static_cast<uint8_t>(h & 0x3F))->steuerung, false};
-        input.restart = player == 0 && f % (2 * 60 * kReplayFramesPerSecond) == 0 && f > 0;
+        input.restart = player == 0 && f % (20 * kReplayFramesPerSecond) == 0 && f > 0;
         bytes[player] = inputByte(input);
       }
       r.inputs.push_back(bytes);

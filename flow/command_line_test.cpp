@@ -76,6 +76,7 @@ TEST(CommandLine, WhatCannotBeUsedIsRefusedInOneLine) {
       {{"--host", "hafen"}, "--host: kein Port: hafen"},
       {{"--join"}, "--join braucht RECHNER[:PORT]"},
       {{"--join", "a:0"}, "--join braucht"},
+      {{"--join", "::1"}, "--join braucht RECHNER[:PORT]: IPv6-Adressen gehen nicht"},
       {{"--join", "--host"}, "--join braucht"},
       {{"--host", "--join", "b"}, "nur eine von --host und --join"},
       {{"--desktopx"}, "unbekannte Option: --desktopx"},

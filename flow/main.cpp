@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 
+#include "basis/latin1.h"
 #include "flow/command_line.h"
 #include "flow/network_flow.h"
 #include "flow/outer_loop.h"
@@ -89,10 +90,10 @@ int main(int argc, char** argv) {
         continue;
       }
       if (mode != kNetworkBattle) return mode;
-      const std::optional<NetworkStart> start = networkStartFrom(request);
+      std::string problem;
+      const std::optional<NetworkStart> start = networkStartFrom(request, problem);
       if (!start) {
-        m.messageBox("Netzwerk", "Die Adresse ist nicht RECHNER oder RECHNER:PORT",
-                     MessageKind::Ok);
+        m.messageBox("Netzwerk", utf8ToLatin1(problem), MessageKind::Ok);
         continue;
       }
       NetworkLobby lobby(s, m);

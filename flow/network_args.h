@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "net/link.h"
 
 struct NetworkStart {
   bool host = false;
@@ -16,6 +19,13 @@ struct NetworkStart {
 // is taken (and `used` set to 1) only when it reads as one. Nothing, with `error` set, when
 // `next` is neither a port nor another option.
 std::optional<NetworkStart> hostOption(const char* next, int& used, std::string& error);
+
+// What is wrong with an address to join, for the player.
+std::string joinProblemText(JoinProblem problem);
+
+// What the player typed or pasted to join; nothing, with `problem` (German) saying what is
+// wrong with it, when it cannot be joined.
+std::optional<NetworkStart> joinStart(std::string_view typed, std::string& problem);
 
 // "--join" with the address that must follow it; `used` is 1 when it was taken.
 std::optional<NetworkStart> joinOption(const char* next, int& used, std::string& error);

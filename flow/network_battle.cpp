@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "basis/latin1.h"
 #include "flow/start_record.h"
+#include "state/katalog.h"
 
 Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs) {
   Eingaben eingaben;
@@ -11,11 +13,11 @@ Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs) {
   return eingaben;
 }
 
-Rollback::Step networkStep(Media& media) {
-  return [&media](Spiel& spiel, const std::array<NetInput, 2>& inputs, bool silent) {
+Rollback::Step networkStep(Media& media, int32_t eigenesSchiff) {
+  return [&media, eigenesSchiff](Spiel& spiel, const std::array<NetInput, 2>& inputs, bool silent) {
     const bool wasSilent = media.silent();
     media.setSilent(wasSilent || silent);
-    Frame(spiel, media, networkFrameInputs(inputs));
+    Frame(spiel, media, networkFrameInputs(inputs), Ansicht{eigenesSchiff, {}});
     media.setSilent(wasSilent);
   };
 }
@@ -26,7 +28,7 @@ Rollback::Step FrameSounds::step() {
     const bool wasSilent = media_.silent();
     media_.setSilent(wasSilent || again);
     media_.captureSounds(&captured_);
-    Frame(spiel, media_, networkFrameInputs(inputs));
+    Frame(spiel, media_, networkFrameInputs(inputs), ansicht_);
     media_.captureSounds(nullptr);
     media_.setSilent(wasSilent);
     play(captured_, !wasSilent);
@@ -56,6 +58,16 @@ void FrameSounds::play(const std::vector<std::pair<int, int>>& sounds, bool show
     if (shown) media_.playSound(n, volume);
     heard.sounds.emplace_back(n, volume);
   }
+}
+
+void MitspielerUeberlegtZeigen(Media& media) {
+  constexpr int kX = 420, kY = 200;  // about the middle, at the height of "Pause"
+  if (media.beginDrawing()) {
+    media.useFont(katalog::kHinweisschrift);
+    media.drawText(kX, kY, utf8ToLatin1("Der Mitspieler überlegt …"));
+    media.endDrawing();
+  }
+  media.showFrame();
 }
 
 void setUpNetworkMatch(Spiel& spiel, const Welcome& welcome, int32_t hostClass,

@@ -16,8 +16,9 @@
 // here: it ends the match for both through the network.
 Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs);
 
-// The rollback's step: one frame of the battle, silent when run a second time.
-Rollback::Step networkStep(Media& media);
+// The rollback's step: one frame of the battle, silent when run a second time; `eigenesSchiff`
+// is marked as this player's.
+Rollback::Step networkStep(Media& media, int32_t eigenesSchiff = -1);
 
 // The rollback's step with each frame's sounds heard once: those of its first run at once,
 // and those a run again finds that no earlier run had (a shot first known from the peer's
@@ -25,7 +26,8 @@ Rollback::Step networkStep(Media& media);
 // out wrong is not taken back, and not heard again.
 class FrameSounds {
  public:
-  explicit FrameSounds(Media& media) : media_(media) {}
+  explicit FrameSounds(Media& media, int32_t eigenesSchiff = -1)
+      : media_(media), ansicht_{.EigenesSchiff = eigenesSchiff, .Ueberlagerung = {}} {}
   // Needs every frame's number first: rollback.watchFrames(sounds.watcher()).
   Rollback::Step step();
   std::function<void(uint32_t)> watcher();
@@ -37,11 +39,16 @@ class FrameSounds {
   };
   void play(const std::vector<std::pair<int, int>>& sounds, bool shown);
   Media& media_;
+  Ansicht ansicht_;
   uint32_t running_ = 0;
   std::array<Heard, 128> heard_{};
   // Kept between frames so that a frame with sounds asks for no memory.
   std::vector<std::pair<int, int>> captured_, fresh_;
 };
+
+// Over the battle's last picture while the other player answers "Beenden": this side's frames
+// stand still then, and the player should know why.
+void MitspielerUeberlegtZeigen(Media& media);
 
 // The battle both sides start: the host's welcome and the two players' chosen classes.
 void setUpNetworkMatch(Spiel& spiel, const Welcome& welcome, int32_t hostClass, int32_t guestClass);

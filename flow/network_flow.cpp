@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "basis/latin1.h"
 #include "flow/network_battle.h"
 #include "flow/offer_address.h"
 #include "flow/replay_play.h"
@@ -18,14 +19,16 @@
 #include "replay/replay_folder.h"
 #include "settings/network_settings.h"
 #include "settings/settings_keys.h"
+#include "state/katalog.h"
 
 namespace {
 
 constexpr uint64_t kConnectMs = 10000, kAnswerMs = 5000;
 constexpr int kTurnMs = 5;
 
+// The texts here are UTF-8; message boxes show Latin-1.
 void say(Media& media, const std::string& text) {
-  media.messageBox("Netzwerk", text, MessageKind::Ok);
+  media.messageBox("Netzwerk", utf8ToLatin1(text), MessageKind::Ok);
 }
 
 struct Match {
@@ -35,6 +38,7 @@ struct Match {
   Link& link;
   bool host;
   OfferAddress* offer = nullptr;  // the host's, told once the router has answered
+  bool offerShown = false;        // the router's answer is in the waiting window
   uint64_t now() { return media.backend().nowMicros() / 1000; }
   void send(const Message& m) { link.send(encode(m), travelsReliably(m)); }
   // The next message, waiting at most one turn; a lost link is reported as a Goodbye.
@@ -57,7 +61,12 @@ bool connected(Match& m, const NetworkStart& start) {
   const uint64_t began = m.now();
   for (;;) {
     if (!m.lobby.waiting(text, 0)) return false;
-    if (m.offer) m.offer->tell(std::cout);
+    if (m.offer && !m.offerShown && m.offer->tell(std::cout)) {
+      const PortMapper::Result result = m.offer->result();
+      const OfferView view = offerView(&result, m.link.port(), localIPv4Addresses());
+      m.lobby.showOffer(view.heading, view.addresses, view.note);
+      m.offerShown = true;
+    }
     const Link::Event e = m.link.poll(kTurnMs);
     if (e.kind == Link::EventKind::Connected) return true;
     if (!start.host && (e.kind == Link::EventKind::Disconnected || m.now() - began > kConnectMs)) {
@@ -166,12 +175,16 @@ std::optional<std::array<int32_t, 2>> chosen(Match& m, const Welcome& welcome) {
 
 // Frames until one side leaves or the link fails; pause does not apply here.
 NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
-  FrameSounds sounds(m.media);
+  constexpr uint64_t kNoteAgainMs = 1000;  // in case something covered the still picture
+  FrameSounds sounds(m.media, m.host ? 0 : 1);
+  m.media.loadFont(katalog::kHinweisschrift, "impact", 48);
   Rollback rollback(m.spiel, m.host ? 0 : 1, inputDelay, sounds.step());
   rollback.watchFrames(sounds.watcher());
   recordConfirmed(rollback, recorder);
   NetworkSession session(m.link, rollback, [&m] { return m.now(); });
   m.media.setPlayerCount(1);  // one player at this computer: every pad steers it
+  bool noteShown = false;
+  uint64_t noteShownMs = 0;
   for (;;) {
     m.media.takeWindowEvents();  // all at once: a fast mouse cannot keep this loop busy
     m.media.pollKeyboard();
@@ -183,17 +196,24 @@ NetworkSession::End play(Match& m, int inputDelay, ReplayRecorder& recorder) {
     }
     if (session.pump(0) != NetworkSession::End::None) return session.end();
     const NetInput local{m.media.steuerung(0), m.media.keyDown(Key::Return)};
-    if (!session.tick(local)) session.pump(2);  // waiting for the peer's inputs
+    if (session.tick(local)) {
+      noteShown = false;
+      continue;
+    }
+    session.pump(2);  // waiting for the peer's inputs
+    if (session.peerAsking() && (!noteShown || m.now() - noteShownMs >= kNoteAgainMs)) {
+      MitspielerUeberlegtZeigen(m.media);
+      noteShown = true;
+      noteShownMs = m.now();
+    }
   }
 }
 
 }  // namespace
 
-std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request) {
+std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request, std::string& problem) {
   if (request.host) return NetworkStart{true, {}, request.port};
-  const std::optional<JoinAddress> address = parseJoinAddress(request.address, kDefaultPort);
-  if (!address) return std::nullopt;
-  return NetworkStart{false, address->host, address->port};
+  return joinStart(request.address, problem);
 }
 
 void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
@@ -208,15 +228,15 @@ void runNetworkMatch(Spiel& spiel, Media& media, SettingsStore& store,
     say(media, error);
     return;
   }
-  if (start.host) {
-    std::vector<std::string> shown;
-    for (const std::string& own : localIPv4Addresses())
-      shown.push_back(own + ":" + std::to_string(link->port()));
-    lobby.showAddresses(shown);
-  }
   // The router forwards the offered port while the offer and the match last.
   std::optional<OfferAddress> offer;
   if (start.host && portMappingWanted()) offer.emplace(PortMapper::forRouter(), link->port());
+  if (start.host) {
+    PortMapper::Result asking;
+    asking.state = PortMapper::State::Asking;
+    const OfferView view = offerView(offer ? &asking : nullptr, link->port(), localIPv4Addresses());
+    lobby.showOffer(view.heading, view.addresses, view.note);
+  }
   Match m{spiel, media, lobby, *link, start.host, offer ? &*offer : nullptr};
   std::optional<Welcome> welcome;
   std::optional<std::array<int32_t, 2>> classes;

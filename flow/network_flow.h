@@ -11,9 +11,9 @@
 #include "settings/settings_store.h"
 #include "state/spiel.h"
 
-// What the launcher's network window asked for, made usable; nothing for an address that is
-// not "host" or "host:port".
-std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request);
+// What the launcher's network window asked for, made usable; nothing, with `problem` saying
+// why, for an address that cannot be joined.
+std::optional<NetworkStart> networkStartFrom(const NetworkRequest& request, std::string& problem);
 
 // Returns when the match is over or was given up; a message has told the player why, unless
 // the player ended it. The settings file is read, never written. A battle that began is kept

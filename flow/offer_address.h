@@ -20,6 +20,17 @@ bool portMappingWanted();
 std::vector<std::string> offerAddressLines(const PortMapper::Result& result, uint16_t port,
                                            const std::vector<std::string>& ownAddresses);
 
+// What the host's waiting window shows: the addresses the guest may type, in large text under
+// a heading, and one sentence about the router (none once it forwards the port).
+struct OfferView {
+  std::string heading;
+  std::vector<std::string> addresses;
+  std::string note;
+};
+// `result` of nothing: the router is not asked at all.
+OfferView offerView(const PortMapper::Result* result, uint16_t port,
+                    const std::vector<std::string>& ownAddresses);
+
 class OfferAddress {
  public:
   OfferAddress(std::unique_ptr<PortMapper> mapper, uint16_t port);

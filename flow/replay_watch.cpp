@@ -41,7 +41,8 @@ ReplayTimeline::ReplayTimeline(const Replay& replay, Spiel& spiel)
 
 void ReplayTimeline::step(Media& media, const FrameOverlay& overlay) {
   if (atEnd()) return;
-  Frame(spiel_, media, replayFrameInputs(replay_, frame_), overlay);
+  Frame(spiel_, media, replayFrameInputs(replay_, frame_),
+        Ansicht{.EigenesSchiff = -1, .Ueberlagerung = overlay});
   ++frame_;
   if (frame_ % kReplayCopyEvery == 0 && frame_ / kReplayCopyEvery == copies_.size())
     copies_.push_back(spiel_);

@@ -153,10 +153,10 @@ Eingaben EingabenNehmen(const Spiel& spiel, Media& media) {
 }
 
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben) {
-  return Frame(spiel, media, eingaben, {});
+  return Frame(spiel, media, eingaben, Ansicht{});
 }
 
-bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const FrameOverlay& overlay) {
+bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& ansicht) {
   if (PauseFuehren(spiel.Pause, eingaben)) return PausenFrame(spiel, media, eingaben);
   media.clearScreen(Rgb{0, 0, 0});
   media.drawSprite(katalog::kMeer, 0, 0);
@@ -171,6 +171,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const FrameOver
     return false;
   }
   SchiffeZeichnen(spiel, media);
+  if (ansicht.EigenesSchiff >= 0) EigenesSchiffMarkieren(spiel, media, ansicht.EigenesSchiff);
   for (int schiff = 0; NimmtTeil(spiel, schiff); ++schiff) SchiffBewegen(spiel, schiff);
   ErgebnisPruefen(spiel, media);
   if (BeendenBestaetigt(media, eingaben)) {
@@ -180,7 +181,7 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const FrameOver
   if (spiel.SpielModus == kEinzelspieler) ComputerKapitaene(spiel);
   SchussversatzWuerfeln(spiel, media);
   if (spiel.SpielModus == kEinzelspieler) NachladenPruefen(spiel);
-  if (overlay) overlay(media);
+  if (ansicht.Ueberlagerung) ansicht.Ueberlagerung(media);
   media.showFrame();
   return false;
 }

@@ -34,7 +34,13 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben);
 
 // Drawn over a finished frame just before it is shown (a replay's caption).
 using FrameOverlay = std::function<void(Media&)>;
-bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const FrameOverlay& overlay);
+// What a screen shows beyond the battle itself; nothing, as in every battle on one computer,
+// unless set.
+struct Ansicht {
+  int32_t EigenesSchiff = -1;  // a network battle's own ship, marked as the player's
+  FrameOverlay Ueberlagerung;
+};
+bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& ansicht);
 
 // Decides the result: draws its text and marks the match decided.
 void ErgebnisPruefen(Spiel& spiel, Media& media);

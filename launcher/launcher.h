@@ -12,6 +12,7 @@
 
 #include "launcher/event_queue.h"
 #include "media/media.h"
+#include "settings/network_settings.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "state/spiel.h"
@@ -27,7 +28,6 @@ struct LauncherResources;
 inline constexpr int32_t kQuitGame = 0;
 // What it reports when the player offers or joins a network battle (see NetworkRequest).
 inline constexpr int32_t kNetworkBattle = 3;
-inline constexpr uint16_t kDefaultNetworkPort = 47111;
 // What it reports when the player chose a replay to watch in the window "Wiederholungen".
 inline constexpr int32_t kWatchReplay = 4;
 

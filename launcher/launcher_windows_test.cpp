@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -33,6 +34,7 @@
 #include "launcher/key_window.h"
 #include "launcher/launcher.h"
 #include "launcher/launcher_numbers.h"
+#include "launcher/network_lobby.h"
 #include "launcher/replay_window.h"
 #include "media/headless.h"
 #include "replay/replay_folder.h"
@@ -826,8 +828,12 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   ASSERT_TRUE(net != nullptr && net->isVisible());
   EXPECT_FALSE(net->geometry().intersects(launcher.window(kLauncherWindow)->geometry()));
   auto* address = net->findChild<QLineEdit*>();
+  EXPECT_TRUE(address->toolTip().contains("Nur IPv4"));
   QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
-  EXPECT_EQ(drain(), std::nullopt);  // nothing typed: nothing to join
+  EXPECT_EQ(drain(), std::nullopt);  // nothing typed: nothing to join, but what to type
+  const auto& told = static_cast<HeadlessBackend&>(media.backend()).messages();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].text.find("RECHNER:PORT"), std::string::npos);
   QTest::keyClicks(address, " 10.0.0.2:5000 ");
   QTest::mouseClick(buttonOf(net, "Beitreten"), Qt::LeftButton);
   EXPECT_EQ(drain(), kNetworkBattle);
@@ -844,6 +850,21 @@ TEST_F(LauncherTest, TheNetworkWindowBesideTheLauncherOffersOrJoins) {
   EXPECT_EQ(drain(), kNetworkBattle);
   EXPECT_TRUE(launcher.networkRequest()->host);
   EXPECT_EQ(launcher.networkRequest()->port, 5001);
+
+  // Both are kept for the next time; the default port and no address leave the file alone.
+  launcher.start();
+  net = launcher.networkWindow();
+  EXPECT_EQ(net->findChild<QSpinBox*>()->value(), 5001);
+  EXPECT_EQ(net->findChild<QLineEdit*>()->text(), "10.0.0.2:5000");
+  EXPECT_NE(readBytes(file).find("[Netzwerk]\r\nAdresse = 10.0.0.2:5000\r\nPort = 5001\r\n"),
+            std::string::npos)
+      << readBytes(file);
+}
+
+TEST_F(LauncherTest, OfferingOnTheUsualPortWritesNoSettings) {
+  QTest::mouseClick(buttonOf(launcher.networkWindow(), "Spiel anbieten"), Qt::LeftButton);
+  EXPECT_EQ(drain(), kNetworkBattle);
+  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 // Below the launcher's frame, following it, whole on the screen; closed, it comes back when
@@ -909,6 +930,45 @@ TEST_F(LauncherTest, TheInputDelayIsSavedInItsOwnGroupOnlyWhenChanged) {
   EXPECT_NE(readBytes(file).find("[Netzwerk]"), std::string::npos);
   click(kOptionsButton);
   EXPECT_EQ(delayBox()->value(), 0);
+}
+
+// The host's waiting window: the address for the guest large and selectable, copied whole by
+// "Kopieren"; without addresses none of it shows.
+TEST(NetworkLobbyTest, TheHostsWaitingWindowShowsTheAddressToSendAndCopiesIt) {
+  Spiel spiel;
+  Media media{std::make_unique<HeadlessBackend>(), 11};
+  NetworkLobby lobby(spiel, media);
+  ASSERT_TRUE(lobby.waiting("Warte", 0));
+  QWidget* window = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->windowTitle() == "Verbindung") window = w;
+  }
+  ASSERT_NE(window, nullptr);
+  const auto address = [window]() -> QLabel* {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+      if (label->text().contains("47111")) return label;
+    }
+    return nullptr;
+  };
+  EXPECT_EQ(address(), nullptr);
+  EXPECT_FALSE(buttonOf(window, "Kopieren")->isVisible());
+
+  lobby.showOffer("Im eigenen Netz:", {"192.168.1.20:47111", "10.0.0.5:47111"}, "Kein Router");
+  lobby.waiting("Warte", 0);
+  QLabel* shown = address();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->isVisible());
+  EXPECT_TRUE(shown->textInteractionFlags() & Qt::TextSelectableByMouse);
+  EXPECT_GE(shown->font().pointSizeF(), 1.5 * window->font().pointSizeF());
+  QGuiApplication::clipboard()->clear();
+  QTest::mouseClick(buttonOf(window, "Kopieren"), Qt::LeftButton);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "192.168.1.20:47111\n10.0.0.5:47111");
+  EXPECT_TRUE(window->rect().contains(shown->mapTo(window, shown->rect().bottomRight())));
+
+  lobby.showOffer("", {}, "");
+  EXPECT_FALSE(buttonOf(window, "Kopieren")->isVisible());
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_FALSE(lobby.waiting("Warte", 0));  // Escape cancels, as the button does
 }
 
 // --- The players' own keys

@@ -1,6 +1,9 @@
 #include "launcher/network_lobby.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -13,36 +16,76 @@
 
 namespace {
 
+constexpr int kWindowWidth = 460;
+
 // Its close box cancels, like its button.
 class WaitingWindow : public QWidget {
  public:
   WaitingWindow() {
     setWindowTitle(QStringLiteral("Verbindung"));
-    setFixedSize(360, 110);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // grows and shrinks with its lines
     text = new QLabel(this);
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);
-    addresses = new QLabel(this);
+    text->setFixedWidth(kWindowWidth);
+    offer = new QWidget(this);
+    auto* offerLayout = new QVBoxLayout(offer);
+    offerLayout->setContentsMargins(0, 0, 0, 0);
+    heading = new QLabel(offer);
+    heading->setAlignment(Qt::AlignCenter);
+    addresses = new QLabel(offer);
     addresses->setAlignment(Qt::AlignCenter);
-    addresses->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    addresses->hide();
+    addresses->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QFont large = addresses->font();
+    large.setPointSizeF(large.pointSizeF() * 2);
+    large.setBold(true);
+    addresses->setFont(large);
+    note = new QLabel(offer);
+    note->setAlignment(Qt::AlignCenter);
+    note->setWordWrap(true);
+    note->setFixedWidth(kWindowWidth);
+    note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* copy = new QPushButton(QStringLiteral("Kopieren"), offer);
+    offerLayout->addWidget(heading);
+    offerLayout->addWidget(addresses);
+    offerLayout->addWidget(copy, 0, Qt::AlignCenter);
+    offerLayout->addWidget(note);
+    offer->hide();
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     layout->addWidget(text);
-    layout->addWidget(addresses);
+    layout->addWidget(offer);
     layout->addWidget(cancel);
     QObject::connect(cancel, &QPushButton::clicked, [this] { cancelled = true; });
+    QObject::connect(copy, &QPushButton::clicked,
+                     [this] { QGuiApplication::clipboard()->setText(addresses->text()); });
+    centre();
+  }
+  // In the middle of the screen at its present size.
+  void centre() {
+    adjustSize();
     if (const QScreen* shown = screen())
       move(shown->availableGeometry().center() - rect().center());
   }
   QLabel* text;
+  QWidget* offer;
+  QLabel* heading;
   QLabel* addresses;
+  QLabel* note;
   bool cancelled = false;
 
  protected:
   void closeEvent(QCloseEvent* event) override {
     cancelled = true;
     QWidget::closeEvent(event);
+  }
+  // As in a dialog, Escape cancels.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape) {
+      cancelled = true;
+      return;
+    }
+    QWidget::keyPressEvent(event);
   }
 };
 
@@ -74,13 +117,17 @@ bool NetworkLobby::waiting(const std::string& text, int ms) {
   return !impl_->window.cancelled;
 }
 
-void NetworkLobby::showAddresses(const std::vector<std::string>& lines) {
-  QStringList shown;
-  for (const std::string& line : lines) shown << QString::fromStdString(line);
-  QLabel* label = impl_->window.addresses;
-  label->setText(shown.join(QLatin1Char('\n')));
-  label->setVisible(!shown.isEmpty());
-  impl_->window.setFixedSize(360, 110 + (shown.isEmpty() ? 0 : label->sizeHint().height()));
+void NetworkLobby::showOffer(const std::string& heading, const std::vector<std::string>& addresses,
+                             const std::string& note) {
+  QStringList lines;
+  for (const std::string& line : addresses) lines << QString::fromStdString(line);
+  WaitingWindow& window = impl_->window;
+  window.heading->setText(QString::fromStdString(heading));
+  window.addresses->setText(lines.join(QLatin1Char('\n')));
+  window.note->setText(QString::fromStdString(note));
+  window.note->setVisible(!note.empty());
+  window.offer->setVisible(!lines.isEmpty());
+  window.centre();
 }
 
 void NetworkLobby::startChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes) {

@@ -22,9 +22,11 @@ class NetworkLobby {
   // Shows the waiting window with `text` and takes window events for about `ms`. False once
   // the player cancelled (its button or its close box).
   bool waiting(const std::string& text, int ms);
-  // Lines under the waiting text that a player can select and copy (a host's addresses for
-  // the guest); none hides them.
-  void showAddresses(const std::vector<std::string>& lines);
+  // The host's addresses for the guest to type, in large selectable text under `heading`
+  // with a button that copies them, and a sentence under them (empty: none). No addresses
+  // hide them all.
+  void showOffer(const std::string& heading, const std::vector<std::string>& addresses,
+                 const std::string& note);
   // The ship list with the battle's classes.
   void startChoice(const std::array<SchiffsTyp, kKlassenAnzahl>& classes);
   // One turn of the ship list: the chosen class once chosen, -1 when the list was closed.

@@ -25,10 +25,16 @@ void Launcher::createNetworkWindow() {
   auto* row = new QHBoxLayout(window);
   auto* port = new QSpinBox(window);
   port->setRange(1, 65535);
-  port->setValue(kDefaultNetworkPort);
+  port->setValue(loadNetworkPort(store_, settingsFile_));
   auto* offer = new QPushButton(QStringLiteral("Spiel anbieten"), window);
   auto* address = new QLineEdit(window);
   address->setPlaceholderText(QStringLiteral("Rechner:Port"));
+  address->setToolTip(
+      QStringLiteral("Die Adresse des Gastgebers, wie er sie geschickt hat: RECHNER oder "
+                     "RECHNER:PORT (ohne Port %1), etwa 203.0.113.7:%1.\nNur IPv4: Debians "
+                     "ENet 1.3, über das das Spiel verbindet, kann kein IPv6.")
+          .arg(kDefaultNetworkPort));
+  address->setText(QString::fromStdString(loadJoinAddress(store_, settingsFile_)));
   auto* join = new QPushButton(QStringLiteral("Beitreten"), window);
   row->addWidget(new QLabel(QStringLiteral("Port"), window));
   row->addWidget(port);
@@ -37,11 +43,21 @@ void Launcher::createNetworkWindow() {
   row->addWidget(address, 1);
   row->addWidget(join);
   QObject::connect(offer, &QPushButton::clicked, [this, port] {
-    networkRequest_ = NetworkRequest{true, {}, static_cast<uint16_t>(port->value())};
+    const auto chosen = static_cast<uint16_t>(port->value());
+    saveNetworkPort(store_, chosen, settingsFile_);
+    networkRequest_ = NetworkRequest{true, {}, chosen};
   });
   const auto joinNow = [this, address] {
-    if (address->text().trimmed().isEmpty()) return;
-    networkRequest_ = NetworkRequest{false, address->text().trimmed().toStdString(), 0};
+    const std::string typed = address->text().trimmed().toStdString();
+    if (typed.empty()) {
+      media_.messageBox("Netzwerk",
+                        "Zum Beitreten die Adresse eintragen, die der Gastgeber geschickt hat: "
+                        "RECHNER oder RECHNER:PORT, etwa 192.168.1.20 oder 203.0.113.7:47111",
+                        MessageKind::Ok);
+      return;
+    }
+    saveJoinAddress(store_, typed, settingsFile_);
+    networkRequest_ = NetworkRequest{false, typed, 0};
   };
   QObject::connect(join, &QPushButton::clicked, joinNow);
   QObject::connect(address, &QLineEdit::returnPressed, joinNow);

@@ -641,4 +641,16 @@ TEST(Latin1, BecomesUtf8) {
   EXPECT_EQ(latin1ToUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
 }
 
+// Every Latin-1 text comes back whole; beyond it only the ellipsis is kept, as three dots;
+// a broken sequence is not read past the end.
+TEST(Latin1, FromUtf8) {
+  std::string all;
+  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  EXPECT_EQ(utf8ToLatin1(latin1ToUtf8(all)), all);
+  EXPECT_EQ(utf8ToLatin1("Der Mitspieler überlegt … €😀"),
+            "Der Mitspieler \xFC"
+            "berlegt ... ??");
+  EXPECT_EQ(utf8ToLatin1("a\xE2\x80"), "a\xE2\x80");
+}
+
 }  // namespace

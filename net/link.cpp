@@ -1,7 +1,9 @@
 #include "net/link.h"
 
+#include <arpa/inet.h>
 #include <enet/enet.h>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -151,18 +153,54 @@ void Link::impair(std::unique_ptr<PacketFilter> filter, Clock clock) {
   impl_->clock = std::move(clock);
 }
 
-std::optional<JoinAddress> parseJoinAddress(const std::string& text, uint16_t defaultPort) {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  constexpr std::string_view kBlank = " \t\r\n\v\f";
+  const size_t first = text.find_first_not_of(kBlank);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
+}
+
+bool nameLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_';
+}
+
+// A host name, or a dotted IPv4 address (digits and dots alone must be one, or the name server
+// would be asked for a name no one can have).
+bool usableHost(std::string_view host) {
+  if (host.empty() || host.size() > 253) return false;
+  if (host.find_first_not_of("0123456789.") != std::string_view::npos) return true;
+  in_addr address{};
+  return inet_pton(AF_INET, std::string(host).c_str(), &address) == 1;
+}
+
+}  // namespace
+
+JoinReading readJoinAddress(std::string_view text, uint16_t defaultPort) {
+  text = trimmed(text);
+  if (text.empty()) return {std::nullopt, JoinProblem::Empty};
   const size_t colon = text.rfind(':');
-  JoinAddress address{text.substr(0, colon), defaultPort};
-  if (colon != std::string::npos) {
-    const std::string port = text.substr(colon + 1);
+  if (text.front() == '[' || text.find(':') != colon) return {std::nullopt, JoinProblem::IPv6};
+  // A blank, a slash or the like: a web address, a sentence, not a host.
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return nameLetter(c) || c == ':'; })) {
+    return {std::nullopt, JoinProblem::BadHost};
+  }
+  JoinAddress address{std::string(text.substr(0, colon)), defaultPort};
+  if (colon != std::string_view::npos) {
+    const std::string_view port = text.substr(colon + 1);
     unsigned value = 0;
     const auto [end, fault] = std::from_chars(port.data(), port.data() + port.size(), value);
     if (fault != std::errc{} || end != port.data() + port.size() || value == 0 || value > 65535) {
-      return std::nullopt;
+      return {std::nullopt, JoinProblem::BadPort};
     }
     address.port = static_cast<uint16_t>(value);
   }
-  if (address.host.empty() || address.host.find(':') != std::string::npos) return std::nullopt;
-  return address;
+  if (!usableHost(address.host)) return {std::nullopt, JoinProblem::BadHost};
+  return {address, JoinProblem::None};
+}
+
+std::optional<JoinAddress> parseJoinAddress(const std::string& text, uint16_t defaultPort) {
+  return readJoinAddress(text, defaultPort).address;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Stands between send and the wire for the unreliable packets: a test's bad network.
@@ -63,4 +64,18 @@ struct JoinAddress {
   std::string host;
   uint16_t port;
 };
+// Why a typed address cannot be joined.
+enum class JoinProblem {
+  None,
+  Empty,
+  IPv6,     // ENet 1.3 speaks IPv4 only
+  BadPort,  // not 1 to 65535 after the colon
+  BadHost,  // no name or dotted IPv4 address
+};
+struct JoinReading {
+  std::optional<JoinAddress> address;
+  JoinProblem problem = JoinProblem::None;
+};
+// Reads what a player pasted: blanks and line ends around it do not count.
+JoinReading readJoinAddress(std::string_view text, uint16_t defaultPort);
 std::optional<JoinAddress> parseJoinAddress(const std::string& text, uint16_t defaultPort);

@@ -262,6 +262,37 @@ TEST(JoinAddress, HostWithOrWithoutPort) {
   }
 }
 
+// What players paste: blanks and a line end around it, a bare host; and why an address
+// cannot be joined, IPv6 told apart from the rest.
+TEST(JoinAddress, WhatPlayersPasteAndWhyAnAddressCannotBeRight) {
+  using P = JoinProblem;
+  const std::vector<std::tuple<std::string, P, std::string, int>> cases = {
+      {"  203.0.113.7:50000\n", P::None, "203.0.113.7", 50000},
+      {"\tschiff.example\r\n", P::None, "schiff.example", 47111},
+      {"mein-rechner_2.local", P::None, "mein-rechner_2.local", 47111},
+      {" \n", P::Empty, "", 0},
+      {"::1", P::IPv6, "", 0},
+      {"[2001:db8::1]:47111", P::IPv6, "", 0},
+      {"fe80::1%eth0", P::IPv6, "", 0},
+      {"1.2.3.4:70000", P::BadPort, "", 0},
+      {"1.2.3.4:", P::BadPort, "", 0},
+      {"1.2.3.4: 5", P::BadHost, "", 0},
+      {"1.2.3.400", P::BadHost, "", 0},
+      {"1.2.3", P::BadHost, "", 0},
+      {"zwei worte", P::BadHost, "", 0},
+      {"http://1.2.3.4", P::BadHost, "", 0},
+      {":47111", P::BadHost, "", 0},
+  };
+  for (const auto& [text, problem, host, port] : cases) {
+    const JoinReading r = readJoinAddress(text, kDefaultPort);
+    EXPECT_EQ(r.problem, problem) << text;
+    ASSERT_EQ(r.address.has_value(), problem == P::None) << text;
+    if (r.address) {
+      EXPECT_EQ(std::make_pair(r.address->host, int{r.address->port}), std::make_pair(host, port));
+    }
+  }
+}
+
 TEST(Impairment, LosesDuplicatesDelaysAndReorders) {
   Impairment net({.delayMs = 20, .jitterMs = 130, .lossPercent = 5, .duplicatePercent = 5}, 3);
   constexpr int kSent = 10000;

@@ -45,6 +45,8 @@ class NetworkSession {
   void leave(Goodbye::Reason reason);
 
   End end() const { return end_; }
+  // Whether the peer's player is answering "Beenden" now.
+  bool peerAsking() const { return peerAsking_; }
   uint64_t packetsDropped() const { return dropped_; }
 
  private:

@@ -1,5 +1,7 @@
 #include "presentation/schiffe_zeichnen.h"
 
+#include <algorithm>
+
 #include "basis/rounding.h"
 #include "presentation/anzeige.h"
 #include "state/katalog.h"
@@ -60,4 +62,16 @@ void SchiffeZeichnen(Spiel& spiel, Media& media) {
   for (int schiff = 0; NimmtTeil(spiel, schiff); ++schiff) SchiffZeichnen(spiel, media, schiff);
   media.endRotatedDrawing();
   WinkelSetzen(spiel, media);
+}
+
+void EigenesSchiffMarkieren(const Spiel& spiel, Media& media, int schiff) {
+  // About the size of the label in the overlay's font; only keeps it on the screen.
+  constexpr int kBreite = 24, kHoehe = 18;
+  constexpr int kRechts = 124, kOben = -2;  // from the picture's top-left corner
+  const Schiff& s = spiel.Flotte[schiff];
+  if (s.Untergang < 1 || !media.beginDrawing()) return;
+  const int x = std::clamp(roundToInt(s.PosX) + kRechts, 0, 1680 - kBreite);
+  const int y = std::clamp(roundToInt(s.PosY) + kOben, 0, 1050 - kHoehe);
+  media.drawText(x, y, "Du");
+  media.endDrawing();
 }

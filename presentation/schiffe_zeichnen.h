@@ -6,3 +6,7 @@
 #include "state/spiel.h"
 
 void SchiffeZeichnen(Spiel& spiel, Media& media);
+
+// A small "Du" at the top right of ship `schiff`'s picture, where the hull never reaches
+// whichever way it points, kept on the screen; none once the ship has sunk.
+void EigenesSchiffMarkieren(const Spiel& spiel, Media& media, int schiff);

@@ -50,4 +50,33 @@ TEST(InputDelay, ASaveWritesItsGroupOnlyForADelayOtherThanTheFileHolds) {
   EXPECT_FALSE(saveInputDelay(store, 1, dir.path()));  // a folder where the file belongs
 }
 
+// The port and the address come back as saved; a file without them, a port out of range or an
+// address that could break the file mean the defaults, and the other groups keep their bytes.
+TEST(PortAndAddress, KeptOnlyOnceChangedAndOnlyWhatIsSafe) {
+  settings_test::TempDir dir;
+  const std::string file = dir.file();
+  SettingsStore store;
+  const std::string spiel = "[Allgemein]\r\nOption = 1\r\n";
+  writeBytes(file, spiel);
+  EXPECT_TRUE(saveNetworkPort(store, kDefaultNetworkPort, file));
+  EXPECT_FALSE(saveJoinAddress(store, " \n", file));
+  EXPECT_FALSE(saveJoinAddress(store, "a\r\n[Allgemein]\r\nOption=0", file));
+  EXPECT_EQ(readBytes(file), spiel);
+  EXPECT_EQ(loadNetworkPort(store, file), 47111);
+  EXPECT_EQ(loadJoinAddress(store, file), "");
+
+  EXPECT_TRUE(saveNetworkPort(store, 5001, file));
+  EXPECT_TRUE(saveJoinAddress(store, " 203.0.113.7:47111\n", file));
+  EXPECT_EQ(readBytes(file),
+            spiel + "[Netzwerk]\r\nPort = 5001\r\nAdresse = 203.0.113.7:47111\r\n");
+  EXPECT_EQ(loadNetworkPort(store, file), 5001);
+  EXPECT_EQ(loadJoinAddress(store, file), "203.0.113.7:47111");
+
+  for (const char* port : {"0", "65536", "-1", "x"}) {
+    writeBytes(file, std::string("[Netzwerk]\r\nPort = ") + port + "\r\nAdresse = a b\r\n");
+    EXPECT_EQ(loadNetworkPort(store, file), 47111) << port;
+    EXPECT_EQ(loadJoinAddress(store, file), "");
+  }
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -78,6 +79,19 @@ void SettingsStore::writeFloat(std::string_view key, float value) {
 
 void SettingsStore::writeInt(std::string_view key, int32_t value) {
   writeValue(key, settings::formatInt(value));
+}
+
+std::optional<std::string> SettingsStore::readText(std::string_view key) {
+  const std::optional<std::string_view> value = readValue(key);
+  if (!value) return std::nullopt;
+  return std::string(*value);
+}
+
+bool SettingsStore::writeText(std::string_view key, std::string_view value) {
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+  if (std::any_of(value.begin(), value.end(), control)) return false;
+  writeValue(key, std::string(value));
+  return true;
 }
 
 void SettingsStore::closeSettings() {

@@ -48,6 +48,11 @@ class SettingsStore {
   int32_t readInt(std::string_view key, int32_t def);
   void writeFloat(std::string_view key, float value);
   void writeInt(std::string_view key, int32_t value);
+  // A value as the file holds it; nothing without the key.
+  std::optional<std::string> readText(std::string_view key);
+  // False, writing nothing, for a value with a control character (a line break would end
+  // the line and start another key).
+  bool writeText(std::string_view key, std::string_view value);
   // Writes the file if anything was written, then empties the store.
   void closeSettings();
   // Why the last close could not save its changes (an errno value); 0 when it saved them or

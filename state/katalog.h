@@ -28,5 +28,6 @@ inline constexpr int kSchussTon = 63, kTrefferTon = 64;
 
 // Fonts.
 inline constexpr int kErgebnisschrift = 0;  // the result text
+inline constexpr int kHinweisschrift = 1;   // a network battle's note while it waits
 
 }  // namespace katalog

@@ -119,9 +119,16 @@ DISPLAY=$guest_display shot guest_same
 
 # The host's player thinks "Beenden" over for longer than the 3 s of silence, then says No:
 # the match goes on on both sides.
+DISPLAY=$guest_display shot guest_same
 on "$host_display" xdotool key Escape
 box=$(DISPLAY=$host_display await_question)
-sleep 4
+sleep 2
+# Meanwhile the guest's still battle says why it stands still, in the middle at the top.
+DISPLAY=$guest_display shot guest_thinking
+note_box="700x90+540+190"
+[ "$(changed guest_same guest_thinking $note_box)" -gt 3000 ] ||
+  fail "the guest's screen did not say that the other player is thinking"
+sleep 2
 DISPLAY=$host_display answer_question "$box" Escape
 [ -z "$(DISPLAY=$guest_display shown_window '^Netzwerk$')" ] || fail "the guest gave up while the host was asked"
 

@@ -129,7 +129,9 @@ TEST(Repaint, ThreeThousandBallsOverBurningShips) {
 }
 
 // A network battle goes back eight frames now and then and runs them again silently, with the
-// guest's controls as they really were, before the next frame is shown.
+// guest's controls as they really were, before the next frame is shown. The guest's ship is
+// marked as its own, and a while the battle stands still under the note that the other
+// player is thinking.
 TEST(Repaint, NetworkBattleGoingBackWithSilentFrames) {
   Nebeneinander schlacht(kZweiSpieler, 1, 40);
   const Steuerung gas{true, false, false, true, true, false};
@@ -138,8 +140,12 @@ TEST(Repaint, NetworkBattleGoingBackWithSilentFrames) {
   for (int f = 0; f < 500; ++f) {
     const bool zurueck = f % 25 == 24 && vorher.size() == 8;
     const std::array<NetInput, 2> eingaben{NetInput{gas}, NetInput{f % 50 < 25 ? wende : gas}};
+    if (f >= 300 && f < 310) {
+      ASSERT_EQ(schlacht.beide([](Arena& a) { MitspielerUeberlegtZeigen(*a.media); }), "");
+      continue;
+    }
     const std::string falsch = schlacht.beide([&](Arena& a) {
-      const Rollback::Step schritt = networkStep(*a.media);
+      const Rollback::Step schritt = networkStep(*a.media, 1);
       if (zurueck) {
         // Only the partly repainted side keeps its past; both go back to the same one.
         a.spiel = vorher.front();
@@ -150,6 +156,34 @@ TEST(Repaint, NetworkBattleGoingBackWithSilentFrames) {
     ASSERT_EQ(falsch, "") << "frame " << f;
     vorher.push_back(schlacht.spiel());
     if (vorher.size() > 8) vorher.pop_front();
+  }
+}
+
+// The mark of one's own ship is drawn beside that ship and nowhere else, in every kind of
+// frame of a network battle; a battle on one computer has none.
+TEST(Repaint, TheOwnShipsMarkIsBesideItAndNowhereElse) {
+  Arena ohne, mit;
+  for (Arena* a : {&ohne, &mit}) a->backend->keepFrameCopies(true);
+  const Steuerung gas{true, false, false, true, true, false};
+  for (int f = 0; f < 200; ++f) {
+    const Spiel vorher = mit.spiel;
+    networkStep (*ohne.media)(ohne.spiel, {NetInput{gas}, NetInput{gas}}, false);
+    networkStep(*mit.media, 1)(mit.spiel, {NetInput{gas}, NetInput{gas}}, false);
+    const std::vector<uint32_t>& a = ohne.backend->lastFrame().pixels;
+    const std::vector<uint32_t>& b = mit.backend->lastFrame().pixels;
+    const int schiffX = static_cast<int>(vorher.Flotte[1].PosX);
+    const int schiffY = static_cast<int>(vorher.Flotte[1].PosY);
+    int anders = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (a[i] == b[i]) continue;
+      ++anders;
+      const int x = static_cast<int>(i % kScreenWidth), y = static_cast<int>(i / kScreenWidth);
+      // Kept on the screen at its edges.
+      const bool beiX = x >= std::min(schiffX + 75, kScreenWidth - 40) && x < schiffX + 180;
+      const bool beiY = y > schiffY - 30 && y < std::max(schiffY, 0) + 40;
+      ASSERT_TRUE(beiX && beiY) << "frame " << f << ": pixel " << x << "," << y;
+    }
+    ASSERT_GT(anders, 20) << "frame " << f;
   }
 }
 
