@@ -128,7 +128,8 @@ xdotool keyup s keyup Down
 [ -n "$moved" ] || fail "--replay: ship 0 did not leave its start"
 [ -n "${KF_SHOT_DIR:-}" ] && cp "$work/replay_start.png" "$work/replay_sailing.png" "$KF_SHOT_DIR"/
 xdotool key Escape
-for _ in $(seq 1 50); do
+# A loaded machine may take seconds to close the window and the sound: wait for the end.
+for _ in $(seq 1 300); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1
 done
