@@ -3,6 +3,7 @@
 
 #include <array>
 #include <functional>
+#include <string_view>
 
 #include "basis/steuerung.h"
 #include "media/media.h"
@@ -39,6 +40,8 @@ using FrameOverlay = std::function<void(Media&)>;
 struct Ansicht {
   int32_t EigenesSchiff = -1;  // a network battle's own ship, marked as the player's
   FrameOverlay Ueberlagerung;
+  // The mark's text in the player's language, worded once a battle: frames make no text.
+  std::string_view EigeneMarke = {};
 };
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& ansicht);
 

@@ -15,6 +15,10 @@
         <source>Konnte nicht starten</source>
         <translation>Could not start</translation>
     </message>
+    <message>
+        <source>Du</source>
+        <translation>You</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
