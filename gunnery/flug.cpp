@@ -1,5 +1,6 @@
 #include "gunnery/flug.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -21,9 +22,11 @@ struct Punkt {
   int x, y;
 };
 
-// Bow, waist and stern disc of one ship, each with its sprite.
+// Bow, waist and stern disc of one ship, each with its sprite, and a box around all three:
+// most balls are far from every ship, and one comparison passes them by.
 struct Scheiben {
   std::array<Punkt, 3> ecke;
+  int64_t links = 0, oben = 0, rechts = -1, unten = -1;
 };
 constexpr std::array<int, 3> kScheibenbild = {katalog::kTrefferzone1, katalog::kTrefferzone2,
                                               katalog::kTrefferzone3};
@@ -71,7 +74,28 @@ Scheiben ScheibenVon(const Schiff& s) {
            Scheibe(s, kHeckAbstand, s.Kurs + 180)}};
 }
 
-bool Trifft(Media& media, int kugelbild, Punkt kugel, const Scheiben& ziel) {
+void UmrissSetzen(Scheiben& scheiben, const std::array<Size, 3>& groessen) {
+  bool erste = true;
+  for (size_t i = 0; i < scheiben.ecke.size(); ++i) {
+    if (groessen[i].w <= 0 || groessen[i].h <= 0) continue;  // no picture meets nothing
+    const Punkt e = scheiben.ecke[i];
+    const int64_t rechts = int64_t{e.x} + groessen[i].w, unten = int64_t{e.y} + groessen[i].h;
+    scheiben.links = erste ? e.x : std::min<int64_t>(scheiben.links, e.x);
+    scheiben.oben = erste ? e.y : std::min<int64_t>(scheiben.oben, e.y);
+    scheiben.rechts = erste ? rechts : std::max(scheiben.rechts, rechts);
+    scheiben.unten = erste ? unten : std::max(scheiben.unten, unten);
+    erste = false;
+  }
+}
+
+// True when the ball's picture shares no pixel with the box of the discs (none when empty).
+bool Fern(Punkt kugel, Size kugelGroesse, const Scheiben& ziel) {
+  return kugel.x >= ziel.rechts || ziel.links >= int64_t{kugel.x} + kugelGroesse.w ||
+         kugel.y >= ziel.unten || ziel.oben >= int64_t{kugel.y} + kugelGroesse.h;
+}
+
+bool Trifft(Media& media, int kugelbild, Size kugelGroesse, Punkt kugel, const Scheiben& ziel) {
+  if (Fern(kugel, kugelGroesse, ziel)) return false;
   for (size_t i = 0; i < ziel.ecke.size(); ++i) {
     if (media.spritesOverlap(kugelbild, kugel.x, kugel.y, kScheibenbild[i], ziel.ecke[i].x,
                              ziel.ecke[i].y)) {
@@ -125,19 +149,27 @@ void KugelnFliegen(Spiel& spiel, Media& media) {
 }
 
 void TrefferAuswerten(Spiel& spiel, Media& media) {
+  const std::array<Size, 3> scheibenGroessen = {media.spriteSize(kScheibenbild[0]),
+                                                media.spriteSize(kScheibenbild[1]),
+                                                media.spriteSize(kScheibenbild[2])};
   std::array<Scheiben, kSchiffsAnzahl> scheiben;
-  for (int j = 0; j < kSchiffsAnzahl; ++j) scheiben[j] = ScheibenVon(spiel.Flotte[j]);
+  for (int j = 0; j < kSchiffsAnzahl; ++j) {
+    scheiben[j] = ScheibenVon(spiel.Flotte[j]);
+    UmrissSetzen(scheiben[j], scheibenGroessen);
+  }
+  const Size kugelA = media.spriteSize(katalog::kKugelA);
+  const Size kugelB = media.spriteSize(katalog::kKugelB);
 
   Durchgehen(spiel.ListeB, [&](const Kugel& k) {
     const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
-    if (!Trifft(media, katalog::kKugelB, p, scheiben[0])) return true;
+    if (!Trifft(media, katalog::kKugelB, kugelB, p, scheiben[0])) return true;
     Treffer(spiel, media, 0, k.Schuetze);
     return false;
   });
   Durchgehen(spiel.ListeA, [&](const Kugel& k) {
     const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
     for (int ziel = 1; NimmtTeil(spiel, ziel); ++ziel) {
-      if (!Trifft(media, katalog::kKugelA, p, scheiben[ziel])) continue;
+      if (!Trifft(media, katalog::kKugelA, kugelA, p, scheiben[ziel])) continue;
       Treffer(spiel, media, ziel, 0);
       return false;
     }

@@ -72,6 +72,9 @@ struct ScreenBox {
 struct FrameChanges {
   bool everything = true;
   std::span<const ScreenBox> boxes;
+  // Hardly a pixel in the boxes is as it was (they were painted because what lies there
+  // differs): comparing them with the frame before would cost more than it saves.
+  bool mostlyNew = false;
 };
 
 // Format of the audio output the mixer renders for: signed 16-bit, interleaved.

@@ -188,7 +188,10 @@ void fillRow(uint32_t* to, int count, const std::array<uint32_t, 4>& four) {
 
 void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour) {
   const std::array<uint32_t, 4> four = {colour, colour, colour, colour};
-  for (const PixelBox& b : boxes) {
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    // The boxes lie all over the picture: the rows of one a few ahead are fetched meanwhile.
+    if (i + kFetchAhead < boxes.size()) fetchRowsFor(dst, boxes[i + kFetchAhead]);
+    const PixelBox& b = boxes[i];
     if (b.w <= 0 || b.h <= 0) continue;
     uint32_t* first = &dst.at(b.x, b.y);
     for (int row = 0; row < b.h; ++row) fillRow(first + ptrdiff_t{row} * dst.w, b.w, four);

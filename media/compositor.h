@@ -199,6 +199,16 @@ inline bool boxesApart(const Image& a, int xa, int ya, const Image& b, int xb, i
 bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b, uint32_t keyB,
                    int xb, int yb);
 
+// Asks for the first rows of a box that lies wholly on dst to be brought into the cache,
+// kFetchAhead boxes before they are drawn: small boxes spread over the picture each wait for
+// memory otherwise.
+inline constexpr size_t kFetchAhead = 16;
+inline void fetchRowsFor(Image& dst, const PixelBox& box) {
+  if (box.w <= 0 || box.h <= 0) return;
+  const uint32_t* row = &dst.at(box.x, box.y);
+  for (int y = 0; y < std::min(box.h, 4); ++y, row += dst.w) __builtin_prefetch(row, 1);
+}
+
 // The pixels of boxes that lie wholly on dst (not checked), in one colour: the sea restored
 // under a few thousand cannonballs, where the cost of a box is all in its handling.
 void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour);

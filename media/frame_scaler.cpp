@@ -60,10 +60,17 @@ std::vector<int> FrameScaler::firstTargets(const std::vector<Sample>& samples, i
 const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const FrameChanges& changes,
                                                  uint32_t* window, int pitch) {
   rects_.clear();
-  if (changes.everything || !haveShown_) {
+  // The first frame is scaled whole, and so is one to be compared when the frame kept for
+  // that is out of date.
+  if (changes.everything || !scaledOnce_ || (!changes.mostlyNew && !haveShown_)) {
+    scaledOnce_ = true;
     rects_.push_back({0, 0, dst_.w, dst_.h});
     shown_.assign(frame, frame + static_cast<size_t>(src_.w) * src_.h);
     haveShown_ = true;
+  } else if (changes.mostlyNew) {
+    markTiles(changes);
+    gatherRects();
+    haveShown_ = false;  // the frame kept to compare with is now out of date
   } else {
     markTiles(changes);
     keepOnlyTilesThatDiffer(frame);

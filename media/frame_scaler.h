@@ -1,8 +1,9 @@
 // Stretches finished frames onto a window of another size, bilinearly (pixel centres
 // aligned, edges clamped), and only where the frame changed: the boxes said to have changed
 // are gathered into tiles, the tiles whose pixels really differ from the frame scaled before
-// (much is drawn again just as it was) into a few rectangles of the window, and only those
-// are scaled and handed on to be shown. The same size is a plain copy, pixel for pixel.
+// (much is drawn again just as it was; unless the boxes are said to be mostly new) into a few
+// rectangles of the window, and only those are scaled and handed on to be shown. The same size is a
+// plain copy, pixel for pixel.
 #pragma once
 
 #include <cstdint>
@@ -64,9 +65,9 @@ class FrameScaler {
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> rects_;
   std::vector<Run> openRuns_, nextRuns_;  // kept between frames: no allocation per frame
-  // The frame as last scaled, and whether it holds one yet.
+  // The frame as last scaled, and whether it holds that one; whether any was scaled.
   std::vector<uint32_t> shown_;
-  bool haveShown_ = false;
+  bool haveShown_ = false, scaledOnce_ = false;
   // Two source rows stretched horizontally (four 16-bit channels a pixel, 6 fraction bits).
   std::vector<int16_t> upper_, lower_;
 };

@@ -57,6 +57,8 @@ class Media {
   float rotation(int r) const;
   void drawRotatable(int r, int x, int y);
   bool spritesOverlap(int a, int xa, int ya, int b, int xb, int yb);
+  // A sprite's width and height; 0 x 0 when there is none.
+  Size spriteSize(int n) const;
   void beginRotatedDrawing();
   void endRotatedDrawing();
 

@@ -13,7 +13,7 @@ Scene::Scene(int w, int h)
 void Scene::append(List& list, Drawing drawing, std::string_view text) {
   drawing.textAt = static_cast<uint32_t>(list.text.size());
   drawing.textLength = static_cast<uint32_t>(text.size());
-  list.text.append(text);
+  if (!text.empty()) list.text.append(text);
   list.drawings.push_back(drawing);
 }
 
@@ -33,7 +33,7 @@ void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
   } else if (drawing.box.w <= 0 || drawing.box.h <= 0) {
     return;  // changes no pixel
   }
-  drawing.small = int64_t{drawing.box.w} * drawing.box.h <= 256;
+  drawing.small = int64_t{drawing.box.w} * drawing.box.h <= kSmallPixels;
   append(sameScene_ ? shown_ : next_, drawing, text);
 }
 
@@ -95,9 +95,15 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   for (size_t j = 1; j < now.size(); ++j) {
     const Drawing& d = now[j];
     if (!matchedNext_[j]) {
-      painter.paint(d, next_.textOf(d), {&d.box, 1});
-      markTiles(d.box);
-      changed(d.box);
+      // New drawings side by side (the balls) go to the painter together.
+      size_t end = j + 1;
+      while (end < now.size() && !matchedNext_[end]) ++end;
+      painter.paintWhole({now.data() + j, end - j}, next_.text);
+      for (; j < end; ++j) {
+        markTiles(now[j].box);
+        changed(now[j].box);
+      }
+      --j;
       continue;
     }
     clipsFromTiles(d.box);
@@ -138,8 +144,16 @@ void Scene::matchLarge() {
 void Scene::markTiles(const ScreenBox& box) {
   if (box.w <= 0 || box.h <= 0) return;
   const int tx0 = box.x / kTileW, tx1 = (box.x + box.w - 1) / kTileW;
-  for (int ty = box.y / kTileH; ty <= (box.y + box.h - 1) / kTileH; ++ty) {
-    uint8_t* row = tiles_.data() + static_cast<size_t>(ty) * tilesX_;
+  const int ty0 = box.y / kTileH, ty1 = (box.y + box.h - 1) / kTileH;
+  uint8_t* row = tiles_.data() + static_cast<size_t>(ty0) * tilesX_;
+  if (tx1 - tx0 <= 1 && ty1 - ty0 <= 1) {
+    // A ball's box lies in at most two by two tiles: no call to memset for a byte or two.
+    row[tx0] = row[tx1] = 1;
+    row += static_cast<size_t>(ty1 - ty0) * tilesX_;
+    row[tx0] = row[tx1] = 1;
+    return;
+  }
+  for (int ty = ty0; ty <= ty1; ++ty, row += tilesX_) {
     std::fill(row + tx0, row + tx1 + 1, uint8_t{1});
   }
 }
@@ -168,17 +182,13 @@ void Scene::clipsFromTiles(const ScreenBox& box) {
   }
 }
 
-void Scene::changed(const ScreenBox& box) {
-  if (changedAll_) return;
-  changes_.push_back(box);
-  if (changes_.size() > kMaxChangedBoxes) {
-    changedAll_ = true;
-    changes_.clear();
-  }
+void Scene::changedEverything() {
+  changedAll_ = true;
+  changes_.clear();
 }
 
 FrameChanges Scene::takeChanges() {
-  FrameChanges changes{changedAll_, {}};
+  FrameChanges changes{changedAll_, {}, true};
   handedOut_.swap(changes_);
   changes_.clear();
   if (!changes.everything) changes.boxes = handedOut_;

@@ -34,6 +34,13 @@ class DrawingPainter {
   virtual ~DrawingPainter() = default;
   virtual void paint(const Drawing& drawing, std::string_view text,
                      std::span<const ScreenBox> clips) = 0;
+  // Drawings one after the other, each whole (cut to its own box); the text of each lies in
+  // `texts`. Thousands of cannonballs come this way, one call for all of them.
+  virtual void paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
+    for (const Drawing& d : drawings) {
+      paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
+    }
+  }
 };
 
 class Scene {
@@ -42,6 +49,17 @@ class Scene {
 
   // A drawing to be made. One that covers the whole screen opaquely begins a new picture.
   void add(Drawing drawing, std::string_view text = {}, bool coversScreen = false);
+  // A drawing without text whose box is not empty and does not cover the screen, set up in
+  // place by the caller from the box on: thousands a frame, the cannonballs, come this way,
+  // and one built elsewhere and copied in waits for its own stores to land.
+  Drawing& addInPlace(const ScreenBox& box) {
+    List& list = sameScene_ ? shown_ : next_;
+    Drawing& d = list.drawings.emplace_back();
+    d.box = box;
+    d.small = int64_t{box.w} * box.h <= kSmallPixels;
+    d.textAt = static_cast<uint32_t>(list.text.size());
+    return d;
+  }
   // Whether drawings wait to be painted.
   bool waiting() const { return sameScene_ ? painted_ < shown_.drawings.size() : true; }
   // Brings the picture up to date: only where it changes, or all of it anew when that is
@@ -71,6 +89,7 @@ class Scene {
       text.clear();
     }
   };
+  static constexpr int64_t kSmallPixels = 256;
   static void append(List& list, Drawing drawing, std::string_view text);
   static bool same(const List& a, const Drawing& da, const List& b, const Drawing& db);
 
@@ -80,7 +99,12 @@ class Scene {
   void markTiles(const ScreenBox& box);
   // The runs of repainted tiles under `box`, cut to it; the gaps between them are taken in.
   void clipsFromTiles(const ScreenBox& box);
-  void changed(const ScreenBox& box);
+  void changed(const ScreenBox& box) {
+    if (changedAll_) return;
+    changes_.push_back(box);
+    if (changes_.size() > kMaxChangedBoxes) changedEverything();
+  }
+  void changedEverything();
 
   int w_, h_;
   bool inPart_ = true;

@@ -131,6 +131,17 @@ TEST(FrameScaler, ScalingOnlyWhatChangedShowsTheWholeFrame) {
     // Boxes drawn again just as they were: nothing to scale, nothing to show.
     EXPECT_TRUE(
         scaler.scale(frame.data(), FrameChanges{false, boxes}, shown.data(), window.w).empty());
+    // Boxes said to be mostly new are scaled without comparing; a frame compared after them
+    // (here going back to the frame before) is not compared with what they replaced.
+    const std::vector<uint32_t> before = frame;
+    for (const ScreenBox& b : boxes) {
+      for (int y = std::max(b.y, 0); y < std::min(b.y + b.h, kFrame.h); ++y)
+        frame[static_cast<size_t>(y) * kFrame.w + std::max(b.x, 0)] ^= 0x00FF00;
+    }
+    scaler.scale(frame.data(), FrameChanges{false, boxes, true}, shown.data(), window.w);
+    EXPECT_EQ(shown, scaledWhole(frame, window)) << window.w << "x" << window.h;
+    scaler.scale(before.data(), FrameChanges{false, boxes}, shown.data(), window.w);
+    EXPECT_EQ(shown, scaledWhole(before, window)) << window.w << "x" << window.h;
   }
 }
 

@@ -9,9 +9,11 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "flow/network_battle.h"
+#include "gunnery/kugeln.h"
 #include "launcher/catalogue.h"
 #include "tests/scenario/arena.h"
 
@@ -106,6 +108,25 @@ TEST(Repaint, OnePlayerAgainstThreeComputerShips) {
     if (f == 300) schlacht.halten(Key::D, false);
     ASSERT_EQ(schlacht.frame(), "") << "frame " << f;
   }
+}
+
+// The heaviest frames: three thousand balls in the air at once, some flying off the edges,
+// over sinking, burning ships.
+TEST(Repaint, ThreeThousandBallsOverBurningShips) {
+  Nebeneinander schlacht(kEinzelspieler, 3, 40);
+  for (Key key : {Key::W, Key::A, Key::V, Key::B}) schlacht.halten(key);
+  for (int f = 0; f < 60; ++f) ASSERT_EQ(schlacht.frame(), "") << "frame " << f;
+  ASSERT_EQ(schlacht.beide([](Arena& a) {
+    std::mt19937 zufall(7);
+    std::uniform_real_distribution<double> x(-30, 1710), y(-30, 1080), kurs(0, 360);
+    for (int i = 0; i < 3000; ++i) {
+      KugelAnhaengen(i % 4 == 0 ? a.spiel.ListeA : a.spiel.ListeB, x(zufall), y(zufall), 5,
+                     kurs(zufall), 1 + i % 2, static_cast<int8_t>(1 + i % 3));
+    }
+    a.spiel.Flotte[2].Health = 0;
+  }),
+            "");
+  for (int f = 0; f < 40; ++f) ASSERT_EQ(schlacht.frame(), "") << "frame " << f;
 }
 
 // A network battle goes back eight frames now and then and runs them again silently, with the
