@@ -16,6 +16,7 @@
 #include "launcher/qt_app.h"
 #include "media/sdl_backend.h"
 #include "replay/replay_folder.h"
+#include "replay/replay_texts.h"
 #include "settings/language_settings.h"
 
 namespace {
@@ -25,7 +26,7 @@ void watchKeptReplay(Spiel& spiel, Media& media, SettingsStore& store, const std
                      const std::string& path) {
   const ReplayReading reading = loadReplay(path);
   if (!reading.replay) {
-    std::cerr << "kaperfahrt: " << reading.problem << "\n";
+    std::cerr << "kaperfahrt: " << replayProblemText(reading, path) << "\n";
     return;
   }
   watchReplay(spiel, media, store, file, *reading.replay);
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
   if (line->replay) {
     ReplayReading reading = loadReplay(*line->replay);
     if (!reading.replay) {
-      std::cerr << reading.problem << "\n";
+      std::cerr << replayProblemText(reading, *line->replay) << "\n";
       return 2;
     }
     watched = std::move(reading.replay);

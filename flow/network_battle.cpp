@@ -13,11 +13,15 @@ Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs) {
   return eingaben;
 }
 
+std::string eigenesSchiffMarke() { return translatedText("Battle", "Du"); }
+
 Rollback::Step networkStep(Media& media, int32_t eigenesSchiff) {
-  return [&media, eigenesSchiff](Spiel& spiel, const std::array<NetInput, 2>& inputs, bool silent) {
+  return [&media, eigenesSchiff, marke = eigenesSchiffMarke()](
+             Spiel& spiel, const std::array<NetInput, 2>& inputs, bool silent) {
     const bool wasSilent = media.silent();
     media.setSilent(wasSilent || silent);
-    Frame(spiel, media, networkFrameInputs(inputs), Ansicht{eigenesSchiff, {}});
+    Frame(spiel, media, networkFrameInputs(inputs),
+          Ansicht{.EigenesSchiff = eigenesSchiff, .Ueberlagerung = {}, .EigeneMarke = marke});
     media.setSilent(wasSilent);
   };
 }

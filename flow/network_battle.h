@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,9 @@
 // A restart asked by either player restarts both battles. Leaving is no input of a frame
 // here: it ends the match for both through the network.
 Eingaben networkFrameInputs(const std::array<NetInput, 2>& inputs);
+
+// The mark beside this player's own ship, in the player's language.
+std::string eigenesSchiffMarke();
 
 // The rollback's step: one frame of the battle, silent when run a second time; `eigenesSchiff`
 // is marked as this player's.
@@ -27,7 +31,12 @@ Rollback::Step networkStep(Media& media, int32_t eigenesSchiff = -1);
 class FrameSounds {
  public:
   explicit FrameSounds(Media& media, int32_t eigenesSchiff = -1)
-      : media_(media), ansicht_{.EigenesSchiff = eigenesSchiff, .Ueberlagerung = {}} {}
+      : media_(media),
+        marke_(eigenesSchiffMarke()),
+        ansicht_{.EigenesSchiff = eigenesSchiff, .Ueberlagerung = {}, .EigeneMarke = marke_} {}
+  // The view holds on to marke_.
+  FrameSounds(const FrameSounds&) = delete;
+  FrameSounds& operator=(const FrameSounds&) = delete;
   // Needs every frame's number first: rollback.watchFrames(sounds.watcher()).
   Rollback::Step step();
   std::function<void(uint32_t)> watcher();
@@ -39,6 +48,7 @@ class FrameSounds {
   };
   void play(const std::vector<std::pair<int, int>>& sounds, bool shown);
   Media& media_;
+  std::string marke_;
   Ansicht ansicht_;
   uint32_t running_ = 0;
   std::array<Heard, 128> heard_{};

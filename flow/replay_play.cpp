@@ -10,6 +10,7 @@
 #include "flow/start_record.h"
 #include "media/headless.h"
 #include "replay/replay_folder.h"
+#include "replay/replay_texts.h"
 #include "state/snapshot.h"
 
 FrameBeobachter recordingWatcher(ReplayRecorder& recorder, const Spiel& started) {
@@ -69,7 +70,7 @@ ReplayVerdict verifyReplay(const Replay& replay) {
 int verifyReplayFile(const std::string& path, std::ostream& out, std::ostream& err, bool anyBuild) {
   const ReplayReading reading = loadReplay(path, anyBuild);
   if (!reading.replay) {
-    err << reading.problem << "\n";
+    err << replayProblemText(reading, path) << "\n";
     return 2;
   }
   const ReplayVerdict verdict = verifyReplay(*reading.replay);

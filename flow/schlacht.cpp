@@ -173,7 +173,8 @@ bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& 
     return false;
   }
   SchiffeZeichnen(spiel, media);
-  if (ansicht.EigenesSchiff >= 0) EigenesSchiffMarkieren(spiel, media, ansicht.EigenesSchiff);
+  if (ansicht.EigenesSchiff >= 0)
+    EigenesSchiffMarkieren(spiel, media, ansicht.EigenesSchiff, ansicht.EigeneMarke);
   for (int schiff = 0; NimmtTeil(spiel, schiff); ++schiff) SchiffBewegen(spiel, schiff);
   ErgebnisPruefen(spiel, media);
   if (BeendenBestaetigt(media, eingaben)) {

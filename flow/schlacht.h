@@ -3,6 +3,7 @@
 
 #include <array>
 #include <functional>
+#include <string_view>
 
 #include "basis/steuerung.h"
 #include "media/media.h"
@@ -40,6 +41,8 @@ struct Ansicht {
   int32_t EigenesSchiff = -1;  // a network battle's own ship, marked as the player's
   FrameOverlay Ueberlagerung;
   bool Ruetteln = true;  // hits rumble the pads of the player hit; not in a battle only watched
+  // The mark's text in the player's language, worded once a battle: frames make no text.
+  std::string_view EigeneMarke = {};
 };
 bool Frame(Spiel& spiel, Media& media, const Eingaben& eingaben, const Ansicht& ansicht);
 

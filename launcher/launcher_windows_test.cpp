@@ -40,6 +40,7 @@
 #include "launcher/replay_window.h"
 #include "media/headless.h"
 #include "replay/replay_folder.h"
+#include "replay/replay_texts.h"
 #include "settings/language_settings.h"
 #include "settings/settings_test_util.h"
 
@@ -1175,7 +1176,8 @@ TEST_F(LauncherTest, TheReplayWindowListsWatchesDeletesAndOpensTheFolder) {
   list->selectRow(0);
   EXPECT_EQ(
       readBoxAfter([&] { QTest::mouseClick(replays.watchButton(), Qt::LeftButton); }).toStdString(),
-      loadReplay(folder + "/2026-05-02_10-00-00.kfr").problem);
+      replayProblemText(loadReplay(folder + "/2026-05-02_10-00-00.kfr"),
+                        folder + "/2026-05-02_10-00-00.kfr"));
   EXPECT_EQ(drain(), std::nullopt);
   QTest::mouseClick(replays.deleteButton(), Qt::LeftButton);
   EXPECT_FALSE(std::filesystem::exists(folder + "/2026-05-02_10-00-00.kfr"));

@@ -25,6 +25,7 @@
 #include "launcher/message_box.h"
 #include "launcher/translated.h"
 #include "replay/replay_folder.h"
+#include "replay/replay_texts.h"
 
 namespace {
 
@@ -167,7 +168,8 @@ void ReplayWindow::fill() {
     const std::string texts[] = {line.mode, line.ships, line.result, line.length};
     for (int c = 0; c < 4; ++c) {
       QTableWidgetItem* item = cell(texts[c]);
-      if (!reading.replay) item->setToolTip(QString::fromStdString(reading.problem));
+      if (!reading.replay)
+        item->setToolTip(QString::fromStdString(replayProblemText(reading, path)));
       list_->setItem(row, c + 1, item);
     }
   }
@@ -188,7 +190,8 @@ void ReplayWindow::watchSelected() {
   if (path.empty()) return;
   const ReplayReading reading = loadReplay(path);
   if (!reading.replay) {
-    showProblem(window_.get(), translatedText("Replays", "Wiederholungen"), reading.problem);
+    showProblem(window_.get(), translatedText("Replays", "Wiederholungen"),
+                replayProblemText(reading, path));
     return;
   }
   chosen_ = path;

@@ -64,14 +64,14 @@ void SchiffeZeichnen(Spiel& spiel, Media& media) {
   WinkelSetzen(spiel, media);
 }
 
-void EigenesSchiffMarkieren(const Spiel& spiel, Media& media, int schiff) {
-  // About the size of the label in the overlay's font; only keeps it on the screen.
-  constexpr int kBreite = 24, kHoehe = 18;
+void EigenesSchiffMarkieren(const Spiel& spiel, Media& media, int schiff, std::string_view marke) {
+  // About the size of "Du" or "You" in the overlay's font; only keeps it on the screen.
+  constexpr int kBreite = 30, kHoehe = 18;
   constexpr int kRechts = 124, kOben = -2;  // from the picture's top-left corner
   const Schiff& s = spiel.Flotte[schiff];
   if (s.Untergang < 1 || !media.beginDrawing()) return;
   const int x = std::clamp(roundToInt(s.PosX) + kRechts, 0, 1680 - kBreite);
   const int y = std::clamp(roundToInt(s.PosY) + kOben, 0, 1050 - kHoehe);
-  media.drawText(x, y, "Du");
+  media.drawText(x, y, marke);
   media.endDrawing();
 }

@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "state/build_identity.h"
@@ -15,11 +14,8 @@ constexpr size_t kMaxText = 64;
 // No value of a class or a ship's start comes near this; it keeps hostile files finite.
 constexpr double kMaxMagnitude = 1e9;
 
-constexpr char kNotAReplay[] = "Die Datei ist keine Wiederholung von Kaperfahrt.";
-constexpr char kCut[] = "Die Wiederholung ist unvollständig: die Datei bricht vorzeitig ab.";
-constexpr char kCorrupt[] = "Die Wiederholung ist beschädigt.";
-constexpr char kNewerFormat[] =
-    "Die Wiederholung hat ein Format, das diese Version des Spiels nicht kennt.";
+constexpr ReplayProblem kCut = ReplayProblem::Cut;
+constexpr ReplayProblem kCorrupt = ReplayProblem::Corrupt;
 
 uint64_t fnv1a(std::span<const uint8_t> bytes) {
   uint64_t h = 0xcbf29ce484222325ull;
@@ -56,14 +52,14 @@ struct Writer {
 struct Reader {
   std::span<const uint8_t> bytes;
   size_t at = 0;
-  const char* problem = nullptr;
+  ReplayProblem problem = ReplayProblem::None;
 
-  bool fail(const char* why) {
-    if (problem == nullptr) problem = why;
+  bool fail(ReplayProblem why) {
+    if (problem == ReplayProblem::None) problem = why;
     return false;
   }
   bool take(size_t n) {
-    if (problem != nullptr) return false;
+    if (problem != ReplayProblem::None) return false;
     if (bytes.size() - at < n) return fail(kCut);
     return true;
   }
@@ -192,7 +188,7 @@ void getRuns(Reader& r, std::vector<std::array<uint8_t, 2>>& inputs, int player)
   if (count > inputs.size()) r.fail(kCorrupt);
   size_t frame = 0;
   int before = -1;
-  for (uint32_t i = 0; i < count && r.problem == nullptr; ++i) {
+  for (uint32_t i = 0; i < count && r.problem == ReplayProblem::None; ++i) {
     const uint8_t value = r.get<uint8_t>();
     const uint32_t length = r.varint();
     // Two runs of one byte in a row are one run to the writer.
@@ -204,12 +200,6 @@ void getRuns(Reader& r, std::vector<std::array<uint8_t, 2>>& inputs, int player)
     before = value;
   }
   if (frame != inputs.size()) r.fail(kCorrupt);
-}
-
-std::string buildName(const std::string& version, uint64_t identity) {
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(identity));
-  return version + " [" + std::string(hex, 8) + "]";
 }
 
 }  // namespace
@@ -242,10 +232,11 @@ std::vector<uint8_t> encodeReplay(const Replay& replay) {
 
 ReplayReading readReplay(std::span<const uint8_t> bytes, bool anyBuild) {
   if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
-    return {std::nullopt, kNotAReplay};
+    return {.problem = ReplayProblem::NotAReplay};
   Reader r{bytes, sizeof kMagic};
   const uint16_t format = r.get<uint16_t>();
-  if (r.problem == nullptr && format != kFormat) return {std::nullopt, kNewerFormat};
+  if (r.problem == ReplayProblem::None && format != kFormat)
+    return {.problem = ReplayProblem::NewerFormat};
   Replay replay;
   replay.gameVersion = r.text();
   replay.stepIdentity = r.get<uint64_t>();
@@ -256,22 +247,23 @@ ReplayReading readReplay(std::span<const uint8_t> bytes, bool anyBuild) {
   const uint32_t frames = r.get<uint32_t>();
   if (frames > kReplayMaxFrames) r.fail(kCorrupt);
   const uint32_t sums = r.varint();
-  if (r.problem == nullptr && sums > frames / kReplayChecksumEvery + 1) r.fail(kCorrupt);
-  if (r.problem == nullptr) replay.checksums.resize(sums);
+  if (r.problem == ReplayProblem::None && sums > frames / kReplayChecksumEvery + 1)
+    r.fail(kCorrupt);
+  if (r.problem == ReplayProblem::None) replay.checksums.resize(sums);
   for (uint64_t& sum : replay.checksums) sum = r.get<uint64_t>();
-  if (r.problem == nullptr) replay.inputs.resize(frames);
-  for (int player = 0; player < replay.humans && r.problem == nullptr; ++player)
+  if (r.problem == ReplayProblem::None) replay.inputs.resize(frames);
+  for (int player = 0; player < replay.humans && r.problem == ReplayProblem::None; ++player)
     getRuns(r, replay.inputs, player);
   const size_t end = r.at;
   const uint64_t hash = r.get<uint64_t>();
-  if (r.problem != nullptr) return {std::nullopt, r.problem};
-  if (hash != fnv1a(bytes.first(end)) || r.at != bytes.size()) return {std::nullopt, kCorrupt};
+  if (r.problem != ReplayProblem::None) return {.problem = r.problem};
+  if (hash != fnv1a(bytes.first(end)) || r.at != bytes.size()) return {.problem = kCorrupt};
   if (!anyBuild && (replay.gameVersion != gameVersion() || replay.stepIdentity != stepIdentity())) {
-    return {std::nullopt, "Die Wiederholung stammt von einer anderen Version des Spiels (dort " +
-                              buildName(replay.gameVersion, replay.stepIdentity) + ", hier " +
-                              buildName(std::string(gameVersion()), stepIdentity()) + ")."};
+    return {.problem = ReplayProblem::OtherBuild,
+            .otherVersion = replay.gameVersion,
+            .otherIdentity = replay.stepIdentity};
   }
-  return {std::move(replay), {}};
+  return {.replay = std::move(replay)};
 }
 
 void ReplayRecorder::frame(uint8_t player1, uint8_t player2) {

@@ -35,9 +35,16 @@ Replay newReplay(const StartRecord& start);
 
 std::vector<uint8_t> encodeReplay(const Replay& replay);
 
+// Why a file gives no replay; replay_texts.h words it for the player.
+enum class ReplayProblem { None, Unreadable, NotAReplay, Cut, Corrupt, NewerFormat, OtherBuild };
+
+// Every field has its default, so that a reading names only what it has.
 struct ReplayReading {
-  std::optional<Replay> replay;
-  std::string problem;  // a German sentence when there is no replay
+  std::optional<Replay> replay{};
+  ReplayProblem problem = ReplayProblem::None;
+  // OtherBuild: the build the file comes from.
+  std::string otherVersion{};
+  uint64_t otherIdentity = 0;
 };
 // Trusts nothing: a file that is not a replay, is cut short, corrupt, holds values no battle
 // can start from, or (unless anyBuild) comes from another build gives no replay and says why.

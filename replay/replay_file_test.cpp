@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
+#include "launcher/catalogue.h"
 #include "replay/replay_folder.h"
+#include "replay/replay_texts.h"
+#include "state/build_identity.h"
 
 namespace {
 
@@ -36,7 +41,7 @@ TEST(ReplayFile, ReadsBackWhatItWroteAndStaysSmall) {
   const std::vector<uint8_t> bytes = encodeReplay(replay);
   EXPECT_LE(bytes.size(), 30u * 1024);
   const ReplayReading reading = readReplay(bytes);
-  ASSERT_TRUE(reading.replay) << reading.problem;
+  ASSERT_TRUE(reading.replay) << static_cast<int>(reading.problem);
   EXPECT_EQ(reading.replay->inputs, replay.inputs);
   EXPECT_EQ(reading.replay->checksums, replay.checksums);
   EXPECT_EQ(reading.replay->result, "Player 1 Wins!");
@@ -49,29 +54,67 @@ TEST(ReplayFile, RefusesWhatIsNotAWholeReplayOfThisBuild) {
   const std::vector<uint8_t> good = encodeReplay(replay);
   const auto problem = [](std::vector<uint8_t> bytes) { return readReplay(bytes).problem; };
 
-  EXPECT_EQ(problem({'G', 'I', 'F', '8', '9', 'a'}),
-            "Die Datei ist keine Wiederholung von Kaperfahrt.");
+  EXPECT_EQ(problem({'G', 'I', 'F', '8', '9', 'a'}), ReplayProblem::NotAReplay);
   for (size_t cut = 8; cut < good.size(); cut += 7) {
-    EXPECT_NE(problem({good.begin(), good.begin() + static_cast<long>(cut)}).find("unvollständig"),
-              std::string::npos)
+    EXPECT_EQ(problem({good.begin(), good.begin() + static_cast<long>(cut)}), ReplayProblem::Cut)
         << "cut at " << cut;
   }
   for (size_t at = 8; at < good.size(); ++at) {
     std::vector<uint8_t> flipped = good;
     flipped[at] ^= 0x10;
-    EXPECT_FALSE(problem(flipped).empty()) << "byte " << at;
+    EXPECT_NE(problem(flipped), ReplayProblem::None) << "byte " << at;
   }
   std::vector<uint8_t> longer = good;
   longer.push_back(0);
-  EXPECT_EQ(problem(longer), "Die Wiederholung ist beschädigt.");
+  EXPECT_EQ(problem(longer), ReplayProblem::Corrupt);
 
   replay.stepIdentity ^= 1;
   const std::vector<uint8_t> other = encodeReplay(replay);
-  EXPECT_NE(problem(other).find("anderen Version"), std::string::npos);
+  const ReplayReading foreign = readReplay(other);
+  EXPECT_EQ(foreign.problem, ReplayProblem::OtherBuild);
+  EXPECT_EQ(foreign.otherIdentity, replay.stepIdentity);
   EXPECT_TRUE(readReplay(other, true).replay);
 
   replay.start.Flotte[1].Klasse = 8;  // beyond the table: no battle starts from it
-  EXPECT_EQ(readReplay(encodeReplay(replay), true).problem, "Die Wiederholung ist beschädigt.");
+  EXPECT_EQ(readReplay(encodeReplay(replay), true).problem, ReplayProblem::Corrupt);
+}
+
+// The sentences --verify prints and the launcher shows, in German as the game has always said
+// them, and in English from the catalogue.
+TEST(ReplayTexts, EveryProblemIsWorded) {
+  const std::string ours = std::string(gameVersion()) + " [" + [] {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(stepIdentity()));
+    return std::string(hex, 8);
+  }() + "]";
+  const std::pair<ReplayReading, std::string> german[] = {
+      {{.problem = ReplayProblem::None}, ""},
+      {{.problem = ReplayProblem::Unreadable}, "Die Datei /a/b.kfr lässt sich nicht lesen."},
+      {{.problem = ReplayProblem::NotAReplay}, "Die Datei ist keine Wiederholung von Kaperfahrt."},
+      {{.problem = ReplayProblem::Cut},
+       "Die Wiederholung ist unvollständig: die Datei bricht vorzeitig ab."},
+      {{.problem = ReplayProblem::Corrupt}, "Die Wiederholung ist beschädigt."},
+      {{.problem = ReplayProblem::NewerFormat},
+       "Die Wiederholung hat ein Format, das diese Version des Spiels nicht kennt."},
+      {{.problem = ReplayProblem::OtherBuild,
+        .otherVersion = "0.9",
+        .otherIdentity = 0xfedcba9876543210ull},
+       "Die Wiederholung stammt von einer anderen Version des Spiels (dort 0.9 [fedcba98], hier " +
+           ours + ")."},
+  };
+  for (const auto& [reading, text] : german)
+    EXPECT_EQ(replayProblemText(reading, "/a/b.kfr"), text);
+
+  useLanguage(Language::English);
+  for (const auto& [reading, text] : german) {
+    const std::string english = replayProblemText(reading, "/a/%2.kfr");
+    EXPECT_EQ(english.empty(), text.empty());
+    EXPECT_EQ(english.find("Wiederholung"), std::string::npos) << english;
+  }
+  EXPECT_NE(
+      replayProblemText({.problem = ReplayProblem::Unreadable}, "/a/%2.kfr").find("/a/%2.kfr"),
+      std::string::npos);
+  useLanguage(Language::German);
 }
 
 TEST(ReplayFolder, WritesWholeFilesAndKeepsTheNewestHundred) {

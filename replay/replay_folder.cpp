@@ -106,15 +106,15 @@ void keepReplay(const std::string& folder, const Replay& replay) {
 }
 
 ReplayReading loadReplay(const std::string& path, bool anyBuild) {
-  const std::string unreadable = "Die Datei " + path + " lässt sich nicht lesen.";
+  const ReplayReading unreadable{.problem = ReplayProblem::Unreadable};
   std::ifstream in(path, std::ios::binary);
-  if (!in) return {std::nullopt, unreadable};
+  if (!in) return unreadable;
   std::vector<uint8_t> bytes(static_cast<size_t>(kMaxFileBytes) + 1);
   in.read(reinterpret_cast<char*>(bytes.data()), kMaxFileBytes + 1);
   bytes.resize(static_cast<size_t>(in.gcount()));
-  if (in.bad()) return {std::nullopt, unreadable};
+  if (in.bad()) return unreadable;
   if (bytes.size() > static_cast<size_t>(kMaxFileBytes))
-    return {std::nullopt, "Die Datei ist keine Wiederholung von Kaperfahrt."};
+    return {.problem = ReplayProblem::NotAReplay};
   return readReplay(bytes, anyBuild);
 }
 

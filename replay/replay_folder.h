@@ -25,7 +25,7 @@ std::string saveReplay(const std::string& folder, const Replay& replay, std::str
 void keepReplay(const std::string& folder, const Replay& replay);
 
 // Reads the replay file at `path` as readReplay does; a file that cannot be read, or is far
-// larger than any replay, gives no replay and a German sentence saying why.
+// larger than any replay, gives no replay and the reason.
 ReplayReading loadReplay(const std::string& path, bool anyBuild = false);
 
 // The replay files in `folder`, the newest first; none when there is no such folder.

@@ -15,6 +15,10 @@
         <source>Konnte nicht starten</source>
         <translation>Could not start</translation>
     </message>
+    <message>
+        <source>Du</source>
+        <translation>You</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -780,6 +784,30 @@ IPv4 only: Debian&apos;s ENet 1.3, through which the game connects, knows no IPv
     <message>
         <source>Rechtsklick oder Strg+R: Wiederholungen ansehen</source>
         <translation>Right click or Ctrl+R: watch replays</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 lässt sich nicht lesen.</source>
+        <translation>The file %1 cannot be read.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist keine Wiederholung von Kaperfahrt.</source>
+        <translation>The file is not a Kaperfahrt replay.</translation>
+    </message>
+    <message>
+        <source>Die Wiederholung ist unvollständig: die Datei bricht vorzeitig ab.</source>
+        <translation>The replay is incomplete: the file ends too early.</translation>
+    </message>
+    <message>
+        <source>Die Wiederholung ist beschädigt.</source>
+        <translation>The replay is damaged.</translation>
+    </message>
+    <message>
+        <source>Die Wiederholung hat ein Format, das diese Version des Spiels nicht kennt.</source>
+        <translation>The replay has a format this version of the game does not know.</translation>
+    </message>
+    <message>
+        <source>Die Wiederholung stammt von einer anderen Version des Spiels (dort %1, hier %2).</source>
+        <translation>The replay comes from another version of the game (there %1, here %2).</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 
 #include "flow/network_battle.h"
 #include "gunnery/kugeln.h"
+#include "launcher/catalogue.h"
 #include "tests/scenario/arena.h"
 
 namespace {
@@ -160,30 +161,39 @@ TEST(Repaint, NetworkBattleGoingBackWithSilentFrames) {
 }
 
 // The mark of one's own ship is drawn beside that ship and nowhere else, in every kind of
-// frame of a network battle; a battle on one computer has none.
+// frame of a network battle, in German and in English; a battle on one computer has none.
 TEST(Repaint, TheOwnShipsMarkIsBesideItAndNowhereElse) {
-  Arena ohne, mit;
-  for (Arena* a : {&ohne, &mit}) a->backend->keepFrameCopies(true);
+  Arena ohne, mit, englisch;
+  for (Arena* a : {&ohne, &mit, &englisch}) a->backend->keepFrameCopies(true);
+  const Rollback::Step ohneSchritt = networkStep(*ohne.media);
+  const Rollback::Step mitSchritt = networkStep(*mit.media, 1);
+  useLanguage(Language::English);  // the mark is worded when the battle's step is made
+  const Rollback::Step englischSchritt = networkStep(*englisch.media, 1);
+  useLanguage(Language::German);
   const Steuerung gas{true, false, false, true, true, false};
   for (int f = 0; f < 200; ++f) {
     const Spiel vorher = mit.spiel;
-    networkStep (*ohne.media)(ohne.spiel, {NetInput{gas}, NetInput{gas}}, false);
-    networkStep(*mit.media, 1)(mit.spiel, {NetInput{gas}, NetInput{gas}}, false);
+    ohneSchritt(ohne.spiel, {NetInput{gas}, NetInput{gas}}, false);
+    mitSchritt(mit.spiel, {NetInput{gas}, NetInput{gas}}, false);
+    englischSchritt(englisch.spiel, {NetInput{gas}, NetInput{gas}}, false);
     const std::vector<uint32_t>& a = ohne.backend->lastFrame().pixels;
-    const std::vector<uint32_t>& b = mit.backend->lastFrame().pixels;
     const int schiffX = static_cast<int>(vorher.Flotte[1].PosX);
     const int schiffY = static_cast<int>(vorher.Flotte[1].PosY);
-    int anders = 0;
-    for (size_t i = 0; i < a.size(); ++i) {
-      if (a[i] == b[i]) continue;
-      ++anders;
-      const int x = static_cast<int>(i % kScreenWidth), y = static_cast<int>(i / kScreenWidth);
-      // Kept on the screen at its edges.
-      const bool beiX = x >= std::min(schiffX + 75, kScreenWidth - 40) && x < schiffX + 180;
-      const bool beiY = y > schiffY - 30 && y < std::max(schiffY, 0) + 40;
-      ASSERT_TRUE(beiX && beiY) << "frame " << f << ": pixel " << x << "," << y;
+    for (const Arena* markiert : {&mit, &englisch}) {
+      const std::vector<uint32_t>& b = markiert->backend->lastFrame().pixels;
+      int anders = 0;
+      for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == b[i]) continue;
+        ++anders;
+        const int x = static_cast<int>(i % kScreenWidth), y = static_cast<int>(i / kScreenWidth);
+        // Kept on the screen at its edges.
+        const bool beiX = x >= std::min(schiffX + 75, kScreenWidth - 40) && x < schiffX + 180;
+        const bool beiY = y > schiffY - 30 && y < std::max(schiffY, 0) + 40;
+        ASSERT_TRUE(beiX && beiY) << "frame " << f << ": pixel " << x << "," << y;
+      }
+      ASSERT_GT(anders, 20) << "frame " << f;
     }
-    ASSERT_GT(anders, 20) << "frame " << f;
+    ASSERT_NE(mit.backend->lastFrame().pixels, englisch.backend->lastFrame().pixels) << f;
   }
 }
 
