@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);
   const ReplayReading reading = readReplay(bytes, true);
-  if (reading.replay.has_value() == !reading.problem.empty()) std::abort();
+  if (reading.replay.has_value() != (reading.problem == ReplayProblem::None)) std::abort();
   if (reading.replay) {
     const std::vector<uint8_t> again = encodeReplay(*reading.replay);
     if (!std::equal(again.begin(), again.end(), bytes.begin(), bytes.end())) std::abort();
