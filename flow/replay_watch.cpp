@@ -67,10 +67,20 @@ std::string ReplayViewer::caption() const {
   return filledIn(translatedText("Replays", "Wiederholung %1x"), {std::to_string(speed_)});
 }
 
-FrameOverlay ReplayViewer::overlay() const {
-  return [text = caption()](Media& media) {
+ReplayViewer::CaptionState ReplayViewer::captionState() const {
+  if (paused_) return {.paused = true};
+  if (timeline_.atEnd()) return {.end = true};
+  return {.speed = speed_};
+}
+
+FrameOverlay ReplayViewer::overlay() {
+  if (captionMade_ != captionState()) {
+    captionText_ = caption();
+    captionMade_ = captionState();
+  }
+  return [text = &captionText_](Media& media) {
     if (!media.beginDrawing()) return;
-    media.drawText(kCaptionX, kCaptionY, text);
+    media.drawText(kCaptionX, kCaptionY, *text);
     media.endDrawing();
   };
 }
@@ -93,12 +103,12 @@ bool ReplayViewer::turn(Media& media) {
     media.closeBattleWindow();
     return false;
   }
-  const std::string before = caption();
+  const CaptionState before = captionState();
   speed_ = speed;
   if (pause) paused_ = !paused_;
   if (back) jump(media, -static_cast<int64_t>(kReplayJump));
   if (forth) jump(media, kReplayJump);
-  if (caption() != before) redraw_ = true;
+  if (captionState() != before) redraw_ = true;
   if (!paused_ && !timeline_.atEnd()) {
     play(media);
     return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,9 +58,21 @@ class ReplayViewer {
   void jump(Media& media, int64_t by);
   // Draws the frame that led to the current state again, under the caption of now.
   void showAgain(Media& media);
-  FrameOverlay overlay() const;
+  // Draws the caption as it stands when called; the text is made only when what it says
+  // changes, so that playing makes no text per frame.
+  FrameOverlay overlay();
+  // What the caption says, one value per distinct text.
+  struct CaptionState {
+    int speed = 0;
+    bool paused = false;
+    bool end = false;
+    bool operator==(const CaptionState&) const = default;
+  };
+  CaptionState captionState() const;
 
   ReplayTimeline timeline_;
+  std::string captionText_;
+  std::optional<CaptionState> captionMade_;  // what captionText_ was made for
   int speed_ = 1;
   bool paused_ = false;
   bool redraw_ = false;  // the picture standing still needs its caption anew
