@@ -41,15 +41,21 @@ void KugelnVerteilen(Spiel& spiel) {
   }
 }
 
-std::unique_ptr<Schlacht> SchlachtAufbauen(bool feuern) {
+// A battle window on the headless backend, with the game's pictures and sounds loaded.
+std::unique_ptr<Schlacht> SchlachtFenster() {
   auto s = std::make_unique<Schlacht>();
   auto backend = std::make_unique<HeadlessBackend>();
   s->backend = backend.get();
   s->media = std::make_unique<Media>(std::move(backend), 1);
+  Hochfahren(s->spiel, *s->media);
+  openBattleMedia(*s->media, kScreenWidth, kScreenHeight, embeddedFile);
+  return s;
+}
+
+std::unique_ptr<Schlacht> SchlachtAufbauen(bool feuern) {
+  auto s = SchlachtFenster();
   Spiel& spiel = s->spiel;
   Media& media = *s->media;
-  Hochfahren(spiel, media);
-  openBattleMedia(media, kScreenWidth, kScreenHeight, embeddedFile);
   StartRecord start = defaultStartRecord(kEinzelspieler, 3, media.randomSeed());
   start.Option = 0;
   start.SchussLautstaerke = start.TrefferLautstaerke = 20;
@@ -102,17 +108,9 @@ BENCHMARK(worstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregate
 // A usual battle, as the CPU-share script plays it: two players sail with every battery
 // firing, a few hundred balls in the air. Taken after 300 frames, and back there every 256.
 std::unique_ptr<Schlacht> GewoehnlicheSchlacht() {
-  auto s = std::make_unique<Schlacht>();
-  auto backend = std::make_unique<HeadlessBackend>();
-  s->backend = backend.get();
-  s->media = std::make_unique<Media>(std::move(backend), 1);
+  auto s = SchlachtFenster();
   Spiel& spiel = s->spiel;
   Media& media = *s->media;
-  Hochfahren(spiel, media);
-  media.openBattleWindow(kScreenWidth, kScreenHeight);
-  media.openBattleScreen();
-  MeerErzeugen(media);
-  BilderUndToeneLaden(media, embeddedFile);
   StartRecord start = defaultStartRecord(kZweiSpieler, 1, 1);
   start.SchussLautstaerke = start.TrefferLautstaerke = 20;
   startBattle(spiel, start);
