@@ -125,6 +125,8 @@ class SdlBackend : public Backend {
   AudioLink audioLink_;
   bool started_ = false;
   std::array<bool, kKeyCount> latched_{};
+  // The keyboard snapshot fetched events since takeEvents last ran: those are taken first.
+  bool pumpedForTake_ = false;
   std::array<int, kKeyCount> scancodes_{};
   SdlPads pads_;
   MessagePresenter presenter_;

@@ -37,9 +37,13 @@ bool SdlBackend::pollEvent() {
   return true;
 }
 
+// A frame loop takes the window's events and then reads the keys: the keys' pump fetches for
+// both, once a frame, as each pump costs a round of system calls. Without a snapshot since the
+// last call (a loop that reads no keys) this pumps itself.
 int SdlBackend::takeEvents() {
-  SDL_PumpEvents();
-  // PeepEvents does not pump: only what the one pump above queued is taken.
+  if (!pumpedForTake_) SDL_PumpEvents();
+  pumpedForTake_ = false;
+  // PeepEvents does not pump: only what was queued before this call is taken.
   std::array<SDL_Event, 64> events;
   int taken = 0;
   int got = 0;
@@ -118,6 +122,7 @@ void SdlBackend::takeKeyEvents() {
 
 void SdlBackend::keyboardSnapshot(std::array<bool, kKeyCount>& down) {
   SDL_PumpEvents();
+  pumpedForTake_ = true;
   takeKeyEvents();
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);

@@ -133,7 +133,7 @@ void SdlBackend::presentChanges(const uint32_t* pixels, int w, int h, const Fram
     SDL_RenderPresent(renderer_);
     countFrame();
   }
-  SDL_PumpEvents();
+  // No pump here: every frame loop pumps when it reads the keys.
 }
 
 void SdlBackend::presentOnSurface(const uint32_t* pixels, const FrameChanges& changes) {
