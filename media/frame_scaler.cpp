@@ -71,6 +71,9 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
     markTiles(changes);
     gatherRects();
     haveShown_ = false;  // the frame kept to compare with is now out of date
+    gatherPieces(changes.boxes);
+    for (const ScreenBox& piece : pieces_) scaleRect(frame, window, pitch, piece);
+    return rects_;
   } else {
     markTiles(changes);
     keepOnlyTilesThatDiffer(frame);
@@ -82,18 +85,83 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
 
 // A window pixel reads its source pixel and the ones to the right and below: a changed
 // pixel changes the window pixels that read it as a neighbour too, which belong to the
-// tiles one pixel up and to the left.
+// pixels one up and to the left. Empty when the box lies off the frame.
+FrameScaler::Area FrameScaler::reach(const ScreenBox& box) const {
+  return {std::clamp(box.x - 1, 0, src_.w), std::clamp(box.y - 1, 0, src_.h),
+          std::clamp(box.x + box.w, 0, src_.w), std::clamp(box.y + box.h, 0, src_.h)};
+}
+
 void FrameScaler::markTiles(const FrameChanges& changes) {
   std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
   for (const ScreenBox& box : changes.boxes) {
-    const int x0 = std::clamp(box.x - 1, 0, src_.w), x1 = std::clamp(box.x + box.w, 0, src_.w);
-    const int y0 = std::clamp(box.y - 1, 0, src_.h), y1 = std::clamp(box.y + box.h, 0, src_.h);
+    const auto [x0, y0, x1, y1] = reach(box);
     if (x0 >= x1 || y0 >= y1) continue;
     for (int ty = y0 / kTileH; ty <= (y1 - 1) / kTileH; ++ty) {
       uint8_t* row = tiles_.data() + static_cast<size_t>(ty) * tilesX_;
       std::fill(row + x0 / kTileW, row + (x1 - 1) / kTileW + 1, uint8_t{1});
     }
   }
+}
+
+// The union of the boxes' reach as rectangles that do not overlap (a ship's box before and
+// after a move overlap almost wholly): the frame is cut into bands at every top and bottom
+// edge, each band's spans are the merged reaches crossing it, and a span goes on downwards
+// while the bands below have the very same one.
+void FrameScaler::gatherPieces(std::span<const ScreenBox> boxes) {
+  pieces_.clear();
+  reached_.clear();
+  bandEdges_.clear();
+  for (const ScreenBox& box : boxes) {
+    const Area a = reach(box);
+    if (a.x0 >= a.x1 || a.y0 >= a.y1) continue;
+    reached_.push_back(a);
+    bandEdges_.push_back(a.y0);
+    bandEdges_.push_back(a.y1);
+  }
+  std::sort(reached_.begin(), reached_.end(),
+            [](const Area& a, const Area& b) { return a.y0 < b.y0; });
+  std::sort(bandEdges_.begin(), bandEdges_.end());
+  bandEdges_.erase(std::unique(bandEdges_.begin(), bandEdges_.end()), bandEdges_.end());
+  std::vector<Run>& open = openRuns_;
+  std::vector<Run>& next = nextRuns_;
+  open.clear();
+  crossing_.clear();
+  size_t entering = 0;
+  for (const int y : bandEdges_) {
+    std::erase_if(crossing_, [y](const Area& a) { return a.y1 <= y; });
+    for (; entering < reached_.size() && reached_[entering].y0 == y; ++entering)
+      crossing_.push_back(reached_[entering]);
+    std::sort(crossing_.begin(), crossing_.end(),
+              [](const Area& a, const Area& b) { return a.x0 < b.x0; });
+    next.clear();
+    auto continued = open.begin();  // both lists run from left to right
+    for (size_t i = 0; i < crossing_.size();) {
+      const int x0 = crossing_[i].x0;
+      int x1 = crossing_[i].x1;
+      for (++i; i < crossing_.size() && crossing_[i].x0 <= x1; ++i)
+        x1 = std::max(x1, crossing_[i].x1);
+      while (continued != open.end() && continued->x0 < x0) ++continued;
+      if (continued != open.end() && continued->x0 == x0 && continued->x1 == x1) {
+        next.push_back(*continued);
+        continued->x1 = -1;  // continued, not closed
+      } else {
+        next.push_back({x0, x1, y});
+      }
+    }
+    for (const Run& r : open) {
+      if (r.x1 >= 0) addPiece(r.x0, r.x1, r.y0, y);
+    }
+    std::swap(open, next);
+  }
+}
+
+void FrameScaler::addPiece(int x0, int x1, int y0, int y1) {
+  const auto at = [](const std::vector<int>& first, int s) {
+    return first[static_cast<size_t>(s)];
+  };
+  const int wx0 = at(firstColumn_, x0), wx1 = at(firstColumn_, x1);
+  const int wy0 = at(firstRow_, y0), wy1 = at(firstRow_, y1);
+  if (wx0 < wx1 && wy0 < wy1) pieces_.push_back({wx0, wy0, wx1 - wx0, wy1 - wy0});
 }
 
 // A tile's window pixels read its own pixels and the next column and row: it is scaled again

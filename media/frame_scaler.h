@@ -2,8 +2,10 @@
 // aligned, edges clamped), and only where the frame changed: the boxes said to have changed
 // are gathered into tiles, the tiles whose pixels really differ from the frame scaled before
 // (much is drawn again just as it was; unless the boxes are said to be mostly new) into a few
-// rectangles of the window, and only those are scaled and handed on to be shown. The same size is a
-// plain copy, pixel for pixel.
+// rectangles of the window, and only those are handed on to be shown. Boxes said to be mostly
+// new are scaled exactly where they lie, without the rest of their tiles: the window holds the
+// frame's pixels everywhere, so showing a little more than was scaled shows the same. The same
+// size is a plain copy, pixel for pixel.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +40,7 @@ class FrameScaler {
     int first;
     int weight;
   };
-  // Changed tiles side by side in one tile row, from tile row y0 down.
+  // Changed tiles (or pixels) side by side in one row, from row y0 down.
   struct Run {
     int x0, x1, y0;
   };
@@ -46,7 +48,14 @@ class FrameScaler {
   // For each source index s (and one past the end), the first window index whose first
   // sample is s or later.
   static std::vector<int> firstTargets(const std::vector<Sample>& samples, int from);
+  // A changed box grown by the pixels whose window pixels read it, in source pixels.
+  struct Area {
+    int x0, y0, x1, y1;
+  };
+  Area reach(const ScreenBox& box) const;
   void markTiles(const FrameChanges& changes);
+  void gatherPieces(std::span<const ScreenBox> boxes);
+  void addPiece(int x0, int x1, int y0, int y1);
   void keepOnlyTilesThatDiffer(const uint32_t* frame);
   bool tileDiffers(const uint32_t* frame, int tx, int ty) const;
   void gatherRects();
@@ -64,6 +73,10 @@ class FrameScaler {
   int tilesX_, tilesY_;
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> rects_;
+  // Where the changed boxes reach, cut into rectangles of the window that do not overlap.
+  std::vector<ScreenBox> pieces_;
+  std::vector<Area> reached_, crossing_;
+  std::vector<int> bandEdges_;
   std::vector<Run> openRuns_, nextRuns_;  // kept between frames: no allocation per frame
   // The frame as last scaled, and whether it holds that one; whether any was scaled.
   std::vector<uint32_t> shown_;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -142,6 +143,49 @@ TEST(FrameScaler, ScalingOnlyWhatChangedShowsTheWholeFrame) {
     EXPECT_EQ(shown, scaledWhole(frame, window)) << window.w << "x" << window.h;
     scaler.scale(before.data(), FrameChanges{false, boxes}, shown.data(), window.w);
     EXPECT_EQ(shown, scaledWhole(before, window)) << window.w << "x" << window.h;
+  }
+}
+
+// Boxes said to be mostly new, scaled where they lie: for random boxes (cannonballs, a ship's box
+// before and after a move, boxes over the edges) frame after frame, the window shows the whole
+// stretch, and every window pixel that changed lies in a rectangle handed on to be shown.
+TEST(FrameScaler, MostlyNewBoxesScaledWhereTheyLieShowTheWholeFrame) {
+  for (const Size window : {kFrame, Size{1920, 1080}, Size{2560, 1440}, Size{1681, 1051}}) {
+    FrameScaler scaler(kFrame, window);
+    std::vector<uint32_t> frame = testFrame(4);
+    std::vector<uint32_t> shown(static_cast<size_t>(window.w) * window.h);
+    scaler.scale(frame.data(), FrameChanges{}, shown.data(), window.w);
+    std::mt19937 random(5);
+    const auto upTo = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 6; ++round) {
+      std::vector<ScreenBox> boxes;
+      for (int i = 0; i < 40; ++i) {
+        const ScreenBox b{upTo(kFrame.w + 40) - 20, upTo(kFrame.h + 40) - 20,
+                          i % 4 == 0 ? 1 + upTo(160) : 3, i % 4 == 0 ? 1 + upTo(150) : 3};
+        boxes.push_back(b);
+        boxes.push_back({b.x + upTo(5) - 2, b.y + upTo(5) - 2, b.w, b.h});
+      }
+      for (const ScreenBox& b : boxes) {
+        for (int y = std::max(b.y, 0); y < std::min(b.y + b.h, kFrame.h); ++y) {
+          for (int x = std::max(b.x, 0); x < std::min(b.x + b.w, kFrame.w); ++x)
+            frame[static_cast<size_t>(y) * kFrame.w + x] = random() & 0xFFFFFF;
+        }
+      }
+      const std::vector<uint32_t> before = shown;
+      const std::vector<ScreenBox>& rects =
+          scaler.scale(frame.data(), FrameChanges{false, boxes, true}, shown.data(), window.w);
+      ASSERT_EQ(shown, scaledWhole(frame, window)) << window.w << "x" << window.h;
+      for (int y = 0; y < window.h; ++y) {
+        for (int x = 0; x < window.w; ++x) {
+          const size_t at = static_cast<size_t>(y) * window.w + x;
+          if (shown[at] == before[at]) continue;
+          const bool inRect = std::any_of(rects.begin(), rects.end(), [&](const ScreenBox& r) {
+            return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+          });
+          ASSERT_TRUE(inRect) << x << "," << y << " in " << window.w << "x" << window.h;
+        }
+      }
+    }
   }
 }
 
