@@ -62,20 +62,37 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
   rects_.clear();
   // The first frame is scaled whole, and so is one to be compared when the frame kept for
   // that is out of date.
-  if (changes.everything || !scaledOnce_ || (!changes.mostlyNew && !haveShown_)) {
+  const bool compared = !identity() || !changes.mostlyNew;
+  if (changes.everything || !scaledOnce_ || (compared && !haveShown_)) {
     scaledOnce_ = true;
     rects_.push_back({0, 0, dst_.w, dst_.h});
     shown_.assign(frame, frame + static_cast<size_t>(src_.w) * src_.h);
     haveShown_ = true;
+  } else if (!identity()) {
+    // Stretching costs several times what comparing does, and even boxes said to be mostly
+    // new hold much that is as it was (a ship that moved less than a pixel): only the pixels
+    // that differ, with their neighbours' fringe, are scaled.
+    unite(changes.boxes, false);
+    keepOnlyWhatDiffers(frame);
+    markTiles(changed_);
+    gatherRects();
+    unite(changed_, true);
+    for (const Area& a : areas_) {
+      const auto at = [](const std::vector<int>& first, int s) {
+        return first[static_cast<size_t>(s)];
+      };
+      const int x0 = at(firstColumn_, a.x0), x1 = at(firstColumn_, a.x1);
+      const int y0 = at(firstRow_, a.y0), y1 = at(firstRow_, a.y1);
+      if (x0 < x1 && y0 < y1) scaleRect(frame, window, pitch, {x0, y0, x1 - x0, y1 - y0});
+    }
+    return rects_;
   } else if (changes.mostlyNew) {
-    markTiles(changes);
+    // The same size copies whole tiles: comparing first would cost as much as copying.
+    markTiles(changes.boxes);
     gatherRects();
     haveShown_ = false;  // the frame kept to compare with is now out of date
-    gatherPieces(changes.boxes);
-    for (const ScreenBox& piece : pieces_) scaleRect(frame, window, pitch, piece);
-    return rects_;
   } else {
-    markTiles(changes);
+    markTiles(changes.boxes);
     keepOnlyTilesThatDiffer(frame);
     gatherRects();
   }
@@ -83,18 +100,19 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
   return rects_;
 }
 
-// A window pixel reads its source pixel and the ones to the right and below: a changed
-// pixel changes the window pixels that read it as a neighbour too, which belong to the
-// pixels one up and to the left. Empty when the box lies off the frame.
-FrameScaler::Area FrameScaler::reach(const ScreenBox& box) const {
-  return {std::clamp(box.x - 1, 0, src_.w), std::clamp(box.y - 1, 0, src_.h),
+// A box cut to the frame; grown, by the pixels whose window pixels read it too: a window pixel
+// reads its source pixel and the ones to the right and below, so a changed pixel changes the
+// window pixels of the pixels one up and to the left as well. Empty when off the frame.
+FrameScaler::Area FrameScaler::clipped(const ScreenBox& box, bool grown) const {
+  const int g = grown ? 1 : 0;
+  return {std::clamp(box.x - g, 0, src_.w), std::clamp(box.y - g, 0, src_.h),
           std::clamp(box.x + box.w, 0, src_.w), std::clamp(box.y + box.h, 0, src_.h)};
 }
 
-void FrameScaler::markTiles(const FrameChanges& changes) {
+void FrameScaler::markTiles(std::span<const ScreenBox> boxes) {
   std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
-  for (const ScreenBox& box : changes.boxes) {
-    const auto [x0, y0, x1, y1] = reach(box);
+  for (const ScreenBox& box : boxes) {
+    const auto [x0, y0, x1, y1] = clipped(box, true);
     if (x0 >= x1 || y0 >= y1) continue;
     for (int ty = y0 / kTileH; ty <= (y1 - 1) / kTileH; ++ty) {
       uint8_t* row = tiles_.data() + static_cast<size_t>(ty) * tilesX_;
@@ -103,16 +121,16 @@ void FrameScaler::markTiles(const FrameChanges& changes) {
   }
 }
 
-// The union of the boxes' reach as rectangles that do not overlap (a ship's box before and
-// after a move overlap almost wholly): the frame is cut into bands at every top and bottom
-// edge, each band's spans are the merged reaches crossing it, and a span goes on downwards
-// while the bands below have the very same one.
-void FrameScaler::gatherPieces(std::span<const ScreenBox> boxes) {
-  pieces_.clear();
+// The union of the boxes (cut to the frame, perhaps grown) as areas that do not overlap (a
+// ship's box before and after a move overlap almost wholly): the frame is cut into bands at
+// every top and bottom edge, each band's spans are the merged boxes crossing it, and a span
+// goes on downwards while the bands below have the very same one.
+void FrameScaler::unite(std::span<const ScreenBox> boxes, bool grown) {
+  areas_.clear();
   reached_.clear();
   bandEdges_.clear();
   for (const ScreenBox& box : boxes) {
-    const Area a = reach(box);
+    const Area a = clipped(box, grown);
     if (a.x0 >= a.x1 || a.y0 >= a.y1) continue;
     reached_.push_back(a);
     bandEdges_.push_back(a.y0);
@@ -149,19 +167,65 @@ void FrameScaler::gatherPieces(std::span<const ScreenBox> boxes) {
       }
     }
     for (const Run& r : open) {
-      if (r.x1 >= 0) addPiece(r.x0, r.x1, r.y0, y);
+      if (r.x1 >= 0) areas_.push_back({r.x0, r.y0, r.x1, y});
     }
     std::swap(open, next);
   }
 }
 
-void FrameScaler::addPiece(int x0, int x1, int y0, int y1) {
-  const auto at = [](const std::vector<int>& first, int s) {
-    return first[static_cast<size_t>(s)];
-  };
-  const int wx0 = at(firstColumn_, x0), wx1 = at(firstColumn_, x1);
-  const int wy0 = at(firstRow_, y0), wy1 = at(firstRow_, y1);
-  if (wx0 < wx1 && wy0 < wy1) pieces_.push_back({wx0, wy0, wx1 - wx0, wy1 - wy0});
+namespace {
+
+// The first x in [x0, x1) where the rows differ, or x1.
+int firstDifference(const uint32_t* a, const uint32_t* b, int x0, int x1) {
+  int x = x0;
+  for (; x + 4 <= x1; x += 4) {
+    const __m128i same = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)),
+                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)));
+    const int mask = _mm_movemask_epi8(same) ^ 0xFFFF;
+    if (mask != 0) return x + __builtin_ctz(static_cast<unsigned>(mask)) / 4;
+  }
+  while (x < x1 && a[x] == b[x]) ++x;
+  return x;
+}
+
+// The last x in [x0, x1) where the rows differ, when x0 is known to.
+int lastDifference(const uint32_t* a, const uint32_t* b, int x0, int x1) {
+  int x = x1;
+  for (; x - 4 >= x0; x -= 4) {
+    const __m128i same =
+        _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x - 4)),
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x - 4)));
+    const int mask = _mm_movemask_epi8(same) ^ 0xFFFF;
+    if (mask != 0) return x - 4 + (31 - __builtin_clz(static_cast<unsigned>(mask))) / 4;
+  }
+  while (x > x0 && a[x - 1] == b[x - 1]) --x;
+  return x - 1;
+}
+
+}  // namespace
+
+// The pixels of the united boxes that differ from the frame scaled before, as a box for each
+// band of a few rows; the kept frame takes them.
+void FrameScaler::keepOnlyWhatDiffers(const uint32_t* frame) {
+  changed_.clear();
+  for (const Area& a : areas_) {
+    for (int band = a.y0; band < a.y1; band += kTileH) {
+      int left = a.x1, right = a.x0, top = -1, bottom = -1;
+      for (int y = band; y < std::min(band + kTileH, a.y1); ++y) {
+        const uint32_t* now = frame + static_cast<ptrdiff_t>(y) * src_.w;
+        uint32_t* kept = shown_.data() + static_cast<ptrdiff_t>(y) * src_.w;
+        const int first = firstDifference(now, kept, a.x0, a.x1);
+        if (first == a.x1) continue;
+        const int last = lastDifference(now, kept, first, a.x1);
+        std::memcpy(kept + first, now + first, sizeof(uint32_t) * (last + 1 - first));
+        left = std::min(left, first);
+        right = std::max(right, last + 1);
+        if (top < 0) top = y;
+        bottom = y + 1;
+      }
+      if (top >= 0) changed_.push_back({left, top, right - left, bottom - top});
+    }
+  }
 }
 
 // A tile's window pixels read its own pixels and the next column and row: it is scaled again

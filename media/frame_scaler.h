@@ -1,11 +1,10 @@
 // Stretches finished frames onto a window of another size, bilinearly (pixel centres
-// aligned, edges clamped), and only where the frame changed: the boxes said to have changed
-// are gathered into tiles, the tiles whose pixels really differ from the frame scaled before
-// (much is drawn again just as it was; unless the boxes are said to be mostly new) into a few
-// rectangles of the window, and only those are handed on to be shown. Boxes said to be mostly
-// new are scaled exactly where they lie, without the rest of their tiles: the window holds the
-// frame's pixels everywhere, so showing a little more than was scaled shows the same. The same
-// size is a plain copy, pixel for pixel.
+// aligned, edges clamped), and only where the frame changed: within the boxes said to have
+// changed, only the pixels that differ from the frame scaled before (much is drawn again just
+// as it was) are scaled again, with the window pixels that read them as neighbours, and a few
+// rectangles of whole tiles around them are handed on to be shown (the window holds the
+// frame's pixels everywhere, so showing more than was scaled shows the same). The same size
+// is a plain copy, pixel for pixel: of tiles that differ, or of boxes said to be mostly new.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +29,8 @@ class FrameScaler {
   // Scales the rectangle [x0, x1) x [y0, y1) of the window from the whole frame.
   void scaleRect(const uint32_t* frame, uint32_t* window, int pitch, const ScreenBox& rect);
 
-  // Tiles of the frame, in pixels: a changed pixel has its whole tile scaled again.
+  // Tiles of the frame, in pixels: the window is shown in whole tiles, and the same size
+  // copies whole tiles.
   static constexpr int kTileW = 16, kTileH = 8;
 
  private:
@@ -48,14 +48,14 @@ class FrameScaler {
   // For each source index s (and one past the end), the first window index whose first
   // sample is s or later.
   static std::vector<int> firstTargets(const std::vector<Sample>& samples, int from);
-  // A changed box grown by the pixels whose window pixels read it, in source pixels.
+  // A rectangle of the frame, in source pixels.
   struct Area {
     int x0, y0, x1, y1;
   };
-  Area reach(const ScreenBox& box) const;
-  void markTiles(const FrameChanges& changes);
-  void gatherPieces(std::span<const ScreenBox> boxes);
-  void addPiece(int x0, int x1, int y0, int y1);
+  Area clipped(const ScreenBox& box, bool grown) const;
+  void markTiles(std::span<const ScreenBox> boxes);
+  void unite(std::span<const ScreenBox> boxes, bool grown);
+  void keepOnlyWhatDiffers(const uint32_t* frame);
   void keepOnlyTilesThatDiffer(const uint32_t* frame);
   bool tileDiffers(const uint32_t* frame, int tx, int ty) const;
   void gatherRects();
@@ -73,9 +73,9 @@ class FrameScaler {
   int tilesX_, tilesY_;
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> rects_;
-  // Where the changed boxes reach, cut into rectangles of the window that do not overlap.
-  std::vector<ScreenBox> pieces_;
-  std::vector<Area> reached_, crossing_;
+  // Boxes united into areas that do not overlap; the boxes of pixels that really changed.
+  std::vector<Area> areas_, reached_, crossing_;
+  std::vector<ScreenBox> changed_;
   std::vector<int> bandEdges_;
   std::vector<Run> openRuns_, nextRuns_;  // kept between frames: no allocation per frame
   // The frame as last scaled, and whether it holds that one; whether any was scaled.
