@@ -3,8 +3,10 @@
 // usual one, next to one plain copy of the back buffer, and the ratios: in the list at the end.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "assets/embedded.h"
 #include "bench/copy_ratio.h"
@@ -12,6 +14,7 @@
 #include "flow/start.h"
 #include "flow/start_record.h"
 #include "gunnery/kugeln.h"
+#include "media/frame_scaler.h"
 #include "media/headless.h"
 #include "settings/settings_keys.h"
 
@@ -42,9 +45,9 @@ void KugelnVerteilen(Spiel& spiel) {
 }
 
 // A battle window on the headless backend, with the game's pictures and sounds loaded.
-std::unique_ptr<Schlacht> SchlachtFenster() {
+std::unique_ptr<Schlacht> SchlachtFenster(
+    std::unique_ptr<HeadlessBackend> backend = std::make_unique<HeadlessBackend>()) {
   auto s = std::make_unique<Schlacht>();
-  auto backend = std::make_unique<HeadlessBackend>();
   s->backend = backend.get();
   s->media = std::make_unique<Media>(std::move(backend), 1);
   Hochfahren(s->spiel, *s->media);
@@ -107,8 +110,9 @@ BENCHMARK(worstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregate
 
 // A usual battle, as the CPU-share script plays it: two players sail with every battery
 // firing, a few hundred balls in the air. Taken after 300 frames, and back there every 256.
-std::unique_ptr<Schlacht> GewoehnlicheSchlacht() {
-  auto s = SchlachtFenster();
+std::unique_ptr<Schlacht> GewoehnlicheSchlacht(
+    std::unique_ptr<HeadlessBackend> backend = std::make_unique<HeadlessBackend>()) {
+  auto s = SchlachtFenster(std::move(backend));
   Spiel& spiel = s->spiel;
   Media& media = *s->media;
   StartRecord start = defaultStartRecord(kZweiSpieler, 1, 1);
@@ -129,6 +133,49 @@ void usualBattleFrame(benchmark::State& state) {
       static_cast<double>(schlacht->spiel.ListeA.size() + schlacht->spiel.ListeB.size());
 }
 BENCHMARK(usualBattleFrame)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Frames stretched onto a window as the window surface's presenter does, timed alone.
+class ScalingBackend : public HeadlessBackend {
+ public:
+  explicit ScalingBackend(Size window)
+      : scaler_({kScreenWidth, kScreenHeight}, window),
+        window_(static_cast<size_t>(window.w) * window.h) {}
+  void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges& changes) override {
+    const auto start = std::chrono::steady_clock::now();
+    scaler_.scale(pixels, changes, window_.data(), scaler_.target().w);
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    HeadlessBackend::presentChanges(pixels, w, h, changes);
+  }
+  double seconds = 0;
+
+ private:
+  FrameScaler scaler_;
+  std::vector<uint32_t> window_;
+};
+
+// The usual battle's frames stretched onto windows of the common desktop sizes (the same size
+// is a copy): the stretch's time alone, between frames drawn as in the game.
+void usualBattleFrameStretched(benchmark::State& state) {
+  const Size window{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+  auto owned = std::make_unique<ScalingBackend>(window);
+  ScalingBackend& backend = *owned;
+  auto schlacht = GewoehnlicheSchlacht(std::move(owned));
+  const Spiel anfang = schlacht->spiel;
+  int frames = 0;
+  for (auto _ : state) {
+    if (++frames % 256 == 0) schlacht->spiel = anfang;
+    backend.seconds = 0;
+    Frame(schlacht->spiel, *schlacht->media);
+    state.SetIterationTime(backend.seconds);
+  }
+}
+BENCHMARK(usualBattleFrameStretched)
+    ->Args({1680, 1050})
+    ->Args({1920, 1080})
+    ->Args({2560, 1440})
+    ->UseManualTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 
