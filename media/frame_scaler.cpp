@@ -208,6 +208,14 @@ int lastDifference(const uint32_t* a, const uint32_t* b, int x0, int x1) {
 // band of a few rows; the kept frame takes them.
 void FrameScaler::keepOnlyWhatDiffers(const uint32_t* frame) {
   changed_.clear();
+  // The kept frame is seldom still in the cache: all of it to be compared is fetched at once.
+  for (const Area& a : areas_) {
+    for (int y = a.y0; y < a.y1; ++y) {
+      const uint32_t* kept = shown_.data() + static_cast<ptrdiff_t>(y) * src_.w;
+      for (int x = a.x0; x < a.x1 + 15; x += 16)
+        _mm_prefetch(reinterpret_cast<const char*>(kept + std::min(x, a.x1 - 1)), _MM_HINT_T0);
+    }
+  }
   for (const Area& a : areas_) {
     for (int band = a.y0; band < a.y1; band += kTileH) {
       int left = a.x1, right = a.x0, top = -1, bottom = -1;
