@@ -103,6 +103,7 @@ void HeadlessBackend::sleepMs(int ms) {
   const uint64_t micros = static_cast<uint64_t>(std::max(ms, 0)) * 1000;
   clock_ += micros;
   slept_ += micros;
+  ++sleeps_;
 }
 
 bool HeadlessBackend::openAudio(AudioSource* source, AudioFormat& format) {

@@ -52,6 +52,7 @@ class HeadlessBackend : public Backend {
   int framesChangedInPart() const { return framesChangedInPart_; }
   int framesPresented() const { return framesPresented_; }
   uint64_t sleptMicros() const { return slept_; }
+  int sleeps() const { return sleeps_; }
   bool windowOpen() const { return windowOpen_; }
   Size windowSize() const { return window_; }
   bool screenOpen() const { return screenOpen_; }
@@ -105,6 +106,7 @@ class HeadlessBackend : public Backend {
   int pendingEvents_ = 0, framesPresented_ = 0, shutdowns_ = 0, lockDepth_ = 0;
   int framesChangedInPart_ = 0;
   uint64_t clock_ = 0, slept_ = 0, presentCost_ = 0;
+  int sleeps_ = 0;
   Image lastFrame_, patchedFrame_;
   AudioSource* audioSource_ = nullptr;
 };

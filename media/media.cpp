@@ -91,8 +91,14 @@ void Media::showFrame() {
   impl_->bringUpToDate();
   platform.presentChanges(impl_->backBuffer.pixels.data(), kScreenWidth, kScreenHeight,
                           impl_->scene.takeChanges());
-  const int wait = impl_->pacer.delayAfterFrame(platform.nowMicros());
-  if (wait > 0) platform.sleepMs(wait);
+  const uint64_t now = platform.nowMicros();
+  const int wait = impl_->pacer.delayAfterFrame(now);
+  if (impl_->pausedSinceFrame) {
+    impl_->pacedUntil = now + static_cast<uint64_t>(wait) * 1000;
+  } else if (wait > 0) {
+    platform.sleepMs(wait);
+  }
+  impl_->pausedSinceFrame = false;
 }
 
 void Media::clearScreen(Rgb colour) {
@@ -102,8 +108,18 @@ void Media::clearScreen(Rgb colour) {
   impl_->draw(clear, 0, 0, kScreenWidth, kScreenHeight);
 }
 
+// At least `ms`, and at least until the last frame's pacing is waited out.
 void Media::sleepMs(int ms) {
-  if (!impl_->silent) impl_->backend->sleepMs(std::max(ms, 0));
+  if (impl_->silent) return;
+  Backend& platform = *impl_->backend;
+  int wait = std::max(ms, 0);
+  const uint64_t now = impl_->pacedUntil != 0 ? platform.nowMicros() : 0;
+  if (impl_->pacedUntil > now) {
+    wait = std::max(wait, static_cast<int>((impl_->pacedUntil - now + 500) / 1000));
+  }
+  impl_->pacedUntil = 0;
+  impl_->pausedSinceFrame = true;
+  platform.sleepMs(wait);
 }
 
 void Media::setSilent(bool on) { impl_->silent = on; }

@@ -109,6 +109,11 @@ struct Media::Impl : DrawingPainter {
   std::vector<PadState> pads;
   int players = 1;
   FramePacer pacer{kFramePeriodMicros};
+  // A loop that pauses between frames waits out a frame's pacing in that pause rather than
+  // straight after the frame: each wake-up costs, and one a frame is enough. Until when
+  // (microseconds, 0 for no wait), and whether the loop paused since the last frame.
+  uint64_t pacedUntil = 0;
+  bool pausedSinceFrame = false;
 
   std::unique_ptr<TextRenderer> text;
   TextCache textCache;

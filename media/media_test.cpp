@@ -598,6 +598,25 @@ TEST(MediaFrames, SlowFramesAreNotDelayedFurther) {
   EXPECT_GE(rig.backend->nowMicros() - start, 9u * 16600);
 }
 
+// A loop that pauses 5 ms between frames waits out the pacing in that pause: one sleep a frame,
+// frames still a 60th of a second apart, and never less than the pause asked for.
+TEST(MediaFrames, APauseBetweenFramesTakesTheirPacing) {
+  Rig rig;
+  rig.media->showFrame();
+  for (int i = 0; i < 10; ++i) {
+    rig.media->sleepMs(5);
+    rig.media->showFrame();
+  }
+  EXPECT_EQ(rig.backend->sleeps(), 10);
+  EXPECT_GE(rig.backend->nowMicros(), 9u * 16600);  // the first frame begins the schedule
+  EXPECT_LE(rig.backend->nowMicros(), 9u * 16667 + 5000);
+  rig.backend->setPresentCostMicros(20000);
+  rig.media->showFrame();
+  const uint64_t slept = rig.backend->sleptMicros();
+  rig.media->sleepMs(5);
+  EXPECT_EQ(rig.backend->sleptMicros() - slept, 5000u);
+}
+
 // Frames simulated a second time change nothing a player sees or hears, yet turn and collide.
 TEST(MediaSilent, DrawsPlaysShowsAndWaitsForNothingButStillTurnsAndCollides) {
   Rig rig;
