@@ -85,13 +85,14 @@ struct Media::Impl : DrawingPainter {
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
   void paintWhole(std::span<const Drawing> drawings, std::string_view texts) override;
+  size_t fillOneColourRun(std::span<const Drawing> drawings);
 
   std::unique_ptr<Backend> backend;
   // Written only by paint(), as the scene asks.
   Image backBuffer{kScreenWidth, kScreenHeight};
   Scene scene{kScreenWidth, kScreenHeight};
   uint64_t versions = 0;
-  std::vector<PixelBox> turnClips;
+  std::vector<PixelBox> turnClips, runBoxes;
   NumberedTable<Sprite> sprites;
   NumberedTable<Rotatable> rotatables;
 
