@@ -151,7 +151,7 @@ Schrittrichtung KugelRichtung(double k, int32_t seite) {
 
 void KugelSchritt(Kugel& kugel) {
   if (kugel.Seite != 1 && kugel.Seite != 2) return;  // the resting balls
-  const Schrittrichtung r = GespeicherteRichtung(std::nearbyint(kugel.Kurs), kugel.Seite);
+  const Schrittrichtung r = GespeicherteRichtung(nearestWhole(kugel.Kurs), kugel.Seite);
   kugel.PosX += r.dx * kugel.Tempo;
   kugel.PosY += r.dy * kugel.Tempo;
 }

@@ -7,15 +7,6 @@
 
 #include "media/media_impl.h"
 
-ScreenBox Media::Impl::screenBox(int64_t x, int64_t y, int64_t w, int64_t h) {
-  const int64_t left = std::clamp<int64_t>(x, 0, kScreenWidth);
-  const int64_t top = std::clamp<int64_t>(y, 0, kScreenHeight);
-  const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, kScreenWidth);
-  const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, kScreenHeight);
-  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-          static_cast<int>(bottom - top)};
-}
-
 void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
                        std::string_view text) {
   drawing.box = screenBox(x, y, w, h);
