@@ -103,6 +103,12 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   if (!restore_.empty()) painter.paint(now[0], next_.textOf(now[0]), restore_);
   for (const ScreenBox& b : restore_) markTiles(b);
   changed(restore_);
+  // The small new drawings (thousands of balls) are marked at once, from their own list: a
+  // drawing that stays and lies before one of them is then painted again under it too, which
+  // is more than needed but changes no pixel, as everything over it there is painted again.
+  for (const ScreenBox& b : next_.smallBoxes) markTiles(b);
+  changed(next_.smallBoxes);
+  size_t large = 0;  // the next of the new picture's large drawings
   for (size_t j = 1; j < now.size(); ++j) {
     const Drawing& d = now[j];
     if (!matchedNext_[j]) {
@@ -110,11 +116,13 @@ bool Scene::paintInPart(DrawingPainter& painter) {
       size_t end = j + 1;
       while (end < now.size() && !matchedNext_[end]) ++end;
       painter.paintWhole({now.data() + j, end - j}, next_.text);
-      for (; j < end; ++j) {
-        markTiles(now[j].box);
-        changed(now[j].box);
+      for (; large < next_.large.size() && next_.large[large] < end; ++large) {
+        const size_t k = next_.large[large];
+        if (k < j) continue;  // one that stays, before this run
+        markTiles(now[k].box);
+        changed(now[k].box);
       }
-      --j;
+      j = end - 1;
       continue;
     }
     clipsFromTiles(d.box);
