@@ -137,17 +137,16 @@ bool Scene::paintInPart(DrawingPainter& painter) {
 void Scene::matchLarge() {
   const std::vector<Drawing>& was = shown_.drawings;
   const std::vector<Drawing>& now = next_.drawings;
-  const std::vector<size_t>& largeShown_ = shown_.large;
-  const std::vector<size_t>& largeNext_ = next_.large;
+  const std::vector<size_t>& largeWas = shown_.large;
   matchedShown_.assign(was.size(), 0);
   matchedNext_.assign(now.size(), 0);
   matchedShown_[0] = matchedNext_[0] = 1;
   constexpr size_t kLookAhead = 32;
   size_t at = 0;
-  for (const size_t j : largeNext_) {
-    for (size_t k = at; k < largeShown_.size() && k < at + kLookAhead; ++k) {
-      if (!same(shown_, was[largeShown_[k]], next_, now[j])) continue;
-      matchedShown_[largeShown_[k]] = matchedNext_[j] = 1;
+  for (const size_t j : next_.large) {
+    for (size_t k = at; k < largeWas.size() && k < at + kLookAhead; ++k) {
+      if (!same(shown_, was[largeWas[k]], next_, now[j])) continue;
+      matchedShown_[largeWas[k]] = matchedNext_[j] = 1;
       at = k + 1;
       break;
     }
