@@ -46,8 +46,11 @@ bool Verbraucht(const Spiel& spiel, const Kugel& k) {
 template <typename Behalten>
 void Durchgehen(std::vector<Kugel>& liste, Behalten behalten) {
   size_t bleibt = 0;
-  for (Kugel& k : liste) {
-    if (behalten(k)) liste[bleibt++] = k;
+  for (size_t i = 0; i < liste.size(); ++i) {
+    if (!behalten(liste[i])) continue;
+    // Until a ball goes, the others stay where they are: thousands of balls are not copied.
+    if (bleibt != i) liste[bleibt] = liste[i];
+    ++bleibt;
   }
   liste.resize(bleibt);
 }
@@ -94,6 +97,16 @@ bool Fern(Punkt kugel, Size kugelGroesse, const Scheiben& ziel) {
          kugel.y >= ziel.unten || ziel.oben >= int64_t{kugel.y} + kugelGroesse.h;
 }
 
+// Widens `alle` to take in the box of `ziel` (an empty box takes in nothing).
+void Umfassen(Scheiben& alle, const Scheiben& ziel) {
+  if (ziel.links >= ziel.rechts || ziel.oben >= ziel.unten) return;
+  const bool leer = alle.links >= alle.rechts || alle.oben >= alle.unten;
+  alle.links = leer ? ziel.links : std::min(alle.links, ziel.links);
+  alle.oben = leer ? ziel.oben : std::min(alle.oben, ziel.oben);
+  alle.rechts = leer ? ziel.rechts : std::max(alle.rechts, ziel.rechts);
+  alle.unten = leer ? ziel.unten : std::max(alle.unten, ziel.unten);
+}
+
 bool Trifft(Media& media, int kugelbild, Size kugelGroesse, Punkt kugel, const Scheiben& ziel) {
   if (Fern(kugel, kugelGroesse, ziel)) return false;
   for (size_t i = 0; i < ziel.ecke.size(); ++i) {
@@ -138,7 +151,7 @@ Schrittrichtung KugelRichtung(double k, int32_t seite) {
 
 void KugelSchritt(Kugel& kugel) {
   if (kugel.Seite != 1 && kugel.Seite != 2) return;  // the resting balls
-  const Schrittrichtung r = GespeicherteRichtung(std::nearbyint(kugel.Kurs), kugel.Seite);
+  const Schrittrichtung r = GespeicherteRichtung(nearestWhole(kugel.Kurs), kugel.Seite);
   kugel.PosX += r.dx * kugel.Tempo;
   kugel.PosY += r.dy * kugel.Tempo;
 }
@@ -160,14 +173,21 @@ void TrefferAuswerten(Spiel& spiel, Media& media) {
   const Size kugelA = media.spriteSize(katalog::kKugelA);
   const Size kugelB = media.spriteSize(katalog::kKugelB);
 
+  // The box around every target of list A's balls: most balls are far from all of them.
+  Scheiben gegner;
+  for (int ziel = 1; NimmtTeil(spiel, ziel); ++ziel) Umfassen(gegner, scheiben[ziel]);
+
   Durchgehen(spiel.ListeB, [&](const Kugel& k) {
     const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
-    if (!Trifft(media, katalog::kKugelB, kugelB, p, scheiben[0])) return true;
+    if (Fern(p, kugelB, scheiben[0]) || !Trifft(media, katalog::kKugelB, kugelB, p, scheiben[0])) {
+      return true;
+    }
     Treffer(spiel, media, 0, k.Schuetze);
     return false;
   });
   Durchgehen(spiel.ListeA, [&](const Kugel& k) {
     const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
+    if (Fern(p, kugelA, gegner)) return true;
     for (int ziel = 1; NimmtTeil(spiel, ziel); ++ziel) {
       if (!Trifft(media, katalog::kKugelA, kugelA, p, scheiben[ziel])) continue;
       Treffer(spiel, media, ziel, 0);

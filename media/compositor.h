@@ -203,10 +203,15 @@ bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b
 // kFetchAhead boxes before they are drawn: small boxes spread over the picture each wait for
 // memory otherwise.
 inline constexpr size_t kFetchAhead = 16;
-inline void fetchRowsFor(Image& dst, const PixelBox& box) {
+// Inlined early, on purpose: a function of nothing but prefetches looks free of effects to
+// the compiler, and a call of it that nobody reads is dropped, prefetches and all.
+[[gnu::always_inline]] inline void fetchRowsFor(Image& dst, const PixelBox& box) {
   if (box.w <= 0 || box.h <= 0) return;
   const uint32_t* row = &dst.at(box.x, box.y);
-  for (int y = 0; y < std::min(box.h, 4); ++y, row += dst.w) __builtin_prefetch(row, 1);
+  __builtin_prefetch(row, 1);
+  if (box.h > 1) __builtin_prefetch(row + dst.w, 1);
+  if (box.h > 2) __builtin_prefetch(row + 2 * ptrdiff_t{dst.w}, 1);
+  if (box.h > 3) __builtin_prefetch(row + 3 * ptrdiff_t{dst.w}, 1);
 }
 
 // The pixels of boxes that lie wholly on dst (not checked), in one colour: the sea restored

@@ -7,15 +7,6 @@
 
 #include "media/media_impl.h"
 
-ScreenBox Media::Impl::screenBox(int64_t x, int64_t y, int64_t w, int64_t h) {
-  const int64_t left = std::clamp<int64_t>(x, 0, kScreenWidth);
-  const int64_t top = std::clamp<int64_t>(y, 0, kScreenHeight);
-  const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, kScreenWidth);
-  const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, kScreenHeight);
-  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-          static_cast<int>(bottom - top)};
-}
-
 void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
                        std::string_view text) {
   drawing.box = screenBox(x, y, w, h);
@@ -86,11 +77,37 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
   }
 }
 
+// The leading drawings that copy one picture opaque all over in one colour (the game's
+// cannonball): their boxes filled in one pass, in any order, as they all leave that colour.
+// A box cut by the screen's edge is filled as cut, just as the copy would be. How many.
+size_t Media::Impl::fillOneColourRun(std::span<const Drawing> drawings) {
+  const Drawing& first = drawings.front();
+  if (first.kind != Drawing::Kind::KeyedCopy || !first.small) return 0;
+  Sprite* s = sprite(first.source);
+  if (s == nullptr || s->version != first.version) return 0;
+  const std::optional<uint32_t>& colour = s->soleColourReady();
+  if (!colour || isKey(*colour, s->key)) return 0;
+  runBoxes.clear();
+  for (const Drawing& d : drawings) {
+    if (d.kind != Drawing::Kind::KeyedCopy || d.source != first.source ||
+        d.version != first.version) {
+      break;
+    }
+    runBoxes.push_back({d.box.x, d.box.y, d.box.w, d.box.h});
+  }
+  fillBoxesOnImage(backBuffer, runBoxes, *colour);
+  return runBoxes.size();
+}
+
 void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
   // The balls of a run share one or two sprites.
   Sprite* last = nullptr;
   int lastSource = 0;
   for (size_t i = 0; i < drawings.size(); ++i) {
+    if (const size_t filled = fillOneColourRun(drawings.subspan(i)); filled > 0) {
+      i += filled - 1;
+      continue;
+    }
     const Drawing& d = drawings[i];
     if (i + kFetchAhead < drawings.size()) {
       const ScreenBox& ahead = drawings[i + kFetchAhead].box;

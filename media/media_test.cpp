@@ -430,6 +430,29 @@ TEST(MediaReuse, ASeaOfOneColourFollowsEveryChange) {
   EXPECT_EQ(drawnBox(*rig.media, kBlack), Box{});
 }
 
+// What was drawn over a shown picture but never shown is gone once a new picture begins, also
+// where the new one is repainted only in part.
+TEST(MediaReuse, DrawingsNeverShownLeaveNoTraceInTheNextPicture) {
+  Rig rig;
+  const auto redBox = [&](int x, int y, int w, int h) {
+    ASSERT_TRUE(rig.media->beginDrawing());
+    rig.media->fillBox(x, y, w, h, kRed);
+    rig.media->endDrawing();
+  };
+  rig.media->clearScreen(kBlue);
+  redBox(100, 100, 40, 40);
+  rig.media->showFrame();
+  redBox(300, 300, 40, 40);  // a large drawing and a small one, never shown
+  redBox(500, 500, 4, 4);
+  rig.media->clearScreen(kBlue);
+  redBox(100, 100, 40, 40);
+  redBox(300, 300, 40, 40);  // now shown: it must be painted
+  rig.media->showFrame();
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), (Box{100, 100, 339, 339}));
+  EXPECT_EQ(rig.media->pixel(320, 320), kRed);
+  EXPECT_EQ(rig.media->pixel(501, 501), kBlue);
+}
+
 // 16-bit mono PCM at the headless device's rate, every sample `level`.
 std::vector<uint8_t> constantWav(int16_t level, int frames) {
   std::vector<uint8_t> out{'R', 'I', 'F', 'F'};

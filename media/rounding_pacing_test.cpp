@@ -30,4 +30,15 @@ TEST(RoundToInt, NearestWithTiesToEvenAndSaturating) {
   EXPECT_EQ(roundToInt(2147483646.4), INT_MAX - 1);
 }
 
+TEST(NearestWhole, GivesNearbyintsValueAndSign) {
+  const double kJustBelowHalf = 0.49999999999999994;
+  for (const double v :
+       {0.0, -0.0, 0.3, -0.3, 0.5, -0.5, 1.5, -1.5, 2.5, kJustBelowHalf, -kJustBelowHalf, 359.5,
+        4503599627370495.5, -4503599627370495.5, 4503599627370497.0, 1e300, HUGE_VAL, -HUGE_VAL}) {
+    EXPECT_EQ(std::signbit(nearestWhole(v)), std::signbit(std::nearbyint(v))) << v;
+    EXPECT_EQ(nearestWhole(v), std::nearbyint(v)) << v;
+  }
+  EXPECT_TRUE(std::isnan(nearestWhole(std::nan(""))));
+}
+
 }  // namespace

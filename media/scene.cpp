@@ -27,14 +27,27 @@ bool Scene::same(const List& a, const Drawing& da, const List& b, const Drawing&
 void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
   if (coversScreen) {
     // Whatever was drawn since the last painting lies under it and is never seen.
-    if (sameScene_) shown_.drawings.resize(painted_);
+    if (sameScene_) dropUnpainted();
     sameScene_ = false;
     next_.clear();
   } else if (drawing.box.w <= 0 || drawing.box.h <= 0) {
     return;  // changes no pixel
   }
-  drawing.small = int64_t{drawing.box.w} * drawing.box.h <= kSmallPixels;
-  append(sameScene_ ? shown_ : next_, drawing, text);
+  List& list = sameScene_ ? shown_ : next_;
+  drawing.small = list.note(list.drawings.size(), drawing.box);
+  append(list, drawing, text);
+}
+
+void Scene::dropUnpainted() {
+  if (painted_ == shown_.drawings.size()) return;
+  List kept;
+  kept.text = std::move(shown_.text);
+  for (size_t i = 0; i < painted_; ++i) {
+    Drawing d = shown_.drawings[i];
+    d.small = kept.note(i, d.box);
+    kept.drawings.push_back(d);
+  }
+  shown_ = std::move(kept);
 }
 
 void Scene::paint(DrawingPainter& painter) {
@@ -73,25 +86,29 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   const std::vector<Drawing>& now = next_.drawings;
   if (was.empty() || !same(shown_, was[0], next_, now[0])) return false;
   matchLarge();
-  constexpr int64_t kCostPerBox = 64;  // in pixels
-  int64_t cost = 0;
-  restore_.clear();
-  for (size_t k = 1; k < was.size(); ++k) {
+  // The small drawings are never matched: all of them count, and all the shown ones go.
+  int64_t cost = shown_.smallCost + next_.smallCost;
+  restore_.assign(shown_.smallBoxes.begin(), shown_.smallBoxes.end());
+  for (const size_t k : shown_.large) {
     if (matchedShown_[k]) continue;
     restore_.push_back(was[k].box);
     cost += int64_t{was[k].box.w} * was[k].box.h + kCostPerBox;
   }
-  for (size_t j = 1; j < now.size(); ++j) {
+  for (const size_t j : next_.large) {
     if (!matchedNext_[j]) cost += int64_t{now[j].box.w} * now[j].box.h + kCostPerBox;
   }
   if (cost > int64_t{w_} * h_ / kWorthOfWhole) return false;
 
   std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
   if (!restore_.empty()) painter.paint(now[0], next_.textOf(now[0]), restore_);
-  for (const ScreenBox& b : restore_) {
-    markTiles(b);
-    changed(b);
-  }
+  for (const ScreenBox& b : restore_) markTiles(b);
+  changed(restore_);
+  // The small new drawings (thousands of balls) are marked at once, from their own list: a
+  // drawing that stays and lies before one of them is then painted again under it too, which
+  // is more than needed but changes no pixel, as everything over it there is painted again.
+  for (const ScreenBox& b : next_.smallBoxes) markTiles(b);
+  changed(next_.smallBoxes);
+  size_t large = 0;  // the next of the new picture's large drawings
   for (size_t j = 1; j < now.size(); ++j) {
     const Drawing& d = now[j];
     if (!matchedNext_[j]) {
@@ -99,11 +116,13 @@ bool Scene::paintInPart(DrawingPainter& painter) {
       size_t end = j + 1;
       while (end < now.size() && !matchedNext_[end]) ++end;
       painter.paintWhole({now.data() + j, end - j}, next_.text);
-      for (; j < end; ++j) {
-        markTiles(now[j].box);
-        changed(now[j].box);
+      for (; large < next_.large.size() && next_.large[large] < end; ++large) {
+        const size_t k = next_.large[large];
+        if (k < j) continue;  // one that stays, before this run
+        markTiles(now[k].box);
+        changed(now[k].box);
       }
-      --j;
+      j = end - 1;
       continue;
     }
     clipsFromTiles(d.box);
@@ -118,42 +137,25 @@ bool Scene::paintInPart(DrawingPainter& painter) {
 void Scene::matchLarge() {
   const std::vector<Drawing>& was = shown_.drawings;
   const std::vector<Drawing>& now = next_.drawings;
-  const auto large = [](const std::vector<Drawing>& list, std::vector<size_t>& out) {
-    out.clear();
-    for (size_t i = 1; i < list.size(); ++i) {
-      if (!list[i].small) out.push_back(i);
-    }
-  };
-  large(was, largeShown_);
-  large(now, largeNext_);
+  const std::vector<size_t>& largeWas = shown_.large;
   matchedShown_.assign(was.size(), 0);
   matchedNext_.assign(now.size(), 0);
   matchedShown_[0] = matchedNext_[0] = 1;
   constexpr size_t kLookAhead = 32;
   size_t at = 0;
-  for (const size_t j : largeNext_) {
-    for (size_t k = at; k < largeShown_.size() && k < at + kLookAhead; ++k) {
-      if (!same(shown_, was[largeShown_[k]], next_, now[j])) continue;
-      matchedShown_[largeShown_[k]] = matchedNext_[j] = 1;
+  for (const size_t j : next_.large) {
+    for (size_t k = at; k < largeWas.size() && k < at + kLookAhead; ++k) {
+      if (!same(shown_, was[largeWas[k]], next_, now[j])) continue;
+      matchedShown_[largeWas[k]] = matchedNext_[j] = 1;
       at = k + 1;
       break;
     }
   }
 }
 
-void Scene::markTiles(const ScreenBox& box) {
-  if (box.w <= 0 || box.h <= 0) return;
-  const int tx0 = box.x / kTileW, tx1 = (box.x + box.w - 1) / kTileW;
-  const int ty0 = box.y / kTileH, ty1 = (box.y + box.h - 1) / kTileH;
-  uint8_t* row = tiles_.data() + static_cast<size_t>(ty0) * tilesX_;
-  if (tx1 - tx0 <= 1 && ty1 - ty0 <= 1) {
-    // A ball's box lies in at most two by two tiles: no call to memset for a byte or two.
-    row[tx0] = row[tx1] = 1;
-    row += static_cast<size_t>(ty1 - ty0) * tilesX_;
-    row[tx0] = row[tx1] = 1;
-    return;
-  }
-  for (int ty = ty0; ty <= ty1; ++ty, row += tilesX_) {
+void Scene::markManyTiles(unsigned tx0, unsigned tx1, unsigned ty0, unsigned ty1) {
+  uint8_t* row = tiles_.data() + size_t{ty0} * tilesX_;
+  for (unsigned ty = ty0; ty <= ty1; ++ty, row += tilesX_) {
     std::fill(row + tx0, row + tx1 + 1, uint8_t{1});
   }
 }

@@ -56,7 +56,7 @@ class Scene {
     List& list = sameScene_ ? shown_ : next_;
     Drawing& d = list.drawings.emplace_back();
     d.box = box;
-    d.small = int64_t{box.w} * box.h <= kSmallPixels;
+    d.small = list.note(list.drawings.size() - 1, box);
     d.textAt = static_cast<uint32_t>(list.text.size());
     return d;
   }
@@ -78,30 +78,74 @@ class Scene {
   static constexpr int kTileW = 16, kTileH = 8;
   static constexpr size_t kMaxChangedBoxes = 16384;
 
+  static constexpr int64_t kSmallPixels = 256;
+  // Repainting a box costs its pixels and this, in pixels.
+  static constexpr int64_t kCostPerBox = 64;
   struct List {
     std::vector<Drawing> drawings;
     std::string text;
+    // Kept as drawings are added, so that a frame of thousands of balls is not searched for
+    // its few large drawings: those after the first, and the small ones' boxes and cost.
+    std::vector<size_t> large;
+    std::vector<ScreenBox> smallBoxes;
+    int64_t smallCost = 0;
+
     std::string_view textOf(const Drawing& d) const {
       return std::string_view(text).substr(d.textAt, d.textLength);
+    }
+    // Files drawing `at` under large or small by its box; true when small.
+    bool note(size_t at, const ScreenBox& box) {
+      const int64_t pixels = int64_t{box.w} * box.h;
+      if (pixels > kSmallPixels) {
+        if (at > 0) large.push_back(at);
+        return false;
+      }
+      // The first drawing is the sea, never repainted for itself.
+      if (at == 0) return true;
+      smallBoxes.push_back(box);
+      smallCost += pixels + kCostPerBox;
+      return true;
     }
     void clear() {
       drawings.clear();
       text.clear();
+      large.clear();
+      smallBoxes.clear();
+      smallCost = 0;
     }
   };
-  static constexpr int64_t kSmallPixels = 256;
   static void append(List& list, Drawing drawing, std::string_view text);
   static bool same(const List& a, const Drawing& da, const List& b, const Drawing& db);
 
+  // Forgets the shown picture's drawings that were never painted.
+  void dropUnpainted();
   void paintWhole(DrawingPainter& painter);
   bool paintInPart(DrawingPainter& painter);
   void matchLarge();
-  void markTiles(const ScreenBox& box);
+  // Boxes lie on the screen (never left of or above it): their tiles by shifts.
+  void markTiles(const ScreenBox& box) {
+    if (box.w <= 0 || box.h <= 0) return;
+    const auto tile = [](int at, int size) { return static_cast<unsigned>(at) / size; };
+    const unsigned tx0 = tile(box.x, kTileW), tx1 = tile(box.x + box.w - 1, kTileW);
+    const unsigned ty0 = tile(box.y, kTileH), ty1 = tile(box.y + box.h - 1, kTileH);
+    if (tx1 - tx0 > 1 || ty1 - ty0 > 1) return markManyTiles(tx0, tx1, ty0, ty1);
+    // A ball's box lies in at most two by two tiles: four stores, no loop.
+    uint8_t* row = tiles_.data() + size_t{ty0} * tilesX_;
+    row[tx0] = row[tx1] = 1;
+    row += size_t{ty1 - ty0} * tilesX_;
+    row[tx0] = row[tx1] = 1;
+  }
+  void markManyTiles(unsigned tx0, unsigned tx1, unsigned ty0, unsigned ty1);
   // The runs of repainted tiles under `box`, cut to it; the gaps between them are taken in.
   void clipsFromTiles(const ScreenBox& box);
   void changed(const ScreenBox& box) {
     if (changedAll_) return;
     changes_.push_back(box);
+    if (changes_.size() > kMaxChangedBoxes) changedEverything();
+  }
+  void changed(std::span<const ScreenBox> boxes) {
+    if (changedAll_) return;
+    changes_.insert(changes_.end(), boxes.begin(), boxes.end());
     if (changes_.size() > kMaxChangedBoxes) changedEverything();
   }
   void changedEverything();
@@ -116,7 +160,6 @@ class Scene {
   List next_;
 
   std::vector<uint8_t> matchedShown_, matchedNext_;
-  std::vector<size_t> largeShown_, largeNext_;
   int tilesX_, tilesY_;
   std::vector<uint8_t> tiles_;
   std::vector<ScreenBox> restore_, clips_;
