@@ -179,9 +179,7 @@ void TrefferAuswerten(Spiel& spiel, Media& media) {
 
   Durchgehen(spiel.ListeB, [&](const Kugel& k) {
     const Punkt p{roundToInt(k.PosX), roundToInt(k.PosY)};
-    if (Fern(p, kugelB, scheiben[0]) || !Trifft(media, katalog::kKugelB, kugelB, p, scheiben[0])) {
-      return true;
-    }
+    if (!Trifft(media, katalog::kKugelB, kugelB, p, scheiben[0])) return true;
     Treffer(spiel, media, 0, k.Schuetze);
     return false;
   });

@@ -96,7 +96,7 @@ struct Media::Impl : DrawingPainter {
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
   void paintWhole(std::span<const Drawing> drawings, std::string_view texts) override;
-  size_t fillOneColourRun(std::span<const Drawing> drawings);
+  size_t fillOneColourRun(Sprite& picture, std::span<const Drawing> drawings);
 
   std::unique_ptr<Backend> backend;
   // Written only by paint(), as the scene asks.

@@ -77,16 +77,13 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
   }
 }
 
-// The leading drawings that copy one picture opaque all over in one colour (the game's
-// cannonball): their boxes filled in one pass, in any order, as they all leave that colour.
-// A box cut by the screen's edge is filled as cut, just as the copy would be. How many.
-size_t Media::Impl::fillOneColourRun(std::span<const Drawing> drawings) {
+// The leading drawings that copy `picture`, when it is opaque all over in one colour (the
+// game's cannonball): their boxes filled in one pass, in any order, as they all leave that
+// colour. A box cut by the screen's edge is filled as cut, just as the copy would be. How many.
+size_t Media::Impl::fillOneColourRun(Sprite& picture, std::span<const Drawing> drawings) {
+  const std::optional<uint32_t>& colour = picture.soleColourReady();
+  if (!colour || isKey(*colour, picture.key)) return 0;
   const Drawing& first = drawings.front();
-  if (first.kind != Drawing::Kind::KeyedCopy || !first.small) return 0;
-  Sprite* s = sprite(first.source);
-  if (s == nullptr || s->version != first.version) return 0;
-  const std::optional<uint32_t>& colour = s->soleColourReady();
-  if (!colour || isKey(*colour, s->key)) return 0;
   runBoxes.clear();
   for (const Drawing& d : drawings) {
     if (d.kind != Drawing::Kind::KeyedCopy || d.source != first.source ||
@@ -104,10 +101,6 @@ void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view
   Sprite* last = nullptr;
   int lastSource = 0;
   for (size_t i = 0; i < drawings.size(); ++i) {
-    if (const size_t filled = fillOneColourRun(drawings.subspan(i)); filled > 0) {
-      i += filled - 1;
-      continue;
-    }
     const Drawing& d = drawings[i];
     if (i + kFetchAhead < drawings.size()) {
       const ScreenBox& ahead = drawings[i + kFetchAhead].box;
@@ -117,12 +110,17 @@ void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view
       Sprite* s = last != nullptr && d.source == lastSource ? last : sprite(d.source);
       last = s;
       lastSource = d.source;
-      // Wholly on the screen: its box is the picture's.
-      if (s != nullptr && s->version == d.version && d.box.x == d.x && d.box.y == d.y &&
-          d.box.w == s->image.w && d.box.h == s->image.h) {
-        uint32_t* corner = &backBuffer.at(d.x, d.y);
-        for (const Sprite::Dot& dot : s->dotsReady(backBuffer.w)) dot.drawAt(corner);
-        continue;
+      if (s != nullptr && s->version == d.version) {
+        if (const size_t filled = fillOneColourRun(*s, drawings.subspan(i)); filled > 0) {
+          i += filled - 1;
+          continue;
+        }
+        // Wholly on the screen: its box is the picture's.
+        if (d.box.x == d.x && d.box.y == d.y && d.box.w == s->image.w && d.box.h == s->image.h) {
+          uint32_t* corner = &backBuffer.at(d.x, d.y);
+          for (const Sprite::Dot& dot : s->dotsReady(backBuffer.w)) dot.drawAt(corner);
+          continue;
+        }
       }
     }
     paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
