@@ -28,6 +28,17 @@ TEST(RoundToInt, NearestWithTiesToEvenAndSaturating) {
   EXPECT_EQ(roundToInt(1e30), INT_MAX);
   EXPECT_EQ(roundToInt(2147483646.6), INT_MAX);
   EXPECT_EQ(roundToInt(2147483646.4), INT_MAX - 1);
+  // Around the int range's ends, and the smallest fractions: nearbyint's value, saturated.
+  for (const double v :
+       {2147483647.0, 2147483647.5, 2147483646.5, 2147483646.9999998, -2147483647.0, -2147483647.5,
+        -2147483648.0, -2147483648.5, -2147483648.4, -2147483646.5, 0.49999999999999994,
+        -0.49999999999999994, -0.5, 1e-300, -1e-300, 4503599627370495.5}) {
+    const double near = std::nearbyint(v);
+    const int expected = near >= INT_MAX   ? INT_MAX
+                         : near <= INT_MIN ? INT_MIN
+                                           : static_cast<int>(near);
+    EXPECT_EQ(roundToInt(v), expected) << v;
+  }
 }
 
 TEST(NearestWhole, GivesNearbyintsValueAndSign) {
