@@ -168,34 +168,9 @@ bool imagesOverlap(const Image& a, uint32_t keyA, int xa, int ya, const Image& b
   return false;
 }
 
-namespace {
-
-// Four pixels a store: the compiler does not vectorise a fill loop of unknown length at -O2,
-// and a call to memset costs more than the few pixels of a ball's row. A row of two to four
-// (a ball's) is two overlapping stores of two, without a loop.
-void fillRow(uint32_t* to, int count, const std::array<uint32_t, 4>& four) {
-  if (count >= 2 && count <= 4) {
-    std::memcpy(to, four.data(), 2 * sizeof(uint32_t));
-    std::memcpy(to + count - 2, four.data(), 2 * sizeof(uint32_t));
-    return;
-  }
-  int i = 0;
-  for (; i + 4 <= count; i += 4) std::memcpy(to + i, four.data(), sizeof four);
-  for (; i < count; ++i) to[i] = four[0];
-}
-
-}  // namespace
-
 void fillBoxesOnImage(Image& dst, std::span<const PixelBox> boxes, uint32_t colour) {
-  const std::array<uint32_t, 4> four = {colour, colour, colour, colour};
-  for (size_t i = 0; i < boxes.size(); ++i) {
-    // The boxes lie all over the picture: the rows of one a few ahead are fetched meanwhile.
-    if (i + kFetchAhead < boxes.size()) fetchRowsFor(dst, boxes[i + kFetchAhead]);
-    const PixelBox& b = boxes[i];
-    if (b.w <= 0 || b.h <= 0) continue;
-    uint32_t* first = &dst.at(b.x, b.y);
-    for (int row = 0; row < b.h; ++row) fillRow(first + ptrdiff_t{row} * dst.w, b.w, four);
-  }
+  fillBoxesOnImage(
+      dst, boxes.size(), [boxes](size_t i) { return boxes[i]; }, colour);
 }
 
 void fillBox(Image& dst, int x, int y, int w, int h, uint32_t colour) {

@@ -84,16 +84,20 @@ size_t Media::Impl::fillOneColourRun(Sprite& picture, std::span<const Drawing> d
   const std::optional<uint32_t>& colour = picture.soleColourReady();
   if (!colour || isKey(*colour, picture.key)) return 0;
   const Drawing& first = drawings.front();
-  runBoxes.clear();
+  size_t run = 0;
   for (const Drawing& d : drawings) {
     if (d.kind != Drawing::Kind::KeyedCopy || d.source != first.source ||
         d.version != first.version) {
       break;
     }
-    runBoxes.push_back({d.box.x, d.box.y, d.box.w, d.box.h});
+    ++run;
   }
-  fillBoxesOnImage(backBuffer, runBoxes, *colour);
-  return runBoxes.size();
+  const auto boxOf = [&drawings](size_t i) {
+    const ScreenBox& b = drawings[i].box;
+    return PixelBox{b.x, b.y, b.w, b.h};
+  };
+  fillBoxesOnImage(backBuffer, run, boxOf, *colour);
+  return run;
 }
 
 void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
