@@ -42,6 +42,39 @@ bool Verbraucht(const Spiel& spiel, const Kugel& k) {
   return k.Alter == spiel.Reichweite && spiel.Option == 1 && k.Tempo > 1.0;
 }
 
+// Thousands of balls step in every frame, but only a few hundred whole-degree headings
+// occur: their directions are worked out once, by the same calls, so that a step from the
+// table is the very step the calls give.
+constexpr int kTafelVon = -360, kTafelBis = 720;
+using Richtungstafel = std::array<std::array<Schrittrichtung, 2>, kTafelBis - kTafelVon + 1>;
+
+const Richtungstafel& RichtungsTafel() {
+  static const Richtungstafel tafel = [] {
+    Richtungstafel t{};
+    for (int grad = kTafelVon; grad <= kTafelBis; ++grad) {
+      t[grad - kTafelVon] = {KugelRichtung(grad, 1), KugelRichtung(grad, 2)};
+    }
+    return t;
+  }();
+  return tafel;
+}
+
+// Headings beyond the table, worked out each time.
+[[gnu::noinline]] Schrittrichtung RichtungAusserhalb(double kurs, int32_t seite) {
+  return KugelRichtung(nearestWhole(kurs), seite);
+}
+
+// The heading rounded to whole degrees, as in the calls; within the table rounded at once.
+[[gnu::always_inline]] inline void Schritt(Kugel& kugel, const Richtungstafel& tafel) {
+  if (kugel.Seite != 1 && kugel.Seite != 2) return;  // the resting balls
+  const double kurs = kugel.Kurs;
+  const Schrittrichtung r = kurs >= kTafelVon && kurs <= kTafelBis
+                                ? tafel[roundToInt(kurs) - kTafelVon][kugel.Seite - 1]
+                                : RichtungAusserhalb(kurs, kugel.Seite);
+  kugel.PosX += r.dx * kugel.Tempo;
+  kugel.PosY += r.dy * kugel.Tempo;
+}
+
 // One pass that keeps the order of the balls that stay.
 template <typename Behalten>
 void Durchgehen(std::vector<Kugel>& liste, Behalten behalten) {
@@ -56,14 +89,20 @@ void Durchgehen(std::vector<Kugel>& liste, Behalten behalten) {
 }
 
 void ListeFliegen(const Spiel& spiel, Media& media, std::vector<Kugel>& liste, int bild) {
+  // Where the balls are drawn, handed over at once; frames played again draw nothing.
+  std::vector<Point> orte;
+  const bool zeichnen = !media.silent();
+  if (zeichnen) orte.reserve(liste.size());
+  const Richtungstafel& tafel = RichtungsTafel();
   Durchgehen(liste, [&](Kugel& k) {
     if (AmRand(k)) return false;
-    media.drawTransparentSprite(bild, roundToInt(k.PosX), roundToInt(k.PosY));
-    KugelSchritt(k);
+    if (zeichnen) orte.push_back({roundToInt(k.PosX), roundToInt(k.PosY)});
+    Schritt(k, tafel);
     // The resting balls age in every frame of a match; never past the int range.
     if (k.Alter < std::numeric_limits<int32_t>::max()) ++k.Alter;
     return !Verbraucht(spiel, k);
   });
+  media.drawTransparentSprites(bild, orte);
 }
 
 Punkt Scheibe(const Schiff& s, double abstand, double kurs) {
@@ -107,8 +146,9 @@ void Umfassen(Scheiben& alle, const Scheiben& ziel) {
   alle.unten = leer ? ziel.unten : std::max(alle.unten, ziel.unten);
 }
 
-bool Trifft(Media& media, int kugelbild, Size kugelGroesse, Punkt kugel, const Scheiben& ziel) {
-  if (Fern(kugel, kugelGroesse, ziel)) return false;
+// The discs themselves, for a ball near them.
+[[gnu::noinline]] bool TrifftScheibe(Media& media, int kugelbild, Punkt kugel,
+                                     const Scheiben& ziel) {
   for (size_t i = 0; i < ziel.ecke.size(); ++i) {
     if (media.spritesOverlap(kugelbild, kugel.x, kugel.y, kScheibenbild[i], ziel.ecke[i].x,
                              ziel.ecke[i].y)) {
@@ -118,21 +158,9 @@ bool Trifft(Media& media, int kugelbild, Size kugelGroesse, Punkt kugel, const S
   return false;
 }
 
-// Thousands of balls step in every frame, but only a few hundred whole-degree headings
-// occur: their directions are worked out once, by the same calls, so that a step from the
-// table is the very step the calls give.
-constexpr int kTafelVon = -360, kTafelBis = 720;
-
-Schrittrichtung GespeicherteRichtung(double k, int32_t seite) {
-  static const auto tafel = [] {
-    std::array<std::array<Schrittrichtung, 2>, kTafelBis - kTafelVon + 1> t{};
-    for (int grad = kTafelVon; grad <= kTafelBis; ++grad) {
-      t[grad - kTafelVon] = {KugelRichtung(grad, 1), KugelRichtung(grad, 2)};
-    }
-    return t;
-  }();
-  if (!(k >= kTafelVon && k <= kTafelBis)) return KugelRichtung(k, seite);
-  return tafel[static_cast<int>(k) - kTafelVon][seite - 1];
+// Inline, as most balls are far: only those near go on to the discs.
+bool Trifft(Media& media, int kugelbild, Size kugelGroesse, Punkt kugel, const Scheiben& ziel) {
+  return !Fern(kugel, kugelGroesse, ziel) && TrifftScheibe(media, kugelbild, kugel, ziel);
 }
 
 void Treffer(Spiel& spiel, Media& media, int ziel, int schuetze) {
@@ -149,12 +177,7 @@ Schrittrichtung KugelRichtung(double k, int32_t seite) {
   return {-maths::sin(winkel), maths::cos(winkel)};
 }
 
-void KugelSchritt(Kugel& kugel) {
-  if (kugel.Seite != 1 && kugel.Seite != 2) return;  // the resting balls
-  const Schrittrichtung r = GespeicherteRichtung(nearestWhole(kugel.Kurs), kugel.Seite);
-  kugel.PosX += r.dx * kugel.Tempo;
-  kugel.PosY += r.dy * kugel.Tempo;
-}
+void KugelSchritt(Kugel& kugel) { Schritt(kugel, RichtungsTafel()); }
 
 void KugelnFliegen(Spiel& spiel, Media& media) {
   ListeFliegen(spiel, media, spiel.ListeA, katalog::kKugelA);

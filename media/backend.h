@@ -62,6 +62,10 @@ struct Size {
   int w = 0, h = 0;
 };
 
+struct Point {
+  int x = 0, y = 0;
+};
+
 // Pixels [x, x + w) x [y, y + h).
 struct ScreenBox {
   int x = 0, y = 0, w = 0, h = 0;

@@ -8,8 +8,6 @@
 
 #include "media/media_impl.h"
 
-Sprite* Media::Impl::sprite(int n) { return sprites.find(n); }
-
 // A sprite about to change: drawings that wait for it are made first, with it as it is.
 Sprite* Media::Impl::spriteToChange(int n) {
   Sprite* s = sprite(n);

@@ -52,6 +52,8 @@ class Media {
   void setTransparentColour(int n, Rgb);
   void drawSprite(int n, int x, int y);
   void drawTransparentSprite(int n, int x, int y);
+  // drawTransparentSprite at each place in turn: a frame's thousands of cannonballs in a call.
+  void drawTransparentSprites(int n, std::span<const Point> at);
   bool createRotatable(int r, int sprite);
   void setRotation(int r, float degrees, bool relative);
   float rotation(int r) const;

@@ -70,7 +70,8 @@ struct Media::Impl : DrawingPainter {
 
   void openAudio();
   void closeAudio();
-  Sprite* sprite(int n);
+  // Thousands of lookups a frame, one for every cannonball.
+  Sprite* sprite(int n) { return sprites.find(n); }
   Sprite* spriteToChange(int n);
   uint64_t newVersion() { return ++versions; }
   Image* drawingTarget();
@@ -103,7 +104,7 @@ struct Media::Impl : DrawingPainter {
   Image backBuffer{kScreenWidth, kScreenHeight};
   Scene scene{kScreenWidth, kScreenHeight};
   uint64_t versions = 0;
-  std::vector<PixelBox> turnClips, runBoxes;
+  std::vector<PixelBox> turnClips;
   NumberedTable<Sprite> sprites;
   NumberedTable<Rotatable> rotatables;
 

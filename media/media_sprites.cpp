@@ -50,18 +50,20 @@ void Media::drawSprite(int n, int x, int y) {
 }
 
 void Media::drawTransparentSprite(int n, int x, int y) {
+  const Point at{x, y};
+  drawTransparentSprites(n, {&at, 1});
+}
+
+void Media::drawTransparentSprites(int n, std::span<const Point> at) {
   if (impl_->silent) return;  // first: frames played again draw thousands of balls
   const Sprite* s = impl_->sprite(n);
   if (s == nullptr) return;
+  Drawing like;
+  like.kind = Drawing::Kind::KeyedCopy;
+  like.source = n;
+  like.version = s->version;
   // Never over the whole screen, as it lets the sea through.
-  const ScreenBox box = Impl::screenBox(x, y, s->image.w, s->image.h);
-  if (box.w <= 0 || box.h <= 0) return;
-  Drawing& d = impl_->scene.addInPlace(box);
-  d.kind = Drawing::Kind::KeyedCopy;
-  d.source = n;
-  d.version = s->version;
-  d.x = x;
-  d.y = y;
+  impl_->scene.addAt(like, {s->image.w, s->image.h}, at);
 }
 
 bool Media::createRotatable(int r, int sprite) {

@@ -430,6 +430,41 @@ TEST(MediaReuse, ASeaOfOneColourFollowsEveryChange) {
   EXPECT_EQ(drawnBox(*rig.media, kBlack), Box{});
 }
 
+// Balls handed over in one call land where each alone would, cut by every edge, whether they
+// come first, follow the sea or go over a picture already shown.
+TEST(MediaDrawing, ManyKeyedCopiesInACallAreEachACopyAtItsPlace) {
+  Rig rig;
+  Image ball(4, 3, 0x102030);
+  ball.at(0, 0) = 0xFFFFFF;  // the key
+  ASSERT_TRUE(rig.media->loadSprite(33, makeBmp24(ball), false));
+  rig.media->setTransparentColour(33, {255, 255, 255});
+  const std::vector<Point> places = {
+      {-4, 5},      {-3, 5},   {-1, -1},  {0, 0},       {700, 500},         {700, 500}, {1677, 9},
+      {1676, 1047}, {1680, 3}, {5, 1050}, {INT_MIN, 0}, {INT_MAX, INT_MAX}, {800, -2}};
+  const auto expected = [&](uint32_t under) {
+    Image screen(kScreenWidth, kScreenHeight, under);
+    for (const Point& p : places) copyImageKeyed(screen, ball, p.x, p.y, 0xFFFFFF);
+    return screen.pixels;
+  };
+  rig.media->drawTransparentSprites(33, places);  // the first drawings, on the black of the start
+  rig.media->showFrame();
+  EXPECT_EQ(screenOf(*rig.media).pixels, expected(0)) << "at the start";
+  rig.media->drawTransparentSprites(33, places);  // over a shown picture
+  rig.media->showFrame();
+  EXPECT_EQ(screenOf(*rig.media).pixels, expected(0)) << "over a shown picture";
+  for (int frame = 0; frame < 2; ++frame) {
+    rig.media->clearScreen(kBlue);
+    rig.media->drawTransparentSprites(33, places);
+    rig.media->showFrame();
+    EXPECT_EQ(screenOf(*rig.media).pixels, expected(packRgb(1, 119, 254))) << "frame " << frame;
+  }
+  rig.media->drawTransparentSprites(33, places);  // never shown: the clear covers them
+  rig.media->clearScreen(kBlue);
+  rig.media->drawTransparentSprites(33, {});
+  rig.media->showFrame();
+  EXPECT_EQ(drawnBox(*rig.media, kBlue), Box{});
+}
+
 // What was drawn over a shown picture but never shown is gone once a new picture begins, also
 // where the new one is repainted only in part.
 TEST(MediaReuse, DrawingsNeverShownLeaveNoTraceInTheNextPicture) {

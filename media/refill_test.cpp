@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "media/compositor.h"
 #include "media/headless.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int kSea = 40, kOtherSea = 41, kLargeSea = 42, kPicture = 10, kShip = 11;
+constexpr int kSea = 40, kOtherSea = 41, kLargeSea = 42, kPicture = 10, kShip = 11, kBall = 12;
 constexpr int kTurnedShip = 0, kTurnedPicture = 1;
 constexpr std::array<Rgb, 5> kPalette = {Rgb{1, 119, 254}, Rgb{0, 0, 0}, Rgb{255, 255, 255},
                                          Rgb{200, 30, 30}, Rgb{1, 119, 255}};
@@ -171,6 +172,7 @@ class Frames {
       m.setTransparentColour(kShip, {255, 255, 255});
       m.loadSprite(kPicture, picture, true);
       m.setTransparentColour(kPicture, {255, 255, 255});
+      m.loadSprite(kBall, makeBmp24(Image(3, 3, 0x101010)), false);
     });
     twins_.both([](Media& m) {
       m.createRotatable(kTurnedShip, kShip);
@@ -278,7 +280,7 @@ class Frames {
   std::string drawSomething() {
     const int x = dice_.position(kScreenWidth), y = dice_.position(kScreenHeight);
     const Rgb c = dice_.colour();
-    switch (dice_.between(0, 10)) {
+    switch (dice_.between(0, 11)) {
       case 0: {
         const int n = dice_.chance(0.5) ? kPicture : kShip;
         log_ << "sprite " << n << " " << x << "," << y << "; ";
@@ -337,6 +339,18 @@ class Frames {
           m.useFont(font);
           m.drawText(x, y, text);
         });
+        break;
+      }
+      case 10: {  // cannonballs, a few of them cut by an edge
+        std::vector<Point> balls(static_cast<size_t>(dice_.between(0, 300)));
+        for (Point& p : balls) {
+          p = dice_.chance(0.9)
+                  ? Point{dice_.between(-3, kScreenWidth), dice_.between(-3, kScreenHeight)}
+                  : Point{dice_.position(kScreenWidth), dice_.position(kScreenHeight)};
+        }
+        const int n = dice_.chance(0.9) ? kBall : kPicture;
+        log_ << balls.size() << " balls " << n << "; ";
+        twins_.both([&](Media& m) { m.drawTransparentSprites(n, balls); });
         break;
       }
       case 9: {  // carried out by whatever draws next, or read through pixel()

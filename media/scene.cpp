@@ -38,6 +38,41 @@ void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
   append(list, drawing, text);
 }
 
+void Scene::addAt(const Drawing& like, Size size, std::span<const Point> at) {
+  if (size.w <= 0 || size.h <= 0) return;
+  List& list = sameScene_ ? shown_ : next_;
+  list.drawings.reserve(list.drawings.size() + at.size());
+  Drawing d = like;
+  d.textAt = static_cast<uint32_t>(list.text.size());
+  d.textLength = 0;
+  const int64_t pixels = int64_t{size.w} * size.h;
+  const bool small = pixels <= kSmallPixels;
+  if (small) list.smallBoxes.reserve(list.smallBoxes.size() + at.size());
+  // Held apart from the drawings written meanwhile, which as ints could be these.
+  const int lastX = w_ - size.w, lastY = h_ - size.h;
+  for (const Point& p : at) {
+    d.x = p.x;
+    d.y = p.y;
+    if (small && p.x >= 0 && p.y >= 0 && p.x <= lastX && p.y <= lastY && !list.drawings.empty()) {
+      // Wholly on the screen, after the sea: the usual cannonball.
+      d.box = {p.x, p.y, size.w, size.h};
+      d.small = true;
+      list.smallBoxes.push_back(d.box);
+      list.smallCost += pixels + kCostPerBox;
+      list.drawings.push_back(d);
+      continue;
+    }
+    const int64_t left = std::clamp<int64_t>(p.x, 0, w_), top = std::clamp<int64_t>(p.y, 0, h_);
+    const int64_t right = std::clamp<int64_t>(int64_t{p.x} + size.w, 0, w_);
+    const int64_t bottom = std::clamp<int64_t>(int64_t{p.y} + size.h, 0, h_);
+    if (right <= left || bottom <= top) continue;
+    d.box = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+             static_cast<int>(bottom - top)};
+    d.small = list.note(list.drawings.size(), d.box);
+    list.drawings.push_back(d);
+  }
+}
+
 void Scene::dropUnpainted() {
   if (painted_ == shown_.drawings.size()) return;
   List kept;
@@ -88,7 +123,9 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   matchLarge();
   // The small drawings are never matched: all of them count, and all the shown ones go.
   int64_t cost = shown_.smallCost + next_.smallCost;
-  restore_.assign(shown_.smallBoxes.begin(), shown_.smallBoxes.end());
+  // The shown picture is given up after this painting: its list of boxes is taken over.
+  restore_.swap(shown_.smallBoxes);
+  shown_.smallBoxes.clear();
   for (const size_t k : shown_.large) {
     if (matchedShown_[k]) continue;
     restore_.push_back(was[k].box);

@@ -60,6 +60,9 @@ class Scene {
     d.textAt = static_cast<uint32_t>(list.text.size());
     return d;
   }
+  // Drawings like `like`, of the given size, one at each place in turn, cut to the screen
+  // (one cut away wholly is left out): a frame's thousands of cannonballs in one call.
+  void addAt(const Drawing& like, Size size, std::span<const Point> at);
   // Whether drawings wait to be painted.
   bool waiting() const { return sameScene_ ? painted_ < shown_.drawings.size() : true; }
   // Brings the picture up to date: only where it changes, or all of it anew when that is
