@@ -32,15 +32,20 @@ constexpr std::array<int, 3> kScheibenbild = {katalog::kTrefferzone1, katalog::k
                                               katalog::kTrefferzone3};
 
 bool AmRand(const Kugel& k) {
-  // A position that is not a number lies on no field; such a ball would never leave.
-  if (std::isnan(k.PosX) || std::isnan(k.PosY)) return true;
-  return k.PosX < kRandLinks || k.PosX > kRandRechts || k.PosY < kRandOben ||
-         (k.PosY > kRandUnten && k.Tempo > 0);
+  // Written so that a position that is not a number, which lies on no field, is at the edge:
+  // such a ball would never leave.
+  const bool drinnen = k.PosX >= kRandLinks && k.PosX <= kRandRechts && k.PosY >= kRandOben;
+  return !drinnen || (k.PosY > kRandUnten && k.Tempo > 0);
 }
 
-bool Verbraucht(const Spiel& spiel, const Kugel& k) {
-  return k.Alter == spiel.Reichweite && spiel.Option == 1 && k.Tempo > 1.0;
-}
+// Whether a ball that has flown its frames is spent; the battle's values are read once for
+// all the balls of a list.
+struct Reichweite {
+  explicit Reichweite(const Spiel& spiel) : frames(spiel.Reichweite), gilt(spiel.Option == 1) {}
+  bool Verbraucht(const Kugel& k) const { return k.Alter == frames && gilt && k.Tempo > 1.0; }
+  int32_t frames;
+  bool gilt;
+};
 
 // Thousands of balls step in every frame, but only a few hundred whole-degree headings
 // occur: their directions are worked out once, by the same calls, so that a step from the
@@ -78,11 +83,15 @@ const Richtungstafel& RichtungsTafel() {
 // One pass that keeps the order of the balls that stay.
 template <typename Behalten>
 void Durchgehen(std::vector<Kugel>& liste, Behalten behalten) {
+  // Held apart from the balls, whose stores could be the list's own as far as the compiler
+  // knows.
+  Kugel* const kugeln = liste.data();
+  const size_t anzahl = liste.size();
   size_t bleibt = 0;
-  for (size_t i = 0; i < liste.size(); ++i) {
-    if (!behalten(liste[i])) continue;
+  for (size_t i = 0; i < anzahl; ++i) {
+    if (!behalten(kugeln[i])) continue;
     // Until a ball goes, the others stay where they are: thousands of balls are not copied.
-    if (bleibt != i) liste[bleibt] = liste[i];
+    if (bleibt != i) kugeln[bleibt] = kugeln[i];
     ++bleibt;
   }
   liste.resize(bleibt);
@@ -94,13 +103,14 @@ void ListeFliegen(const Spiel& spiel, Media& media, std::vector<Kugel>& liste, i
   const bool zeichnen = !media.silent();
   if (zeichnen) orte.reserve(liste.size());
   const Richtungstafel& tafel = RichtungsTafel();
+  const Reichweite reichweite(spiel);
   Durchgehen(liste, [&](Kugel& k) {
     if (AmRand(k)) return false;
     if (zeichnen) orte.push_back({roundToInt(k.PosX), roundToInt(k.PosY)});
     Schritt(k, tafel);
     // The resting balls age in every frame of a match; never past the int range.
     if (k.Alter < std::numeric_limits<int32_t>::max()) ++k.Alter;
-    return !Verbraucht(spiel, k);
+    return !reichweite.Verbraucht(k);
   });
   media.drawTransparentSprites(bild, orte);
 }

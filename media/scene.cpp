@@ -138,12 +138,12 @@ bool Scene::paintInPart(DrawingPainter& painter) {
 
   std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
   if (!restore_.empty()) painter.paint(now[0], next_.textOf(now[0]), restore_);
-  for (const ScreenBox& b : restore_) markTiles(b);
+  markTiles(restore_);
   changed(restore_);
   // The small new drawings (thousands of balls) are marked at once, from their own list: a
   // drawing that stays and lies before one of them is then painted again under it too, which
   // is more than needed but changes no pixel, as everything over it there is painted again.
-  for (const ScreenBox& b : next_.smallBoxes) markTiles(b);
+  markTiles(next_.smallBoxes);
   changed(next_.smallBoxes);
   size_t large = 0;  // the next of the new picture's large drawings
   for (size_t j = 1; j < now.size(); ++j) {
@@ -156,7 +156,7 @@ bool Scene::paintInPart(DrawingPainter& painter) {
       for (; large < next_.large.size() && next_.large[large] < end; ++large) {
         const size_t k = next_.large[large];
         if (k < j) continue;  // one that stays, before this run
-        markTiles(now[k].box);
+        markTiles({&now[k].box, 1});
         changed(now[k].box);
       }
       j = end - 1;

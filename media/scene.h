@@ -126,17 +126,25 @@ class Scene {
   bool paintInPart(DrawingPainter& painter);
   void matchLarge();
   // Boxes lie on the screen (never left of or above it): their tiles by shifts.
-  void markTiles(const ScreenBox& box) {
-    if (box.w <= 0 || box.h <= 0) return;
-    const auto tile = [](int at, int size) { return static_cast<unsigned>(at) / size; };
-    const unsigned tx0 = tile(box.x, kTileW), tx1 = tile(box.x + box.w - 1, kTileW);
-    const unsigned ty0 = tile(box.y, kTileH), ty1 = tile(box.y + box.h - 1, kTileH);
-    if (tx1 - tx0 > 1 || ty1 - ty0 > 1) return markManyTiles(tx0, tx1, ty0, ty1);
-    // A ball's box lies in at most two by two tiles: four stores, no loop.
-    uint8_t* row = tiles_.data() + size_t{ty0} * tilesX_;
-    row[tx0] = row[tx1] = 1;
-    row += size_t{ty1 - ty0} * tilesX_;
-    row[tx0] = row[tx1] = 1;
+  void markTiles(std::span<const ScreenBox> boxes) {
+    // Held apart from the marks, which as bytes could be anything as far as the compiler knows.
+    uint8_t* const tiles = tiles_.data();
+    const size_t tilesX = static_cast<size_t>(tilesX_);
+    for (const ScreenBox& box : boxes) {
+      if (box.w <= 0 || box.h <= 0) continue;
+      const auto tile = [](int at, int size) { return static_cast<unsigned>(at) / size; };
+      const unsigned tx0 = tile(box.x, kTileW), tx1 = tile(box.x + box.w - 1, kTileW);
+      const unsigned ty0 = tile(box.y, kTileH), ty1 = tile(box.y + box.h - 1, kTileH);
+      if (tx1 - tx0 > 1 || ty1 - ty0 > 1) {
+        markManyTiles(tx0, tx1, ty0, ty1);
+        continue;
+      }
+      // A ball's box lies in at most two by two tiles: four stores, no loop.
+      uint8_t* row = tiles + ty0 * tilesX;
+      row[tx0] = row[tx1] = 1;
+      row += (ty1 - ty0) * tilesX;
+      row[tx0] = row[tx1] = 1;
+    }
   }
   void markManyTiles(unsigned tx0, unsigned tx1, unsigned ty0, unsigned ty1);
   // The runs of repainted tiles under `box`, cut to it; the gaps between them are taken in.
