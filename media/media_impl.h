@@ -97,6 +97,7 @@ struct Media::Impl : DrawingPainter {
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
   void paintWhole(std::span<const Drawing> drawings, std::string_view texts) override;
+  void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) override;
   size_t fillOneColourRun(Sprite& picture, std::span<const Drawing> drawings);
 
   std::unique_ptr<Backend> backend;

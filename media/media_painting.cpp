@@ -44,6 +44,8 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
     });
   } else if (d.kind == Drawing::Kind::Circle) {
     each([&](const PixelBox& c) { ::fillCircle(back, d.x, d.y, d.w, d.colour, c); });
+  } else if (d.kind == Drawing::Kind::KeyedCopies) {
+    return;  // painted by paintCopies alone, which has their boxes
   } else if (d.kind == Drawing::Kind::Text) {
     if (!this->text) return;
     const Image& box = textCache.box(*this->text, d.source, text);
@@ -128,5 +130,30 @@ void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view
       }
     }
     paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
+  }
+}
+
+void Media::Impl::paintCopies(const Drawing& d, std::span<const ScreenBox> boxes) {
+  Sprite* s = sprite(d.source);
+  if (s == nullptr || s->version != d.version) return;
+  // Such as the game's cannonball, opaque all over in one colour: the boxes filled.
+  if (const std::optional<uint32_t>& colour = s->soleColourReady();
+      colour && !isKey(*colour, s->key)) {
+    static_assert(sizeof(ScreenBox) == sizeof(PixelBox));
+    const auto boxOf = [boxes](size_t i) {
+      return PixelBox{boxes[i].x, boxes[i].y, boxes[i].w, boxes[i].h};
+    };
+    fillBoxesOnImage(backBuffer, boxes.size(), boxOf, *colour);
+    return;
+  }
+  const std::span<const Sprite::Dot> dots = s->dotsReady(backBuffer.w);
+  uint32_t* const pixels = backBuffer.pixels.data();
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    if (i + kFetchAhead < boxes.size()) {
+      const ScreenBox& ahead = boxes[i + kFetchAhead];
+      fetchRowsFor(pixels, backBuffer.w, {ahead.x, ahead.y, ahead.w, ahead.h});
+    }
+    uint32_t* corner = pixels + static_cast<ptrdiff_t>(boxes[i].y) * backBuffer.w + boxes[i].x;
+    for (const Sprite::Dot& dot : dots) dot.drawAt(corner);
   }
 }

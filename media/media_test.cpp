@@ -458,6 +458,17 @@ TEST(MediaDrawing, ManyKeyedCopiesInACallAreEachACopyAtItsPlace) {
     rig.media->showFrame();
     EXPECT_EQ(screenOf(*rig.media).pixels, expected(packRgb(1, 119, 254))) << "frame " << frame;
   }
+  // Some painted at once (a pixel is read), more after them; then all of them left behind by a
+  // new picture, those painted included.
+  const std::span<const Point> all(places);
+  rig.media->clearScreen(kBlue);
+  rig.media->drawTransparentSprites(33, all.first(4));
+  EXPECT_EQ(rig.media->pixel(1, 1), Rgb(0x10, 0x20, 0x30));
+  rig.media->drawTransparentSprites(33, all.subspan(4));
+  rig.media->showFrame();
+  EXPECT_EQ(screenOf(*rig.media).pixels, expected(packRgb(1, 119, 254))) << "in two parts";
+  rig.media->drawTransparentSprites(33, all.first(4));
+  EXPECT_EQ(rig.media->pixel(1, 1), Rgb(0x10, 0x20, 0x30));
   rig.media->drawTransparentSprites(33, places);  // never shown: the clear covers them
   rig.media->clearScreen(kBlue);
   rig.media->drawTransparentSprites(33, {});

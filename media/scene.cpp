@@ -41,35 +41,53 @@ void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
 void Scene::addAt(const Drawing& like, Size size, std::span<const Point> at) {
   if (size.w <= 0 || size.h <= 0) return;
   List& list = sameScene_ ? shown_ : next_;
-  list.drawings.reserve(list.drawings.size() + at.size());
-  Drawing d = like;
-  d.textAt = static_cast<uint32_t>(list.text.size());
-  d.textLength = 0;
   const int64_t pixels = int64_t{size.w} * size.h;
   const bool small = pixels <= kSmallPixels;
   if (small) list.smallBoxes.reserve(list.smallBoxes.size() + at.size());
-  // Held apart from the drawings written meanwhile, which as ints could be these.
+  // Held apart from the boxes written meanwhile, which as ints could be these.
   const int lastX = w_ - size.w, lastY = h_ - size.h;
+  // The KeyedCopies drawing the next place wholly on the screen joins: the last drawing, if
+  // it is one of this picture whose boxes end the list and it waits to be painted.
+  Drawing* run = nullptr;
+  if (!list.drawings.empty() && (!sameScene_ || painted_ < list.drawings.size())) {
+    Drawing& last = list.drawings.back();
+    if (last.kind == Drawing::Kind::KeyedCopies && last.source == like.source &&
+        last.version == like.version && last.boxesAt + last.boxesCount == list.smallBoxes.size()) {
+      run = &last;
+    }
+  }
   for (const Point& p : at) {
-    d.x = p.x;
-    d.y = p.y;
     if (small && p.x >= 0 && p.y >= 0 && p.x <= lastX && p.y <= lastY && !list.drawings.empty()) {
-      // Wholly on the screen, after the sea: the usual cannonball.
-      d.box = {p.x, p.y, size.w, size.h};
-      d.small = true;
-      list.smallBoxes.push_back(d.box);
+      // Wholly on the screen, after the sea: the usual cannonball, a box in a run.
+      if (run == nullptr) {
+        run = &list.drawings.emplace_back(like);
+        run->kind = Drawing::Kind::KeyedCopies;
+        run->small = true;
+        run->textAt = static_cast<uint32_t>(list.text.size());
+        run->textLength = 0;
+        run->boxesAt = static_cast<uint32_t>(list.smallBoxes.size());
+        run->boxesCount = 0;
+        run->box = {};
+      }
+      list.smallBoxes.push_back({p.x, p.y, size.w, size.h});
       list.smallCost += pixels + kCostPerBox;
-      list.drawings.push_back(d);
+      ++run->boxesCount;
       continue;
     }
     const int64_t left = std::clamp<int64_t>(p.x, 0, w_), top = std::clamp<int64_t>(p.y, 0, h_);
     const int64_t right = std::clamp<int64_t>(int64_t{p.x} + size.w, 0, w_);
     const int64_t bottom = std::clamp<int64_t>(int64_t{p.y} + size.h, 0, h_);
     if (right <= left || bottom <= top) continue;
+    Drawing d = like;
+    d.x = p.x;
+    d.y = p.y;
+    d.textAt = static_cast<uint32_t>(list.text.size());
+    d.textLength = 0;
     d.box = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
              static_cast<int>(bottom - top)};
     d.small = list.note(list.drawings.size(), d.box);
     list.drawings.push_back(d);
+    run = nullptr;
   }
 }
 
@@ -79,19 +97,45 @@ void Scene::dropUnpainted() {
   kept.text = std::move(shown_.text);
   for (size_t i = 0; i < painted_; ++i) {
     Drawing d = shown_.drawings[i];
-    d.small = kept.note(i, d.box);
+    if (d.kind == Drawing::Kind::KeyedCopies) {
+      const std::span<const ScreenBox> boxes = shown_.boxesOf(d);
+      d.boxesAt = static_cast<uint32_t>(kept.smallBoxes.size());
+      kept.smallBoxes.insert(kept.smallBoxes.end(), boxes.begin(), boxes.end());
+      for (const ScreenBox& b : boxes) kept.smallCost += int64_t{b.w} * b.h + kCostPerBox;
+    } else {
+      d.small = kept.note(i, d.box);
+    }
     kept.drawings.push_back(d);
   }
   shown_ = std::move(kept);
 }
 
+void Scene::paintEach(DrawingPainter& painter, const List& list,
+                      std::span<const Drawing> drawings) {
+  while (!drawings.empty()) {
+    if (drawings.front().kind == Drawing::Kind::KeyedCopies) {
+      painter.paintCopies(drawings.front(), list.boxesOf(drawings.front()));
+      drawings = drawings.subspan(1);
+      continue;
+    }
+    size_t end = 1;
+    while (end < drawings.size() && drawings[end].kind != Drawing::Kind::KeyedCopies) ++end;
+    painter.paintWhole(drawings.first(end), list.text);
+    drawings = drawings.subspan(end);
+  }
+}
+
 void Scene::paint(DrawingPainter& painter) {
   if (sameScene_) {
     // Drawn over the picture as it stands.
-    for (size_t i = painted_; i < shown_.drawings.size(); ++i) {
-      const Drawing& d = shown_.drawings[i];
-      painter.paint(d, shown_.textOf(d), {&d.box, 1});
-      changed(d.box);
+    const std::span<const Drawing> waiting = std::span(shown_.drawings).subspan(painted_);
+    paintEach(painter, shown_, waiting);
+    for (const Drawing& d : waiting) {
+      if (d.kind == Drawing::Kind::KeyedCopies) {
+        changed(shown_.boxesOf(d));
+      } else {
+        changed(d.box);
+      }
     }
     painted_ = shown_.drawings.size();
     return;
@@ -104,7 +148,7 @@ void Scene::paint(DrawingPainter& painter) {
 }
 
 void Scene::paintWhole(DrawingPainter& painter) {
-  for (const Drawing& d : next_.drawings) painter.paint(d, next_.textOf(d), {&d.box, 1});
+  paintEach(painter, next_, next_.drawings);
   changedAll_ = true;
   changes_.clear();
 }
@@ -152,7 +196,7 @@ bool Scene::paintInPart(DrawingPainter& painter) {
       // New drawings side by side (the balls) go to the painter together.
       size_t end = j + 1;
       while (end < now.size() && !matchedNext_[end]) ++end;
-      painter.paintWhole({now.data() + j, end - j}, next_.text);
+      paintEach(painter, next_, {now.data() + j, end - j});
       for (; large < next_.large.size() && next_.large[large] < end; ++large) {
         const size_t k = next_.large[large];
         if (k < j) continue;  // one that stays, before this run

@@ -16,7 +16,9 @@
 
 // One drawing on the back buffer, with all that decides its pixels.
 struct Drawing {
-  enum class Kind : uint8_t { Fill, Copy, KeyedCopy, Turned, Text, RoundBox, Circle };
+  // KeyedCopies: one small picture, keyed, at many places wholly on the screen, whose boxes
+  // lie together in the scene's list of small boxes (from boxesAt on, boxesCount of them).
+  enum class Kind : uint8_t { Fill, Copy, KeyedCopy, Turned, Text, RoundBox, Circle, KeyedCopies };
   Kind kind = Kind::Fill;
   bool small = false;    // a cannonball or a puff of smoke: drawn anew every frame
   int32_t source = 0;    // sprite or font number
@@ -25,7 +27,8 @@ struct Drawing {
   uint32_t colour = 0;
   float angle = 0;
   uint32_t textAt = 0, textLength = 0;  // in the scene's text
-  ScreenBox box;                        // the pixels it may change, on the screen
+  uint32_t boxesAt = 0, boxesCount = 0;
+  ScreenBox box;  // the pixels it may change, on the screen (none for KeyedCopies)
 };
 
 // Carries out drawings, cut to clips.
@@ -35,12 +38,15 @@ class DrawingPainter {
   virtual void paint(const Drawing& drawing, std::string_view text,
                      std::span<const ScreenBox> clips) = 0;
   // Drawings one after the other, each whole (cut to its own box); the text of each lies in
-  // `texts`. Thousands of cannonballs come this way, one call for all of them.
+  // `texts`. None of them KeyedCopies.
   virtual void paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
     for (const Drawing& d : drawings) {
       paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
     }
   }
+  // The picture of a KeyedCopies drawing at the corner of each box, which is the picture's
+  // own: thousands of cannonballs a frame.
+  virtual void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) = 0;
 };
 
 class Scene {
@@ -109,6 +115,10 @@ class Scene {
       smallCost += pixels + kCostPerBox;
       return true;
     }
+    // The boxes of a KeyedCopies drawing.
+    std::span<const ScreenBox> boxesOf(const Drawing& d) const {
+      return std::span(smallBoxes).subspan(d.boxesAt, d.boxesCount);
+    }
     void clear() {
       drawings.clear();
       text.clear();
@@ -122,6 +132,9 @@ class Scene {
 
   // Forgets the shown picture's drawings that were never painted.
   void dropUnpainted();
+  // Drawings of `list`, each whole, in order.
+  static void paintEach(DrawingPainter& painter, const List& list,
+                        std::span<const Drawing> drawings);
   void paintWhole(DrawingPainter& painter);
   bool paintInPart(DrawingPainter& painter);
   void matchLarge();
