@@ -43,7 +43,6 @@ void Scene::addAt(const Drawing& like, Size size, std::span<const Point> at) {
   List& list = sameScene_ ? shown_ : next_;
   const int64_t pixels = int64_t{size.w} * size.h;
   const bool small = pixels <= kSmallPixels;
-  if (small) list.smallBoxes.reserve(list.smallBoxes.size() + at.size());
   // Held apart from the boxes written meanwhile, which as ints could be these.
   const int lastX = w_ - size.w, lastY = h_ - size.h;
   // The KeyedCopies drawing the next place wholly on the screen joins: the last drawing, if
