@@ -106,7 +106,9 @@ void worstCaseBattleFrame(benchmark::State& state) {
   FramesMessen(state, *schlacht, 16);
   state.counters["balls"] = static_cast<double>(kugeln);
 }
-BENCHMARK(worstCaseBattleFrame)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(worstCaseBattleFrame)->Apply([](benchmark::internal::Benchmark* b) {
+  withBest(b)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
+});
 
 // A usual battle, as the CPU-share script plays it: two players sail with every battery
 // firing, a few hundred balls in the air. Taken after 300 frames, and back there every 256.
@@ -132,7 +134,9 @@ void usualBattleFrame(benchmark::State& state) {
   state.counters["balls"] =
       static_cast<double>(schlacht->spiel.ListeA.size() + schlacht->spiel.ListeB.size());
 }
-BENCHMARK(usualBattleFrame)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(usualBattleFrame)->Apply([](benchmark::internal::Benchmark* b) {
+  withBest(b)->Repetitions(9)->ReportAggregatesOnly(true);
+});
 
 // Frames stretched onto a window as the window surface's presenter does, timed alone.
 class ScalingBackend : public HeadlessBackend {
