@@ -55,17 +55,6 @@ class Scene {
 
   // A drawing to be made. One that covers the whole screen opaquely begins a new picture.
   void add(Drawing drawing, std::string_view text = {}, bool coversScreen = false);
-  // A drawing without text whose box is not empty and does not cover the screen, set up in
-  // place by the caller from the box on: thousands a frame, the cannonballs, come this way,
-  // and one built elsewhere and copied in waits for its own stores to land.
-  Drawing& addInPlace(const ScreenBox& box) {
-    List& list = sameScene_ ? shown_ : next_;
-    Drawing& d = list.drawings.emplace_back();
-    d.box = box;
-    d.small = list.note(list.drawings.size() - 1, box);
-    d.textAt = static_cast<uint32_t>(list.text.size());
-    return d;
-  }
   // Drawings like `like`, of the given size, one at each place in turn, cut to the screen
   // (one cut away wholly is left out): a frame's thousands of cannonballs in one call.
   void addAt(const Drawing& like, Size size, std::span<const Point> at);
