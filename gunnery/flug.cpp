@@ -98,21 +98,28 @@ void Durchgehen(std::vector<Kugel>& liste, Behalten behalten) {
 }
 
 void ListeFliegen(const Spiel& spiel, Media& media, std::vector<Kugel>& liste, int bild) {
-  // Where the balls are drawn, handed over at once; frames played again draw nothing.
-  std::vector<Point> orte;
+  // Where the balls are drawn, handed over a few hundred at a time, in order, without an
+  // allocation in the frame; frames played again draw nothing.
+  std::array<Point, 256> orte;
+  size_t gesammelt = 0;
   const bool zeichnen = !media.silent();
-  if (zeichnen) orte.reserve(liste.size());
   const Richtungstafel& tafel = RichtungsTafel();
   const Reichweite reichweite(spiel);
   Durchgehen(liste, [&](Kugel& k) {
     if (AmRand(k)) return false;
-    if (zeichnen) orte.push_back({roundToInt(k.PosX), roundToInt(k.PosY)});
+    if (zeichnen) {
+      orte[gesammelt++] = {roundToInt(k.PosX), roundToInt(k.PosY)};
+      if (gesammelt == orte.size()) {
+        media.drawTransparentSprites(bild, orte);
+        gesammelt = 0;
+      }
+    }
     Schritt(k, tafel);
     // The resting balls age in every frame of a match; never past the int range.
     if (k.Alter < std::numeric_limits<int32_t>::max()) ++k.Alter;
     return !reichweite.Verbraucht(k);
   });
-  media.drawTransparentSprites(bild, orte);
+  media.drawTransparentSprites(bild, {orte.data(), gesammelt});
 }
 
 Punkt Scheibe(const Schiff& s, double abstand, double kurs) {
