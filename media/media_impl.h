@@ -75,19 +75,6 @@ struct Media::Impl : DrawingPainter {
   Sprite* spriteToChange(int n);
   uint64_t newVersion() { return ++versions; }
   Image* drawingTarget();
-  // The part of [x, x + w) x [y, y + h) on the screen.
-  static ScreenBox screenBox(int64_t x, int64_t y, int64_t w, int64_t h) {
-    // Most drawings (thousands of cannonballs) lie wholly on the screen.
-    if (x >= 0 && y >= 0 && w >= 0 && h >= 0 && x + w <= kScreenWidth && y + h <= kScreenHeight) {
-      return {static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h)};
-    }
-    const int64_t left = std::clamp<int64_t>(x, 0, kScreenWidth);
-    const int64_t top = std::clamp<int64_t>(y, 0, kScreenHeight);
-    const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, kScreenWidth);
-    const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, kScreenHeight);
-    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-            static_cast<int>(bottom - top)};
-  }
   // A drawing of the back buffer, made when the picture is next brought up to date.
   void draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
             std::string_view text = {});
@@ -96,9 +83,7 @@ struct Media::Impl : DrawingPainter {
     if (scene.waiting()) scene.paint(*this);
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
-  void paintWhole(std::span<const Drawing> drawings, std::string_view texts) override;
   void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) override;
-  size_t fillOneColourRun(Sprite& picture, std::span<const Drawing> drawings);
 
   std::unique_ptr<Backend> backend;
   // Written only by paint(), as the scene asks.

@@ -9,7 +9,7 @@
 
 void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
                        std::string_view text) {
-  drawing.box = screenBox(x, y, w, h);
+  drawing.box = scene.onScreen(x, y, w, h);
   // Opaque over every pixel: what was drawn before is gone.
   const bool covers =
       (drawing.kind == Drawing::Kind::Fill || drawing.kind == Drawing::Kind::Copy) && x <= 0 &&
@@ -79,67 +79,12 @@ void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const
   }
 }
 
-// The leading drawings that copy `picture`, when it is opaque all over in one colour (the
-// game's cannonball): their boxes filled in one pass, in any order, as they all leave that
-// colour. A box cut by the screen's edge is filled as cut, just as the copy would be. How many.
-size_t Media::Impl::fillOneColourRun(Sprite& picture, std::span<const Drawing> drawings) {
-  const std::optional<uint32_t>& colour = picture.soleColourReady();
-  if (!colour || isKey(*colour, picture.key)) return 0;
-  const Drawing& first = drawings.front();
-  size_t run = 0;
-  for (const Drawing& d : drawings) {
-    if (d.kind != Drawing::Kind::KeyedCopy || d.source != first.source ||
-        d.version != first.version) {
-      break;
-    }
-    ++run;
-  }
-  const auto boxOf = [&drawings](size_t i) {
-    const ScreenBox& b = drawings[i].box;
-    return PixelBox{b.x, b.y, b.w, b.h};
-  };
-  fillBoxesOnImage(backBuffer, run, boxOf, *colour);
-  return run;
-}
-
-void Media::Impl::paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
-  // The balls of a run share one or two sprites.
-  Sprite* last = nullptr;
-  int lastSource = 0;
-  for (size_t i = 0; i < drawings.size(); ++i) {
-    const Drawing& d = drawings[i];
-    if (i + kFetchAhead < drawings.size()) {
-      const ScreenBox& ahead = drawings[i + kFetchAhead].box;
-      fetchRowsFor(backBuffer, {ahead.x, ahead.y, ahead.w, ahead.h});
-    }
-    if (d.kind == Drawing::Kind::KeyedCopy && d.small) {
-      Sprite* s = last != nullptr && d.source == lastSource ? last : sprite(d.source);
-      last = s;
-      lastSource = d.source;
-      if (s != nullptr && s->version == d.version) {
-        if (const size_t filled = fillOneColourRun(*s, drawings.subspan(i)); filled > 0) {
-          i += filled - 1;
-          continue;
-        }
-        // Wholly on the screen: its box is the picture's.
-        if (d.box.x == d.x && d.box.y == d.y && d.box.w == s->image.w && d.box.h == s->image.h) {
-          uint32_t* corner = &backBuffer.at(d.x, d.y);
-          for (const Sprite::Dot& dot : s->dotsReady(backBuffer.w)) dot.drawAt(corner);
-          continue;
-        }
-      }
-    }
-    paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
-  }
-}
-
 void Media::Impl::paintCopies(const Drawing& d, std::span<const ScreenBox> boxes) {
   Sprite* s = sprite(d.source);
   if (s == nullptr || s->version != d.version) return;
   // Such as the game's cannonball, opaque all over in one colour: the boxes filled.
   if (const std::optional<uint32_t>& colour = s->soleColourReady();
       colour && !isKey(*colour, s->key)) {
-    static_assert(sizeof(ScreenBox) == sizeof(PixelBox));
     const auto boxOf = [boxes](size_t i) {
       return PixelBox{boxes[i].x, boxes[i].y, boxes[i].w, boxes[i].h};
     };

@@ -73,17 +73,14 @@ void Scene::addAt(const Drawing& like, Size size, std::span<const Point> at) {
       ++run->boxesCount;
       continue;
     }
-    const int64_t left = std::clamp<int64_t>(p.x, 0, w_), top = std::clamp<int64_t>(p.y, 0, h_);
-    const int64_t right = std::clamp<int64_t>(int64_t{p.x} + size.w, 0, w_);
-    const int64_t bottom = std::clamp<int64_t>(int64_t{p.y} + size.h, 0, h_);
-    if (right <= left || bottom <= top) continue;
+    const ScreenBox box = onScreen(p.x, p.y, size.w, size.h);
+    if (box.w <= 0 || box.h <= 0) continue;
     Drawing d = like;
     d.x = p.x;
     d.y = p.y;
     d.textAt = static_cast<uint32_t>(list.text.size());
     d.textLength = 0;
-    d.box = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-             static_cast<int>(bottom - top)};
+    d.box = box;
     d.small = list.note(list.drawings.size(), d.box);
     list.drawings.push_back(d);
     run = nullptr;
@@ -111,16 +108,12 @@ void Scene::dropUnpainted() {
 
 void Scene::paintEach(DrawingPainter& painter, const List& list,
                       std::span<const Drawing> drawings) {
-  while (!drawings.empty()) {
-    if (drawings.front().kind == Drawing::Kind::KeyedCopies) {
-      painter.paintCopies(drawings.front(), list.boxesOf(drawings.front()));
-      drawings = drawings.subspan(1);
-      continue;
+  for (const Drawing& d : drawings) {
+    if (d.kind == Drawing::Kind::KeyedCopies) {
+      painter.paintCopies(d, list.boxesOf(d));
+    } else {
+      painter.paint(d, list.textOf(d), {&d.box, 1});
     }
-    size_t end = 1;
-    while (end < drawings.size() && drawings[end].kind != Drawing::Kind::KeyedCopies) ++end;
-    painter.paintWhole(drawings.first(end), list.text);
-    drawings = drawings.subspan(end);
   }
 }
 
@@ -192,7 +185,7 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   for (size_t j = 1; j < now.size(); ++j) {
     const Drawing& d = now[j];
     if (!matchedNext_[j]) {
-      // New drawings side by side (the balls) go to the painter together.
+      // New drawings side by side are painted in turn, then the large ones among them marked.
       size_t end = j + 1;
       while (end < now.size() && !matchedNext_[end]) ++end;
       paintEach(painter, next_, {now.data() + j, end - j});

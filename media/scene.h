@@ -6,6 +6,7 @@
 // is drawn over such places is drawn again there, cut to them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -37,13 +38,6 @@ class DrawingPainter {
   virtual ~DrawingPainter() = default;
   virtual void paint(const Drawing& drawing, std::string_view text,
                      std::span<const ScreenBox> clips) = 0;
-  // Drawings one after the other, each whole (cut to its own box); the text of each lies in
-  // `texts`. None of them KeyedCopies.
-  virtual void paintWhole(std::span<const Drawing> drawings, std::string_view texts) {
-    for (const Drawing& d : drawings) {
-      paint(d, texts.substr(d.textAt, d.textLength), {&d.box, 1});
-    }
-  }
   // The picture of a KeyedCopies drawing at the corner of each box, which is the picture's
   // own: thousands of cannonballs a frame.
   virtual void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) = 0;
@@ -55,6 +49,14 @@ class Scene {
 
   // A drawing to be made. One that covers the whole screen opaquely begins a new picture.
   void add(Drawing drawing, std::string_view text = {}, bool coversScreen = false);
+  // The part of [x, x + w) x [y, y + h) on the screen.
+  ScreenBox onScreen(int64_t x, int64_t y, int64_t w, int64_t h) const {
+    const int64_t left = std::clamp<int64_t>(x, 0, w_), top = std::clamp<int64_t>(y, 0, h_);
+    const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, w_);
+    const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), 0, h_);
+    return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+            static_cast<int>(bottom - top)};
+  }
   // Drawings like `like`, of the given size, one at each place in turn, cut to the screen
   // (one cut away wholly is left out): a frame's thousands of cannonballs in one call.
   void addAt(const Drawing& like, Size size, std::span<const Point> at);
