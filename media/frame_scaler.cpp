@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "media/row_compare.h"
+
 FrameScaler::FrameScaler(Size src, Size dst)
     : src_(src),
       dst_(dst),
@@ -147,10 +149,13 @@ void FrameScaler::unite(std::span<const ScreenBox> boxes, bool grown) {
   size_t entering = 0;
   for (const int y : bandEdges_) {
     std::erase_if(crossing_, [y](const Area& a) { return a.y1 <= y; });
-    for (; entering < reached_.size() && reached_[entering].y0 == y; ++entering)
-      crossing_.push_back(reached_[entering]);
-    std::sort(crossing_.begin(), crossing_.end(),
-              [](const Area& a, const Area& b) { return a.x0 < b.x0; });
+    // Kept in order from left to right: a few enter at each edge.
+    for (; entering < reached_.size() && reached_[entering].y0 == y; ++entering) {
+      const Area& a = reached_[entering];
+      crossing_.insert(std::upper_bound(crossing_.begin(), crossing_.end(), a,
+                                        [](const Area& l, const Area& r) { return l.x0 < r.x0; }),
+                       a);
+    }
     next.clear();
     auto continued = open.begin();  // both lists run from left to right
     for (size_t i = 0; i < crossing_.size();) {
@@ -172,37 +177,6 @@ void FrameScaler::unite(std::span<const ScreenBox> boxes, bool grown) {
     std::swap(open, next);
   }
 }
-
-namespace {
-
-// The first x in [x0, x1) where the rows differ, or x1.
-int firstDifference(const uint32_t* a, const uint32_t* b, int x0, int x1) {
-  int x = x0;
-  for (; x + 4 <= x1; x += 4) {
-    const __m128i same = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)),
-                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)));
-    const int mask = _mm_movemask_epi8(same) ^ 0xFFFF;
-    if (mask != 0) return x + __builtin_ctz(static_cast<unsigned>(mask)) / 4;
-  }
-  while (x < x1 && a[x] == b[x]) ++x;
-  return x;
-}
-
-// The last x in [x0, x1) where the rows differ, when x0 is known to.
-int lastDifference(const uint32_t* a, const uint32_t* b, int x0, int x1) {
-  int x = x1;
-  for (; x - 4 >= x0; x -= 4) {
-    const __m128i same =
-        _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x - 4)),
-                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x - 4)));
-    const int mask = _mm_movemask_epi8(same) ^ 0xFFFF;
-    if (mask != 0) return x - 4 + (31 - __builtin_clz(static_cast<unsigned>(mask))) / 4;
-  }
-  while (x > x0 && a[x - 1] == b[x - 1]) --x;
-  return x - 1;
-}
-
-}  // namespace
 
 // The pixels of the united boxes that differ from the frame scaled before, as a box for each
 // band of a few rows; the kept frame takes them.
