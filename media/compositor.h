@@ -188,6 +188,10 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
 // A box on dst that holds every pixel drawTurned may change there, worked out without drawing.
 PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
                    double degrees);
+// The same box, and after `bands` the boxes that hold those pixels band by band (rows
+// [k * bandHeight, (k + 1) * bandHeight)): a picture that lies aslant fills half its box or less.
+PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
+                   double degrees, int bandHeight, std::vector<PixelBox>& bands);
 
 // True when a at (xa, ya) and b at (xb, yb) share no pixel at all (rectangles that only
 // touch share none). Cheap enough to be made before anything else.

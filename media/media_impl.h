@@ -76,8 +76,8 @@ struct Media::Impl : DrawingPainter {
   uint64_t newVersion() { return ++versions; }
   Image* drawingTarget();
   // A drawing of the back buffer, made when the picture is next brought up to date.
-  void draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
-            std::string_view text = {});
+  void draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h, std::string_view text = {},
+            std::span<const ScreenBox> outline = {});
   // Carries out every drawing that waits.
   void bringUpToDate() {
     if (scene.waiting()) scene.paint(*this);
@@ -90,7 +90,7 @@ struct Media::Impl : DrawingPainter {
   Image backBuffer{kScreenWidth, kScreenHeight};
   Scene scene{kScreenWidth, kScreenHeight};
   uint64_t versions = 0;
-  std::vector<PixelBox> turnClips;
+  std::vector<PixelBox> turnClips, outline;
   NumberedTable<Sprite> sprites;
   NumberedTable<Rotatable> rotatables;
 

@@ -8,13 +8,13 @@
 #include "media/media_impl.h"
 
 void Media::Impl::draw(Drawing drawing, int64_t x, int64_t y, int64_t w, int64_t h,
-                       std::string_view text) {
+                       std::string_view text, std::span<const ScreenBox> outline) {
   drawing.box = scene.onScreen(x, y, w, h);
   // Opaque over every pixel: what was drawn before is gone.
   const bool covers =
       (drawing.kind == Drawing::Kind::Fill || drawing.kind == Drawing::Kind::Copy) && x <= 0 &&
       y <= 0 && x + w >= kScreenWidth && y + h >= kScreenHeight;
-  scene.add(drawing, text, covers);
+  scene.add(drawing, text, covers, outline);
 }
 
 void Media::Impl::paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) {

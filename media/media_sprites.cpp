@@ -102,8 +102,13 @@ void Media::drawRotatable(int r, int x, int y) {
   d.angle = angle;
   // The horizontal half-size places the centre on both axes.
   const double half = (picture.w - 1) / 2.0;
-  const PixelBox box = turnedBox(impl_->backBuffer, s->turnReady(), x + half, y + half, angle);
-  impl_->draw(d, box.x, box.y, box.w, box.h);
+  std::vector<PixelBox>& outline = impl_->outline;
+  outline.clear();
+  const PixelBox box = turnedBox(impl_->backBuffer, s->turnReady(), x + half, y + half, angle,
+                                 Scene::kOutlineBand, outline);
+  static_assert(sizeof(ScreenBox) == sizeof(PixelBox));
+  impl_->draw(d, box.x, box.y, box.w, box.h, {},
+              {reinterpret_cast<const ScreenBox*>(outline.data()), outline.size()});
 }
 
 bool Media::spritesOverlap(int a, int xa, int ya, int b, int xb, int yb) {

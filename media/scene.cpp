@@ -24,7 +24,8 @@ bool Scene::same(const List& a, const Drawing& da, const List& b, const Drawing&
          a.textOf(da) == b.textOf(db);
 }
 
-void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
+void Scene::add(Drawing drawing, std::string_view text, bool coversScreen,
+                std::span<const ScreenBox> outline) {
   if (coversScreen) {
     // Whatever was drawn since the last painting lies under it and is never seen.
     if (sameScene_) dropUnpainted();
@@ -35,6 +36,8 @@ void Scene::add(Drawing drawing, std::string_view text, bool coversScreen) {
   }
   List& list = sameScene_ ? shown_ : next_;
   drawing.small = list.note(list.drawings.size(), drawing.box);
+  // A small drawing's box is hardly more than its outline.
+  if (!drawing.small) list.keepOutline(drawing, outline);
   append(list, drawing, text);
 }
 
@@ -100,6 +103,9 @@ void Scene::dropUnpainted() {
       for (const ScreenBox& b : boxes) kept.smallCost += int64_t{b.w} * b.h + kCostPerBox;
     } else {
       d.small = kept.note(i, d.box);
+      if (d.outlineCount > 0) {
+        kept.keepOutline(d, std::span(shown_.outlines).subspan(d.outlineAt, d.outlineCount));
+      }
     }
     kept.drawings.push_back(d);
   }
@@ -123,11 +129,7 @@ void Scene::paint(DrawingPainter& painter) {
     const std::span<const Drawing> waiting = std::span(shown_.drawings).subspan(painted_);
     paintEach(painter, shown_, waiting);
     for (const Drawing& d : waiting) {
-      if (d.kind == Drawing::Kind::KeyedCopies) {
-        changed(shown_.boxesOf(d));
-      } else {
-        changed(d.box);
-      }
+      changed(d.kind == Drawing::Kind::KeyedCopies ? shown_.boxesOf(d) : shown_.outlineOf(d));
     }
     painted_ = shown_.drawings.size();
     return;
@@ -164,7 +166,8 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   shown_.smallBoxes.clear();
   for (const size_t k : shown_.large) {
     if (matchedShown_[k]) continue;
-    restore_.push_back(was[k].box);
+    const std::span<const ScreenBox> outline = shown_.outlineOf(was[k]);
+    restore_.insert(restore_.end(), outline.begin(), outline.end());
     cost += int64_t{was[k].box.w} * was[k].box.h + kCostPerBox;
   }
   for (const size_t j : next_.large) {
@@ -192,8 +195,8 @@ bool Scene::paintInPart(DrawingPainter& painter) {
       for (; large < next_.large.size() && next_.large[large] < end; ++large) {
         const size_t k = next_.large[large];
         if (k < j) continue;  // one that stays, before this run
-        markTiles({&now[k].box, 1});
-        changed(now[k].box);
+        markTiles(next_.outlineOf(now[k]));
+        changed(next_.outlineOf(now[k]));
       }
       j = end - 1;
       continue;

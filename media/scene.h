@@ -30,6 +30,9 @@ struct Drawing {
   uint32_t textAt = 0, textLength = 0;  // in the scene's text
   uint32_t boxesAt = 0, boxesCount = 0;
   ScreenBox box;  // the pixels it may change, on the screen (none for KeyedCopies)
+  // Boxes within `box` that hold those pixels too, in the scene's list of outlines; none for
+  // the box alone. A ship that lies aslant fills half its box.
+  uint32_t outlineAt = 0, outlineCount = 0;
 };
 
 // Carries out drawings, cut to clips.
@@ -48,7 +51,12 @@ class Scene {
   Scene(int w, int h);
 
   // A drawing to be made. One that covers the whole screen opaquely begins a new picture.
-  void add(Drawing drawing, std::string_view text = {}, bool coversScreen = false);
+  // An outline, boxes within its box, holds every pixel it changes.
+  void add(Drawing drawing, std::string_view text = {}, bool coversScreen = false,
+           std::span<const ScreenBox> outline = {});
+  // Outlines come in bands of this many rows, as tiles do, so that those of a ship before and
+  // after a move share their edges.
+  static constexpr int kOutlineBand = 8;
   // The part of [x, x + w) x [y, y + h) on the screen.
   ScreenBox onScreen(int64_t x, int64_t y, int64_t w, int64_t h) const {
     const int64_t left = std::clamp<int64_t>(x, 0, w_), top = std::clamp<int64_t>(y, 0, h_);
@@ -89,6 +97,7 @@ class Scene {
     std::vector<size_t> large;
     std::vector<ScreenBox> smallBoxes;
     int64_t smallCost = 0;
+    std::vector<ScreenBox> outlines;
 
     std::string_view textOf(const Drawing& d) const {
       return std::string_view(text).substr(d.textAt, d.textLength);
@@ -110,12 +119,23 @@ class Scene {
     std::span<const ScreenBox> boxesOf(const Drawing& d) const {
       return std::span(smallBoxes).subspan(d.boxesAt, d.boxesCount);
     }
+    // Where a drawing may change pixels: its outline, or its box.
+    std::span<const ScreenBox> outlineOf(const Drawing& d) const {
+      if (d.outlineCount == 0) return {&d.box, 1};
+      return std::span(outlines).subspan(d.outlineAt, d.outlineCount);
+    }
+    void keepOutline(Drawing& d, std::span<const ScreenBox> outline) {
+      d.outlineAt = static_cast<uint32_t>(outlines.size());
+      d.outlineCount = static_cast<uint32_t>(outline.size());
+      outlines.insert(outlines.end(), outline.begin(), outline.end());
+    }
     void clear() {
       drawings.clear();
       text.clear();
       large.clear();
       smallBoxes.clear();
       smallCost = 0;
+      outlines.clear();
     }
   };
   static void append(List& list, Drawing drawing, std::string_view text);
@@ -153,11 +173,6 @@ class Scene {
   void markManyTiles(unsigned tx0, unsigned tx1, unsigned ty0, unsigned ty1);
   // The runs of repainted tiles under `box`, cut to it; the gaps between them are taken in.
   void clipsFromTiles(const ScreenBox& box);
-  void changed(const ScreenBox& box) {
-    if (changedAll_) return;
-    changes_.push_back(box);
-    if (changes_.size() > kMaxChangedBoxes) changedEverything();
-  }
   void changed(std::span<const ScreenBox> boxes) {
     if (changedAll_) return;
     changes_.insert(changes_.end(), boxes.begin(), boxes.end());

@@ -67,12 +67,12 @@ class OpaqueRows {
       // a * u + b * v <= c  <=>  perColumn * (x - cx) <= room - perRow * (y - cy)
       const double room = bound.c + slack - bound.a * srcCentreX - bound.b * srcCentreY;
       if (std::abs(perColumn) < 1e-12) {
-        rowLimits_.push_back({perRow, room + perRow * cy});  // perRow * y <= that
+        rowLimits_.push({perRow, room + perRow * cy});  // perRow * y <= that
         continue;
       }
       // x <= or >= at + slope * y
       const Limit limit{-perRow / perColumn, cx + (room + perRow * cy) / perColumn};
-      (perColumn > 0 ? upper_ : lower_).push_back(limit);
+      (perColumn > 0 ? upper_ : lower_).push(limit);
     }
   }
 
@@ -90,12 +90,58 @@ class OpaqueRows {
     return first <= last;
   }
 
+  // Where the lines leave room along row y: from the largest of the lower ones to the least
+  // of the upper ones, and how fast each moves from row to row there.
+  struct Reach {
+    double left = -HUGE_VAL, leftSlope = 0, right = HUGE_VAL, rightSlope = 0;
+  };
+  Reach reachAt(int y) const {
+    Reach r;
+    for (const Limit& l : lower_) {
+      if (const double x = l.at + l.slope * y; x > r.left) r = {x, l.slope, r.right, r.rightSlope};
+    }
+    for (const Limit& u : upper_) {
+      if (const double x = u.at + u.slope * y; x < r.right) r = {r.left, r.leftSlope, x, u.slope};
+    }
+    return r;
+  }
+
+  // Narrows [first, last] to the columns that narrow() leaves to any row from y0 to y1, whose
+  // reaches are given, and a column more at each end for rounding. The largest of the lower
+  // lines is convex in y, so it is least at an end unless it turns between them; the least of
+  // the upper ones likewise.
+  bool narrowBand(int y0, int y1, const Reach& top, const Reach& bottom, double& first,
+                  double& last) const {
+    for (const Limit& row : rowLimits_) {
+      if (row.slope * y0 > row.at && row.slope * y1 > row.at) return false;  // a half-plane
+    }
+    double left = std::min(top.left, bottom.left), right = std::max(top.right, bottom.right);
+    if ((top.leftSlope < 0 && bottom.leftSlope > 0) ||
+        (top.rightSlope > 0 && bottom.rightSlope < 0)) {
+      for (int y = y0 + 1; y < y1; ++y) {
+        const Reach r = reachAt(y);
+        left = std::min(left, r.left);
+        right = std::max(right, r.right);
+      }
+    }
+    first = std::max(first, std::floor(left) - 2);
+    last = std::min(last, std::ceil(right) + 2);
+    return first <= last;
+  }
+
  private:
   struct Limit {
     double slope = 0, at = 0;
   };
-  // At most kBoundCount of them in all; small vectors keep the row loop simple.
-  std::vector<Limit> lower_, upper_, rowLimits_;
+  // At most kBoundCount of them in all: held in place, as ships are outlined every frame.
+  struct Limits {
+    std::array<Limit, TurnSource::kBoundCount> held;
+    int count = 0;
+    void push(const Limit& l) { held[static_cast<size_t>(count++)] = l; }
+    const Limit* begin() const { return held.data(); }
+    const Limit* end() const { return held.data() + count; }
+  };
+  Limits lower_, upper_, rowLimits_;
 };
 
 // The box of the row stretches handed to the sampler, which draws nowhere else.
@@ -371,10 +417,11 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
   }
 }
 
-PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
-                   double degrees) {
-  const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
+namespace {
+
+PixelBox boxOf(const TurnPlan& plan, const TurnSource& src) {
   if (plan.empty) return {};
+  const double centreX = plan.centreX, centreY = plan.centreY;
   // A drawn pixel's source point lies within half a texel (and the walk's drift) of an
   // opaque texel's centre; the turned corners of that box bound the pixels.
   const TurnSource::Box& box = src.opaqueBox();
@@ -401,6 +448,38 @@ PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, doub
   if (x0 > x1 || y0 > y1) return {};
   return {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0) + 1,
           static_cast<int>(y1 - y0) + 1};
+}
+
+}  // namespace
+
+PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
+                   double degrees) {
+  return boxOf(TurnPlan(src, dst.w, dst.h, centreX, centreY, degrees), src);
+}
+
+PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
+                   double degrees, int bandHeight, std::vector<PixelBox>& bands) {
+  const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
+  const PixelBox box = boxOf(plan, src);
+  if (box.w <= 0 || box.h <= 0 || bandHeight <= 0) return box;
+  // The columns each row may draw, narrowed as drawTurned narrows them before sampling:
+  // whichever way a row is drawn, its pixels lie there.
+  const OpaqueRows opaqueRows(src, plan.turn, centreX, centreY, plan.slack);
+  // Each band is narrowed as rows from its first to the next band's first, so that each
+  // band's edge is worked out once.
+  OpaqueRows::Reach top = opaqueRows.reachAt(box.y);
+  for (int y0 = box.y; y0 < box.y + box.h;) {
+    const int y1 = std::min(box.y + box.h, (y0 / bandHeight + 1) * bandHeight) - 1;
+    const OpaqueRows::Reach bottom = opaqueRows.reachAt(y1 + 1);
+    double first = box.x, last = box.x + box.w - 1.0;
+    if (opaqueRows.narrowBand(y0, y1 + 1, top, bottom, first, last)) {
+      bands.push_back(
+          {static_cast<int>(first), y0, static_cast<int>(last - first) + 1, y1 - y0 + 1});
+    }
+    top = bottom;
+    y0 = y1 + 1;
+  }
+  return box;
 }
 
 PixelBox drawTurned(Image& dst, const Image& src, uint32_t key, double centreX, double centreY,

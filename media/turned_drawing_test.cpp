@@ -239,12 +239,22 @@ TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
       for (const Centre centre : moves) {
         Image plain(260, 200, kSea);
         drawTurned(plain, prepared, centre.x, centre.y, angle);
-        const PixelBox box = turnedBox(plain, prepared, centre.x, centre.y, angle);
+        std::vector<PixelBox> bands;
+        const PixelBox box = turnedBox(plain, prepared, centre.x, centre.y, angle, 8, bands);
+        EXPECT_EQ(box, turnedBox(plain, prepared, centre.x, centre.y, angle));
+        const auto holds = [](const PixelBox& b, int x, int y) {
+          return x >= b.x && x < b.x + b.w && y >= b.y && y < b.y + b.h;
+        };
+        for (const PixelBox& b : bands) {
+          ASSERT_TRUE(b.w > 0 && b.h > 0 && holds(box, b.x, b.y) &&
+                      holds(box, b.x + b.w - 1, b.y + b.h - 1) && b.y / 8 == (b.y + b.h - 1) / 8);
+        }
         for (int y = 0; y < plain.h; ++y) {
           for (int x = 0; x < plain.w; ++x) {
             ASSERT_TRUE(plain.at(x, y) == kSea ||
-                        (x >= box.x && x < box.x + box.w && y >= box.y && y < box.y + box.h))
-                << c.name << " at " << angle << ": " << x << "," << y << " outside the box";
+                        std::any_of(bands.begin(), bands.end(),
+                                    [&](const PixelBox& b) { return holds(b, x, y); }))
+                << c.name << " at " << angle << ": " << x << "," << y << " outside the bands";
           }
         }
         for (const bool whole : {true, false}) {
@@ -280,6 +290,22 @@ TEST(TurnedDrawing, BlankAndSingleTexelPictures) {
       plainTurned(plain, picture, kBlack, 30.5, 29.5, angle);
       ASSERT_EQ(fast.pixels, plain.pixels) << picture.w << "x" << picture.h << " at " << angle;
     }
+  }
+}
+
+// What is restored under a ship and compared when it moves: its outline band by band, far
+// less than its box when it lies aslant.
+TEST(TurnedDrawing, AShipAslantIsOutlinedInLessThanHalfItsBox) {
+  std::mt19937 random(7);
+  const Image ship = shipPicture(random);
+  const TurnSource prepared(ship, kWhite);
+  const Image dst(400, 400);
+  for (const double angle : {30.0, 45.0, 135.0, 222.2}) {
+    std::vector<PixelBox> bands;
+    const PixelBox box = turnedBox(dst, prepared, 200.5, 199.5, angle, 8, bands);
+    int64_t outlined = 0;
+    for (const PixelBox& b : bands) outlined += int64_t{b.w} * b.h;
+    EXPECT_LT(outlined, int64_t{box.w} * box.h * 45 / 100) << angle << " degrees";
   }
 }
 
