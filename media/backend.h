@@ -79,6 +79,9 @@ struct FrameChanges {
   // Hardly a pixel in the boxes is as it was (they were painted because what lies there
   // differs): comparing them with the frame before would cost more than it saves.
   bool mostlyNew = false;
+  // The boxes were found by comparing with the frame before: each holds only the rows and
+  // columns (in bands of a few rows) where pixels differ.
+  bool compared = false;
 };
 
 // Format of the audio output the mixer renders for: signed 16-bit, interleaved.

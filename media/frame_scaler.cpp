@@ -64,7 +64,7 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
   rects_.clear();
   // The first frame is scaled whole, and so is one to be compared when the frame kept for
   // that is out of date.
-  const bool compared = !identity() || !changes.mostlyNew;
+  const bool compared = !changes.compared && (!identity() || !changes.mostlyNew);
   if (changes.everything || !scaledOnce_ || (compared && !haveShown_)) {
     scaledOnce_ = true;
     rects_.push_back({0, 0, dst_.w, dst_.h});
@@ -74,8 +74,13 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
     // Stretching costs several times what comparing does, and even boxes said to be mostly
     // new hold much that is as it was (a ship that moved less than a pixel): only the pixels
     // that differ, with their neighbours' fringe, are scaled.
-    unite(changes.boxes, false);
-    keepOnlyWhatDiffers(frame);
+    if (changes.compared) {
+      changed_.assign(changes.boxes.begin(), changes.boxes.end());
+      haveShown_ = false;  // the frame kept to compare with is now out of date
+    } else {
+      unite(changes.boxes, false);
+      keepOnlyWhatDiffers(frame);
+    }
     markTiles(changed_);
     gatherRects();
     unite(changed_, true);
@@ -88,7 +93,7 @@ const std::vector<ScreenBox>& FrameScaler::scale(const uint32_t* frame, const Fr
       if (x0 < x1 && y0 < y1) scaleRect(frame, window, pitch, {x0, y0, x1 - x0, y1 - y0});
     }
     return rects_;
-  } else if (changes.mostlyNew) {
+  } else if (changes.mostlyNew || changes.compared) {
     // The same size copies whole tiles: comparing first would cost as much as copying.
     markTiles(changes.boxes);
     gatherRects();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "media/backend.h"
+#include "media/change_finder.h"
 #include "media/compositor.h"
 #include "media/decoded_sounds.h"
 #include "media/frame_pacer.h"
@@ -84,11 +85,20 @@ struct Media::Impl : DrawingPainter {
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
   void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) override;
+  // Only the pixels that really change are shown again.
+  void aboutToPaint(std::span<const ScreenBox> boxes) override {
+    changeFinder.keep(backBuffer, boxes);
+  }
+  bool donePainting(std::vector<ScreenBox>& differing) override {
+    changeFinder.compare(backBuffer, differing);
+    return true;
+  }
 
   std::unique_ptr<Backend> backend;
   // Written only by paint(), as the scene asks.
   Image backBuffer{kScreenWidth, kScreenHeight};
   Scene scene{kScreenWidth, kScreenHeight};
+  ChangeFinder changeFinder;
   uint64_t versions = 0;
   std::vector<PixelBox> turnClips, outline;
   NumberedTable<Sprite> sprites;

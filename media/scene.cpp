@@ -127,10 +127,16 @@ void Scene::paint(DrawingPainter& painter) {
   if (sameScene_) {
     // Drawn over the picture as it stands.
     const std::span<const Drawing> waiting = std::span(shown_.drawings).subspan(painted_);
-    paintEach(painter, shown_, waiting);
+    const size_t first = changes_.size();
     for (const Drawing& d : waiting) {
-      changed(d.kind == Drawing::Kind::KeyedCopies ? shown_.boxesOf(d) : shown_.outlineOf(d));
+      if (d.kind != Drawing::Kind::KeyedCopies) changed(shown_.outlineOf(d));
     }
+    const bool announced = announce(painter, first);
+    for (const Drawing& d : waiting) {
+      if (d.kind == Drawing::Kind::KeyedCopies) changedWithoutCompare(shown_.boxesOf(d));
+    }
+    paintEach(painter, shown_, waiting);
+    donePainting(painter, announced);
     painted_ = shown_.drawings.size();
     return;
   }
@@ -143,8 +149,7 @@ void Scene::paint(DrawingPainter& painter) {
 
 void Scene::paintWhole(DrawingPainter& painter) {
   paintEach(painter, next_, next_.drawings);
-  changedAll_ = true;
-  changes_.clear();
+  changedEverything();
 }
 
 // Repaints where the new picture's drawings differ from the shown one's. A pixel that no
@@ -164,6 +169,7 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   // The shown picture is given up after this painting: its list of boxes is taken over.
   restore_.swap(shown_.smallBoxes);
   shown_.smallBoxes.clear();
+  const size_t smallRestored = restore_.size();
   for (const size_t k : shown_.large) {
     if (matchedShown_[k]) continue;
     const std::span<const ScreenBox> outline = shown_.outlineOf(was[k]);
@@ -175,15 +181,27 @@ bool Scene::paintInPart(DrawingPainter& painter) {
   }
   if (cost > int64_t{w_} * h_ / kWorthOfWhole) return false;
 
+  // Every box this painting changes, named before it begins, to be compared; not among
+  // thousands of balls, where much changes anyway and comparing would cost more than it saves.
+  const bool compare = smallRestored + next_.smallBoxes.size() <= kComparedSmallBoxes;
+  const auto name = [&](std::span<const ScreenBox> boxes) {
+    compare ? changed(boxes) : changedWithoutCompare(boxes);
+  };
+  const size_t first = changes_.size();
+  name(restore_);
+  name(next_.smallBoxes);
+  for (const size_t k : next_.large) {
+    if (!matchedNext_[k]) name(next_.outlineOf(now[k]));
+  }
+  const bool announced = compare && announce(painter, first);
+
   std::fill(tiles_.begin(), tiles_.end(), uint8_t{0});
   if (!restore_.empty()) painter.paint(now[0], next_.textOf(now[0]), restore_);
   markTiles(restore_);
-  changed(restore_);
   // The small new drawings (thousands of balls) are marked at once, from their own list: a
   // drawing that stays and lies before one of them is then painted again under it too, which
   // is more than needed but changes no pixel, as everything over it there is painted again.
   markTiles(next_.smallBoxes);
-  changed(next_.smallBoxes);
   size_t large = 0;  // the next of the new picture's large drawings
   for (size_t j = 1; j < now.size(); ++j) {
     const Drawing& d = now[j];
@@ -196,7 +214,6 @@ bool Scene::paintInPart(DrawingPainter& painter) {
         const size_t k = next_.large[large];
         if (k < j) continue;  // one that stays, before this run
         markTiles(next_.outlineOf(now[k]));
-        changed(next_.outlineOf(now[k]));
       }
       j = end - 1;
       continue;
@@ -204,6 +221,7 @@ bool Scene::paintInPart(DrawingPainter& painter) {
     clipsFromTiles(d.box);
     if (!clips_.empty()) painter.paint(d, next_.textOf(d), clips_);
   }
+  donePainting(painter, announced);
   return true;
 }
 
@@ -263,13 +281,19 @@ void Scene::clipsFromTiles(const ScreenBox& box) {
 void Scene::changedEverything() {
   changedAll_ = true;
   changes_.clear();
+  differing_.clear();
 }
 
 FrameChanges Scene::takeChanges() {
   FrameChanges changes{changedAll_, {}, true};
-  handedOut_.swap(changes_);
+  changes.compared = compared_ && !changedAll_;
+  // Uncompared, every box named counts: those never to be compared lie in differing_ alone.
+  if (!changes.compared) changes_.insert(changes_.end(), differing_.begin(), differing_.end());
+  handedOut_.swap(changes.compared ? differing_ : changes_);
   changes_.clear();
+  differing_.clear();
   if (!changes.everything) changes.boxes = handedOut_;
   changedAll_ = false;
+  compared_ = true;
   return changes;
 }

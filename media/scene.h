@@ -44,6 +44,10 @@ class DrawingPainter {
   // The picture of a KeyedCopies drawing at the corner of each box, which is the picture's
   // own: thousands of cannonballs a frame.
   virtual void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) = 0;
+  // The boxes a painting may change, before the first of its drawings; and its end, where a
+  // painter that kept what lay there may append the boxes of what really changed and say so.
+  virtual void aboutToPaint(std::span<const ScreenBox> /*boxes*/) {}
+  virtual bool donePainting(std::vector<ScreenBox>& /*differing*/) { return false; }
 };
 
 class Scene {
@@ -85,6 +89,7 @@ class Scene {
   // Tiles of the screen that hold repainted pixels, for what is drawn over them.
   static constexpr int kTileW = 16, kTileH = 8;
   static constexpr size_t kMaxChangedBoxes = 16384;
+  static constexpr size_t kComparedSmallBoxes = 512;
 
   static constexpr int64_t kSmallPixels = 256;
   // Repainting a box costs its pixels and this, in pixels.
@@ -173,12 +178,25 @@ class Scene {
   void markManyTiles(unsigned tx0, unsigned tx1, unsigned ty0, unsigned ty1);
   // The runs of repainted tiles under `box`, cut to it; the gaps between them are taken in.
   void clipsFromTiles(const ScreenBox& box);
-  void changed(std::span<const ScreenBox> boxes) {
+  void changed(std::span<const ScreenBox> boxes) { noteChanged(changes_, boxes); }
+  // Boxes changed that the painter is not asked to compare: they count as they are, and so
+  // they join what it found.
+  void changedWithoutCompare(std::span<const ScreenBox> boxes) { noteChanged(differing_, boxes); }
+  void noteChanged(std::vector<ScreenBox>& list, std::span<const ScreenBox> boxes) {
     if (changedAll_) return;
-    changes_.insert(changes_.end(), boxes.begin(), boxes.end());
-    if (changes_.size() > kMaxChangedBoxes) changedEverything();
+    list.insert(list.end(), boxes.begin(), boxes.end());
+    if (changes_.size() + differing_.size() > kMaxChangedBoxes) changedEverything();
   }
   void changedEverything();
+  // Tells the painter the boxes named changed from `first` on, which it is about to paint.
+  bool announce(DrawingPainter& painter, size_t first) {
+    if (changedAll_) return false;
+    painter.aboutToPaint(std::span(changes_).subspan(first));
+    return true;
+  }
+  void donePainting(DrawingPainter& painter, bool announced) {
+    if (announced && !changedAll_ && !painter.donePainting(differing_)) compared_ = false;
+  }
 
   int w_, h_;
   bool inPart_ = true;
@@ -196,4 +214,8 @@ class Scene {
 
   bool changedAll_ = true;
   std::vector<ScreenBox> changes_, handedOut_;
+  // What the painter found really changed within changes_, with the boxes never compared;
+  // and whether it found that for every painting since the changes were last taken.
+  std::vector<ScreenBox> differing_;
+  bool compared_ = true;
 };

@@ -148,8 +148,8 @@ TEST(FrameScaler, ScalingOnlyWhatChangedShowsTheWholeFrame) {
 
 // Only what changed scaled: for random boxes (cannonballs, a ship's box before and after a
 // move, boxes over the edges; wholly new, with one pixel changed, or as they were) frame
-// after frame, the window shows the whole stretch, and every window pixel that changed lies
-// in a rectangle handed on to be shown.
+// after frame, said to be mostly new, compared already or neither, the window shows the whole
+// stretch, and every window pixel that changed lies in a rectangle handed on to be shown.
 TEST(FrameScaler, BoxesScaledWhereTheyChangedShowTheWholeFrame) {
   for (const Size window : {kFrame, Size{1920, 1080}, Size{2560, 1440}, Size{1681, 1051}}) {
     FrameScaler scaler(kFrame, window);
@@ -179,8 +179,10 @@ TEST(FrameScaler, BoxesScaledWhereTheyChangedShowTheWholeFrame) {
         }
       }
       const std::vector<uint32_t> before = shown;
-      const std::vector<ScreenBox>& rects = scaler.scale(
-          frame.data(), FrameChanges{false, boxes, round % 2 == 0}, shown.data(), window.w);
+      FrameChanges changes{false, boxes, round % 2 == 0};
+      changes.compared = round % 3 == 1;
+      const std::vector<ScreenBox>& rects =
+          scaler.scale(frame.data(), changes, shown.data(), window.w);
       ASSERT_EQ(shown, scaledWhole(frame, window)) << window.w << "x" << window.h;
       for (int y = 0; y < window.h; ++y) {
         for (int x = 0; x < window.w; ++x) {
