@@ -150,6 +150,7 @@ class ScalingBackend : public HeadlessBackend {
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     HeadlessBackend::presentChanges(pixels, w, h, changes);
   }
+  bool wantsComparedChanges() const override { return scaler_.stretches(); }
   double seconds = 0;
 
  private:

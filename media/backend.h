@@ -121,6 +121,9 @@ class Backend {
   virtual void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges&) {
     present(pixels, w, h);
   }
+  // Whether the frames' changes are worth narrowing to the pixels that really differ before
+  // they come: for a presenter that stretches them on the processor, pixel by pixel.
+  virtual bool wantsComparedChanges() const { return false; }
   virtual bool pollEvent() = 0;
   // Takes every event waiting now in one go and says how many; what arrives meanwhile waits
   // for the next call, so a pointer that keeps moving cannot keep it busy.

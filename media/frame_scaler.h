@@ -20,6 +20,8 @@ class FrameScaler {
 
   Size source() const { return src_; }
   Size target() const { return dst_; }
+  // Frames of the window's own size are copied, not stretched.
+  bool stretches() const { return !identity(); }
 
   // Scales what `changes` names of `frame` (src.w x src.h, XRGB) into `window` (dst.h rows
   // of `pitch` pixels) and returns the window's rectangles that were written.

@@ -45,6 +45,8 @@ class HeadlessBackend : public Backend {
   void advanceClock(uint64_t micros) { clock_ += micros; }
   // With copies kept, lastFrame() holds every presented frame's pixels (costs a copy each).
   void keepFrameCopies(bool keep) { keepFrames_ = keep; }
+  // Whether frames should come with their changes narrowed to what really differs.
+  void askForComparedChanges(bool on) { comparedChanges_ = on; }
   const Image& lastFrame() const { return lastFrame_; }
   // With copies kept: the frames as a window shows them that takes only what each frame
   // said had changed, and how many frames said they changed only in part.
@@ -76,6 +78,7 @@ class HeadlessBackend : public Backend {
   void closeWindow() override;
   void present(const uint32_t* pixels, int w, int h) override;
   void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges&) override;
+  bool wantsComparedChanges() const override { return comparedChanges_; }
   bool pollEvent() override;
   void keyboardSnapshot(std::array<bool, kKeyCount>& down) override { down = keys_; }
   void padSnapshot(std::vector<PadState>& pads) override { pads = pads_; }
@@ -103,6 +106,7 @@ class HeadlessBackend : public Backend {
   Size desktop_{1680, 1050};
   Size window_;
   bool windowOpen_ = false, screenOpen_ = false, keepFrames_ = false;
+  bool comparedChanges_ = false;
   int pendingEvents_ = 0, framesPresented_ = 0, shutdowns_ = 0, lockDepth_ = 0;
   int framesChangedInPart_ = 0;
   uint64_t clock_ = 0, slept_ = 0, presentCost_ = 0;

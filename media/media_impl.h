@@ -85,13 +85,14 @@ struct Media::Impl : DrawingPainter {
   }
   void paint(const Drawing& d, std::string_view text, std::span<const ScreenBox> clips) override;
   void paintCopies(const Drawing& drawing, std::span<const ScreenBox> boxes) override;
-  // Only the pixels that really change are shown again.
+  // Only the pixels that really change are shown again, where the presenter wants that.
   void aboutToPaint(std::span<const ScreenBox> boxes) override {
-    changeFinder.keep(backBuffer, boxes);
+    comparing = backend->wantsComparedChanges();
+    if (comparing) changeFinder.keep(backBuffer, boxes);
   }
   bool donePainting(std::vector<ScreenBox>& differing) override {
-    changeFinder.compare(backBuffer, differing);
-    return true;
+    if (comparing) changeFinder.compare(backBuffer, differing);
+    return comparing;
   }
 
   std::unique_ptr<Backend> backend;
@@ -99,6 +100,7 @@ struct Media::Impl : DrawingPainter {
   Image backBuffer{kScreenWidth, kScreenHeight};
   Scene scene{kScreenWidth, kScreenHeight};
   ChangeFinder changeFinder;
+  bool comparing = false;
   uint64_t versions = 0;
   std::vector<PixelBox> turnClips, outline;
   NumberedTable<Sprite> sprites;

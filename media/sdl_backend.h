@@ -54,6 +54,8 @@ class SdlBackend : public Backend {
   void closeWindow() override;
   void present(const uint32_t* pixels, int w, int h) override;
   void presentChanges(const uint32_t* pixels, int w, int h, const FrameChanges&) override;
+  // Compared changes spare the scaler a comparison with a copy of the whole last frame.
+  bool wantsComparedChanges() const override;
   bool pollEvent() override;
   int takeEvents() override;
 

@@ -136,6 +136,10 @@ void SdlBackend::presentChanges(const uint32_t* pixels, int w, int h, const Fram
   // No pump here: every frame loop pumps when it reads the keys.
 }
 
+bool SdlBackend::wantsComparedChanges() const {
+  return onSurface_ && scaler_ != nullptr && scaler_->stretches();
+}
+
 void SdlBackend::presentOnSurface(const uint32_t* pixels, const FrameChanges& changes) {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);  // made anew after a resize
   if (surface == nullptr) {

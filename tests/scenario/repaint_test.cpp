@@ -40,8 +40,10 @@ class Nebeneinander {
   void antworten(bool ja) {
     for (Arena* a : arenen()) a->backend->queueAnswer(ja);
   }
-  // Runs `schritt` in both battles; what differs, or empty.
+  // Runs `schritt` in both battles; what differs, or empty. The changes are narrowed to what
+  // differs in two steps of three, as for a window that stretches the frames.
   std::string beide(const std::function<void(Arena&)>& schritt) {
+    teilweise_.backend->askForComparedChanges(++schritte_ % 3 != 0);
     for (Arena* a : arenen()) schritt(*a);
     return unterschied();
   }
@@ -69,6 +71,7 @@ class Nebeneinander {
 
  private:
   Arena teilweise_, ganz_;
+  int schritte_ = 0;
 };
 
 // Both players sail, turn and fire; a pause, the question answered No, a result and then a
