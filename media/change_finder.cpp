@@ -52,18 +52,9 @@ void ChangeFinder::keep(const Image& image, std::span<const ScreenBox> boxes) {
 void ChangeFinder::compare(const Image& image, std::vector<ScreenBox>& out) {
   const uint32_t* was = pixels_.data();
   for (const ScreenBox& k : kept_) {
-    int left = k.w, right = 0, top = -1, bottom = -1;
-    for (int y = k.y; y < k.y + k.h; ++y, was += k.w) {
-      const uint32_t* now = image.pixels.data() + static_cast<size_t>(y) * image.w + k.x;
-      const int first = firstDifference(now, was, 0, k.w);
-      if (first == k.w) continue;
-      left = std::min(left, first);
-      // Only a difference right of those found so far can widen the box.
-      right = std::max(right, lastDifference(now, was, std::max(first, right), k.w) + 1);
-      if (top < 0) top = y;
-      bottom = y + 1;
-    }
-    if (top >= 0) out.push_back({k.x + left, top, right - left, bottom - top});
+    const uint32_t* now = image.pixels.data() + static_cast<size_t>(k.y) * image.w + k.x;
+    if (const auto box = differingBox(now, image.w, was, k.w, k)) out.push_back(*box);
+    was += static_cast<size_t>(k.w) * k.h;
   }
   kept_.clear();
 }

@@ -197,20 +197,16 @@ void FrameScaler::keepOnlyWhatDiffers(const uint32_t* frame) {
   }
   for (const Area& a : areas_) {
     for (int band = a.y0; band < a.y1; band += kTileH) {
-      int left = a.x1, right = a.x0, top = -1, bottom = -1;
-      for (int y = band; y < std::min(band + kTileH, a.y1); ++y) {
-        const uint32_t* now = frame + static_cast<ptrdiff_t>(y) * src_.w;
-        uint32_t* kept = shown_.data() + static_cast<ptrdiff_t>(y) * src_.w;
-        const int first = firstDifference(now, kept, a.x0, a.x1);
-        if (first == a.x1) continue;
-        const int last = lastDifference(now, kept, first, a.x1);
-        std::memcpy(kept + first, now + first, sizeof(uint32_t) * (last + 1 - first));
-        left = std::min(left, first);
-        right = std::max(right, last + 1);
-        if (top < 0) top = y;
-        bottom = y + 1;
+      const ScreenBox piece{a.x0, band, a.x1 - a.x0, std::min(kTileH, a.y1 - band)};
+      const ptrdiff_t corner = static_cast<ptrdiff_t>(band) * src_.w + a.x0;
+      const auto box = differingBox(frame + corner, src_.w, shown_.data() + corner, src_.w, piece);
+      if (!box) continue;
+      // Alike pixels copied with the others change nothing.
+      for (int y = box->y; y < box->y + box->h; ++y) {
+        const ptrdiff_t at = static_cast<ptrdiff_t>(y) * src_.w + box->x;
+        std::memcpy(shown_.data() + at, frame + at, sizeof(uint32_t) * box->w);
       }
-      if (top >= 0) changed_.push_back({left, top, right - left, bottom - top});
+      changed_.push_back(*box);
     }
   }
 }
