@@ -142,6 +142,21 @@ class TurnCache {
     int32_t from = 0, length = 0;
     uint32_t at = 0;  // in `pixels`
   };
+  // A place the kept drawing was drawn at, its centre to the bit, and for each kept row
+  // whether a fresh drawing there walks the picture as the kept one did, or else the row's own
+  // pixels there (a row cut by the screen's edge walks differently): drawn at the same place
+  // again (a ship at rest, its flames), no row needs a walk or a sample.
+  struct Place {
+    enum Walk : uint8_t { kUnknown, kKept, kOwn };
+    struct RowState {
+      Walk walk = kUnknown;
+      uint32_t runAt = 0, runCount = 0;  // kOwn: in runs
+    };
+    uint64_t x = 0, y = 0;
+    std::vector<RowState> rows;
+    std::vector<Run> runs;  // columns counted from the anchor
+    std::vector<uint32_t> pixels;
+  };
   // A drawing kept for one angle and one place of the centre within its pixel; rows and
   // columns are counted from the anchor, the pixel holding the centre.
   struct Entry {
@@ -151,18 +166,23 @@ class TurnCache {
     std::vector<Row> rows;
     std::vector<Run> runs;
     std::vector<uint32_t> pixels;
+    // Flames of three ships share a picture and an angle.
+    static constexpr size_t kPlaces = 4;
+    std::array<Place, kPlaces> places;
+    size_t nextPlace = 0;
 
-    const Row* row(int64_t fromAnchor) const {
+    // The row's index, or -1 outside the kept rows.
+    int64_t rowIndex(int64_t fromAnchor) const {
       const int64_t i = fromAnchor - firstRow;
-      return i >= 0 && i < static_cast<int64_t>(rows.size()) ? &rows[static_cast<size_t>(i)]
-                                                             : nullptr;
+      return i >= 0 && i < static_cast<int64_t>(rows.size()) ? i : -1;
     }
+    Place& placeAt(double centreX, double centreY);
   };
 
   // The drawing for this angle and place: kept, or made now when it was asked for once before
   // (a needle that trembles takes a new angle every frame: making those would be waste);
   // nullptr else.
-  const Entry* entry(const TurnSource& src, double centreX, double centreY, double degrees);
+  Entry* entry(const TurnSource& src, double centreX, double centreY, double degrees);
 
  private:
   struct Key {
@@ -179,7 +199,6 @@ class TurnCache {
   const TurnSource* source_ = nullptr;
   std::vector<Entry> entries_;
   uint64_t uses_ = 0;
-  std::vector<uint32_t> marked_;  // a row being kept, drawn pixels marked
 };
 
 // As drawTurned, but only inside the clips, and through the cache.

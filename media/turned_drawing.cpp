@@ -223,6 +223,54 @@ struct RowWalk {
   return true;
 }
 
+// The walks of one drawing's rows, each worked out once: the scene's tiles cut a drawing
+// into many clips, side by side along the same rows.
+class RowWalks {
+ public:
+  RowWalks(const TurnPlan& plan, const TurnSource& src)
+      : plan_(plan), src_(src), first_(static_cast<int>(plan.firstRow)) {
+    const auto rows = static_cast<size_t>(std::max(0.0, plan.lastRow - plan.firstRow + 1));
+    if (rows > kHeld) {
+      spilled_.resize(rows);
+      spilledState_.assign(rows, kUnknown);
+    }
+    walks_ = rows > kHeld ? spilled_.data() : held_.data();
+    state_ = rows > kHeld ? spilledState_.data() : heldState_.data();
+  }
+
+  // Row y's walk, or nullptr where the row misses the picture. Worked out with the rows after
+  // it up to `last` that `needed` asks for, a few at a time: each is a long chain of dependent
+  // steps, and rows worked out side by side overlap in the processor.
+  template <typename Needed>
+  const RowWalk* at(int y, int last, const Needed& needed) {
+    const auto i = static_cast<size_t>(y - first_);
+    if (state_[i] == kUnknown) {
+      state_[i] = walkRow(plan_, src_, y, walks_[i]) ? kWalks : kMisses;
+      for (int k = 1, more = 1; more < kBatch && y + k <= last; ++k) {
+        if (state_[i + k] != kUnknown || !needed(y + k)) continue;
+        state_[i + k] = walkRow(plan_, src_, y + k, walks_[i + k]) ? kWalks : kMisses;
+        ++more;
+      }
+    }
+    return state_[i] == kWalks ? &walks_[i] : nullptr;
+  }
+
+ private:
+  enum State : uint8_t { kUnknown, kWalks, kMisses };
+  static constexpr int kBatch = 16;
+  // Rows of the game's pictures at any angle, held in place; a larger picture's spill over.
+  static constexpr size_t kHeld = 256;
+  const TurnPlan& plan_;
+  const TurnSource& src_;
+  int first_;
+  std::array<RowWalk, kHeld> held_;
+  std::array<State, kHeld> heldState_{};
+  std::vector<RowWalk> spilled_;
+  std::vector<State> spilledState_;
+  RowWalk* walks_;
+  State* state_;
+};
+
 // Most rows of the box, or most of each, can only meet transparent texels: the columns of row
 // y, within the walk, that may be drawn. False when none.
 bool opaqueSpan(const TurnPlan& plan, const OpaqueRows& opaqueRows, int y, const RowWalk& walk,
@@ -254,6 +302,36 @@ uint64_t bitsOf(double v) {
   return bits;
 }
 
+// Samples columns [from, to] of the walk and keeps the pixels drawn, as runs after those kept
+// already, their columns counted from the anchor column; gives where the row's runs begin and
+// how many there are.
+void keepRow(const TurnPlan& plan, const OpaqueSampler& sampler, const RowWalk& walk, double from,
+             double to, int64_t anchor, std::vector<TurnCache::Run>& runs,
+             std::vector<uint32_t>& pixels, uint32_t& runAt, uint32_t& runCount) {
+  // Sampled after the kept pixels with every drawn pixel marked, then moved down as runs.
+  constexpr uint32_t kDrawn = 0xFF000000;
+  const size_t start = pixels.size();
+  const size_t end = start + static_cast<size_t>(to - from) + 1;
+  pixels.resize(end, 0);
+  sampleRow(plan, sampler, walk, from, to, pixels.data() + start, kDrawn);
+  runAt = static_cast<uint32_t>(runs.size());
+  size_t kept = start;
+  for (size_t i = start; i < end;) {
+    if ((pixels[i] & kDrawn) == 0) {
+      ++i;
+      continue;
+    }
+    TurnCache::Run& run = runs.emplace_back();
+    run.from =
+        static_cast<int32_t>(static_cast<int64_t>(from) - anchor) + static_cast<int32_t>(i - start);
+    run.at = static_cast<uint32_t>(kept);
+    for (; i < end && (pixels[i] & kDrawn) != 0; ++i) pixels[kept++] = pixels[i] & kRgbMask;
+    run.length = static_cast<int32_t>(kept - run.at);
+  }
+  pixels.resize(kept);
+  runCount = static_cast<uint32_t>(runs.size()) - runAt;
+}
+
 }  // namespace
 
 PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double centreY,
@@ -274,8 +352,8 @@ PixelBox drawTurned(Image& dst, const TurnSource& src, double centreX, double ce
   return drawn.box();
 }
 
-const TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, double centreY,
-                                         double degrees) {
+TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, double centreY,
+                                   double degrees) {
   if (source_ != &src) {
     clear();
     source_ = &src;
@@ -302,7 +380,10 @@ const TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, 
                          [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; }));
   }
   Entry& e = entries_.emplace_back();
-  e = {keyDegrees, keyX, keyY, uses_, 0, {}, {}, {}};
+  e.degrees = keyDegrees;
+  e.fractionX = keyX;
+  e.fractionY = keyY;
+  e.lastUse = uses_;
   // Drawn with its anchor far enough in on a destination large enough that nothing is cut.
   const Turn turn = turnOf(degrees);
   const double reach =
@@ -325,43 +406,104 @@ const TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, 
     row.fy = walk.fy;
     double from = 0, to = 0;
     if (!opaqueSpan(plan, opaqueRows, y, walk, from, to)) continue;
-    // Sampled with every drawn pixel marked, then kept as runs of drawn pixels alone.
-    constexpr uint32_t kDrawn = 0xFF000000;
-    marked_.assign(static_cast<size_t>(to - from) + 1, 0);
-    sampleRow(plan, sampler, walk, from, to, marked_.data(), kDrawn);
-    row.runAt = static_cast<uint32_t>(e.runs.size());
-    for (size_t i = 0; i < marked_.size();) {
-      if ((marked_[i] & kDrawn) == 0) {
-        ++i;
-        continue;
-      }
-      Run& run = e.runs.emplace_back();
-      run.from = static_cast<int32_t>(from) - anchor + static_cast<int32_t>(i);
-      run.at = static_cast<uint32_t>(e.pixels.size());
-      for (; i < marked_.size() && (marked_[i] & kDrawn) != 0; ++i) {
-        e.pixels.push_back(marked_[i] & kRgbMask);
-      }
-      run.length = static_cast<int32_t>(e.pixels.size() - run.at);
-    }
-    row.runCount = static_cast<uint32_t>(e.runs.size()) - row.runAt;
+    keepRow(plan, sampler, walk, from, to, anchor, e.runs, e.pixels, row.runAt, row.runCount);
   }
   return &e;
 }
 
+TurnCache::Place& TurnCache::Entry::placeAt(double centreX, double centreY) {
+  const uint64_t x = bitsOf(centreX), y = bitsOf(centreY);
+  for (Place& p : places) {
+    if (p.x == x && p.y == y && p.rows.size() == rows.size()) return p;
+  }
+  Place& p = places[nextPlace];
+  nextPlace = (nextPlace + 1) % kPlaces;
+  p.x = x;
+  p.y = y;
+  p.rows.assign(rows.size(), {});
+  p.runs.clear();
+  p.pixels.clear();
+  return p;
+}
+
+namespace {
+
+// Row y's kept runs between columns from and to, their columns counted from anchorX.
+void copyRuns(Image& dst, std::span<const TurnCache::Run> runs, const uint32_t* pixels,
+              int64_t anchorX, int y, double from, double to) {
+  for (const TurnCache::Run& run : runs) {
+    const double start = std::max(from, static_cast<double>(run.from + anchorX));
+    const double end = std::min(to, static_cast<double>(run.from + anchorX + run.length - 1));
+    if (start > end) continue;
+    const auto x = static_cast<int>(start);
+    std::memcpy(&dst.at(x, y), pixels + run.at + (x - anchorX - run.from),
+                sizeof(uint32_t) * static_cast<size_t>(end - start + 1));
+  }
+}
+
+}  // namespace
+
 void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double centreX, double centreY,
                 double degrees, std::span<const PixelBox> clips) {
+  using Place = TurnCache::Place;
   if (dst.empty()) return;
   const TurnPlan plan(src, dst.w, dst.h, centreX, centreY, degrees);
   if (plan.empty) return;
   // Pictures far larger than the game's are drawn afresh each time rather than kept.
   const bool keep = int64_t{src.width()} * src.height() <= kLargestKept;
-  const TurnCache::Entry* kept = keep ? cache.entry(src, centreX, centreY, degrees) : nullptr;
+  TurnCache::Entry* kept = keep ? cache.entry(src, centreX, centreY, degrees) : nullptr;
+  Place* place = kept != nullptr ? &kept->placeAt(centreX, centreY) : nullptr;
   const int64_t anchorX = anchorOf(centreX), anchorY = anchorOf(centreY);
+  // The kept row for row y, or -1 where there is none and the row is drawn afresh.
+  const auto keptRow = [&](int y) { return kept != nullptr ? kept->rowIndex(y - anchorY) : -1; };
+  const auto needsWalk = [&](int y) {
+    const int64_t i = keptRow(y);
+    return i < 0 || place->rows[static_cast<size_t>(i)].walk == Place::kUnknown;
+  };
   // Nothing is drawn outside the box: its rows need no walk.
   const PixelBox box = turnedBox(dst, src, centreX, centreY, degrees);
-  // Made only for a row the kept drawing cannot give.
+  RowWalks walks(plan, src);
+  // Made only for a row that is sampled.
   std::optional<OpaqueSampler> sampler;
   std::optional<OpaqueRows> opaqueRows;
+  // The columns of row y that may be drawn, within the walk; false when none.
+  const auto drawnColumns = [&](int y, const RowWalk& walk, double& from, double& to) {
+    if (!sampler) {
+      sampler.emplace(src);
+      opaqueRows.emplace(src, plan.turn, centreX, centreY, plan.slack);
+    }
+    return opaqueSpan(plan, *opaqueRows, y, walk, from, to);
+  };
+  // First drawn at this place: whether the row walks as the kept one did, or else its own
+  // pixels here, kept whole whatever the clip.
+  const auto learnRow = [&](int y, const TurnCache::Row& row, Place::RowState& state, int lastRow) {
+    state = {Place::kOwn, 0, 0};
+    const RowWalk* walk = walks.at(y, lastRow, needsWalk);
+    if (walk == nullptr) return;
+    if (row.walks && row.first == walk->first - anchorX && row.fx == walk->fx &&
+        row.fy == walk->fy) {
+      state.walk = Place::kKept;
+      return;
+    }
+    double from = 0, to = 0;
+    if (drawnColumns(y, *walk, from, to)) {
+      keepRow(plan, *sampler, *walk, from, to, anchorX, place->runs, place->pixels, state.runAt,
+              state.runCount);
+    }
+  };
+  // Row y sampled within the clip's columns.
+  const auto sampleAfresh = [&](int y, double clipFirst, double clipLast, int lastRow) {
+    const RowWalk* walk = walks.at(y, lastRow, needsWalk);
+    double from = 0, to = 0;
+    if (walk == nullptr || !drawnColumns(y, *walk, from, to)) return;
+    from = std::max(from, clipFirst);
+    to = std::min(to, clipLast);
+    if (from > to) return;
+    const auto skipped = static_cast<int64_t>(from - walk->first);
+    const RowWalk shifted{from, walk->last, walk->fx + plan.stepX * skipped,
+                          walk->fy + plan.stepY * skipped};
+    sampleRow(plan, *sampler, shifted, from, to, &dst.at(static_cast<int>(from), y));
+  };
   for (const PixelBox& wanted : clips) {
     const PixelBox clip = intersection(wanted, box);
     const double clipFirst = std::max(plan.firstCol, static_cast<double>(clip.x));
@@ -370,49 +512,24 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
     const double rowLast = std::min(plan.lastRow, static_cast<double>(clip.y) + clip.h - 1);
     if (clip.w <= 0 || clip.h <= 0) continue;
     if (clipFirst > clipLast) continue;
-    // The walks of a few rows first: each is a long chain of dependent steps, and rows worked
-    // out side by side overlap in the processor.
-    constexpr int kBatch = 16;
-    std::array<RowWalk, kBatch> walks;
-    std::array<bool, kBatch> walking{};
-    for (int y = static_cast<int>(rowFirst); y <= static_cast<int>(rowLast); ++y) {
-      const int slot = (y - static_cast<int>(rowFirst)) % kBatch;
-      if (slot == 0) {
-        for (int i = 0; i < kBatch && y + i <= static_cast<int>(rowLast); ++i) {
-          walking[i] = walkRow(plan, src, y + i, walks[i]);
-        }
-      }
-      if (!walking[slot]) continue;
-      const RowWalk& walk = walks[slot];
-      const TurnCache::Row* row = kept != nullptr ? kept->row(y - anchorY) : nullptr;
-      if (row != nullptr && row->walks && row->first == walk.first - anchorX &&
-          row->fx == walk.fx && row->fy == walk.fy) {
-        // The same walk: the kept row's pixels, where this drawing's would be.
-        const double from = std::max(walk.first, clipFirst);
-        const double to = std::min(walk.last, clipLast);
-        for (uint32_t r = row->runAt; r < row->runAt + row->runCount; ++r) {
-          const TurnCache::Run& run = kept->runs[r];
-          const double start = std::max(from, static_cast<double>(run.from + anchorX));
-          const double end = std::min(to, static_cast<double>(run.from + anchorX + run.length - 1));
-          if (start > end) continue;
-          const auto x = static_cast<int>(start);
-          std::memcpy(&dst.at(x, y), kept->pixels.data() + run.at + (x - anchorX - run.from),
-                      sizeof(uint32_t) * static_cast<size_t>(end - start + 1));
-        }
+    const int lastRow = static_cast<int>(rowLast);
+    for (int y = static_cast<int>(rowFirst); y <= lastRow; ++y) {
+      const int64_t i = keptRow(y);
+      if (i < 0) {
+        sampleAfresh(y, clipFirst, clipLast, lastRow);
         continue;
       }
-      if (!sampler) {
-        sampler.emplace(src);
-        opaqueRows.emplace(src, plan.turn, centreX, centreY, plan.slack);
+      const TurnCache::Row& row = kept->rows[static_cast<size_t>(i)];
+      Place::RowState& state = place->rows[static_cast<size_t>(i)];
+      if (state.walk == Place::kUnknown) learnRow(y, row, state, lastRow);
+      // A walk holds every pixel it draws, and the clip keeps them on the screen.
+      if (state.walk == Place::kKept) {
+        copyRuns(dst, std::span(kept->runs).subspan(row.runAt, row.runCount), kept->pixels.data(),
+                 anchorX, y, clipFirst, clipLast);
+      } else {
+        copyRuns(dst, std::span(place->runs).subspan(state.runAt, state.runCount),
+                 place->pixels.data(), anchorX, y, clipFirst, clipLast);
       }
-      double from = 0, to = 0;
-      if (!opaqueSpan(plan, *opaqueRows, y, walk, from, to)) continue;
-      const double drawFrom = std::max(from, clipFirst), drawTo = std::min(to, clipLast);
-      if (drawFrom > drawTo) continue;
-      const auto skipped = static_cast<int64_t>(drawFrom - walk.first);
-      const RowWalk shifted{drawFrom, walk.last, walk.fx + plan.stepX * skipped,
-                            walk.fy + plan.stepY * skipped};
-      sampleRow(plan, *sampler, shifted, drawFrom, drawTo, &dst.at(static_cast<int>(drawFrom), y));
     }
   }
 }

@@ -222,10 +222,10 @@ TEST(TurnedDrawing, TheBoxItTellsHoldsEveryPixelItDrew) {
   }
 }
 
-// Kept rows are copied only where the walk is the same, and clips cut without moving a
-// pixel: every place, angle and clip gives the plain turned drawing's pixels inside the clips
-// and nothing outside, whether the rows come from the cache or not. The box worked out
-// beforehand holds every pixel drawn.
+// Kept rows are copied only where the walk is the same, known again at a place drawn before,
+// and clips cut without moving a pixel: every place, angle and clip gives the plain turned
+// drawing's pixels inside the clips and nothing outside, whether the rows come from the cache or
+// not. The box worked out beforehand holds every pixel drawn.
 TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
   const std::vector<Centre> moves = {{130.5, 100.5}, {131.5, 97.5},    {-30.5, 100.5},
                                      {250.5, 90.5},  {100.5, -60.5},   {140.5, 150.5},
@@ -257,7 +257,9 @@ TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
                 << c.name << " at " << angle << ": " << x << "," << y << " outside the bands";
           }
         }
-        for (const bool whole : {true, false}) {
+        // In pieces first, so that rows of a kept drawing are known at this place only in
+        // part when it is drawn whole.
+        for (const bool whole : {false, false, true, false}) {
           const std::span<const PixelBox> clips(pieces.data() + (whole ? 0 : 1),
                                                 whole ? 1 : pieces.size() - 2);
           Image kept(260, 200, kSea);
@@ -272,6 +274,30 @@ TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
                   << ", pixel " << x << "," << y << (whole ? "" : " in pieces");
             }
           }
+        }
+      }
+    }
+  }
+}
+
+// A kept drawing remembers, place by place, which rows it may copy and the rows of its own
+// there (those the screen's edge cuts): places that share a column or a row, cut by the edge
+// or not, taken in turn and more of them than are remembered, each give the plain pixels.
+TEST(TurnedDrawing, PlacesDrawnAgainGiveTheirOwnPixels) {
+  const std::vector<Centre> places = {{-30.5, 100.5}, {-30.5, 60.5},  {250.5, 60.5},
+                                      {130.5, 100.5}, {130.5, -20.5}, {12.5, 20.5}};
+  const PixelBox screen{0, 0, 260, 200};
+  for (const Case& c : pictures()) {
+    const TurnSource prepared(c.picture, c.key);
+    TurnCache cache;
+    for (const double angle : {33.3, 212.6}) {
+      for (const size_t taken : {3, 3, 3, 6, 6}) {
+        for (size_t i = 0; i < taken; ++i) {
+          Image plain(260, 200, kSea), kept(260, 200, kSea);
+          drawTurned(plain, prepared, places[i].x, places[i].y, angle);
+          drawTurned(kept, prepared, cache, places[i].x, places[i].y, angle, {&screen, 1});
+          ASSERT_EQ(kept.pixels, plain.pixels) << c.name << " at " << angle << " degrees, centre "
+                                               << places[i].x << "," << places[i].y;
         }
       }
     }
