@@ -166,8 +166,9 @@ class TurnCache {
     std::vector<Row> rows;
     std::vector<Run> runs;
     std::vector<uint32_t> pixels;
-    // Flames of three ships share a picture and an angle.
-    static constexpr size_t kPlaces = 4;
+    // The flames of three ships share a picture and an angle. A place's own rows can hold a
+    // picture's worth of pixels, so few are remembered.
+    static constexpr size_t kPlaces = 3;
     std::array<Place, kPlaces> places;
     size_t nextPlace = 0;
 
