@@ -29,7 +29,7 @@ struct Drawing {
   float angle = 0;
   uint32_t textAt = 0, textLength = 0;  // in the scene's text
   uint32_t boxesAt = 0, boxesCount = 0;
-  ScreenBox box;  // the pixels it may change, on the screen (none for KeyedCopies)
+  ScreenBox box{};  // the pixels it may change, on the screen (none for KeyedCopies)
   // Boxes within `box` that hold those pixels too, in the scene's list of outlines; none for
   // the box alone. A ship that lies aslant fills half its box.
   uint32_t outlineAt = 0, outlineCount = 0;
