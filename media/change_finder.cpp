@@ -19,9 +19,7 @@ void ChangeFinder::keep(const Image& image, std::span<const ScreenBox> boxes) {
   }
   // Band by band from left to right; pieces of a band that overlap or touch become one, from
   // the highest top among them to the lowest bottom.
-  std::sort(kept_.begin(), kept_.end(), [](const ScreenBox& a, const ScreenBox& b) {
-    return a.y / kBand != b.y / kBand ? a.y < b.y : a.x < b.x;
-  });
+  sortByBandAndColumn();
   size_t merged = 0;
   for (size_t i = 0; i < kept_.size(); ++i) {
     const ScreenBox piece = kept_[i];
@@ -57,4 +55,16 @@ void ChangeFinder::compare(const Image& image, std::vector<ScreenBox>& out) {
     was += static_cast<size_t>(k.w) * k.h;
   }
   kept_.clear();
+}
+
+void ChangeFinder::sortByBandAndColumn() {
+  // By one number each, worked out once: comparing band numbers worked out in every
+  // comparison took longer than the rest of the keeping.
+  order_.clear();
+  for (const ScreenBox& k : kept_) {
+    order_.push_back({static_cast<uint64_t>(k.y / kBand) << 32 | static_cast<uint32_t>(k.x), k});
+  }
+  std::sort(order_.begin(), order_.end(),
+            [](const Piece& a, const Piece& b) { return a.order < b.order; });
+  for (size_t i = 0; i < order_.size(); ++i) kept_[i] = order_[i].box;
 }

@@ -22,6 +22,13 @@ class ChangeFinder {
   void compare(const Image& image, std::vector<ScreenBox>& out);
 
  private:
+  void sortByBandAndColumn();
+
+  struct Piece {
+    uint64_t order;  // band above column
+    ScreenBox box;
+  };
   std::vector<ScreenBox> kept_;
+  std::vector<Piece> order_;
   std::vector<uint32_t> pixels_;
 };
