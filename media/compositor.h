@@ -153,6 +153,7 @@ class TurnCache {
       uint32_t runAt = 0, runCount = 0;  // kOwn: in runs
     };
     uint64_t x = 0, y = 0;
+    int width = 0;  // of the picture drawn on, whose right edge ends walks
     std::vector<RowState> rows;
     std::vector<Run> runs;  // columns counted from the anchor
     std::vector<uint32_t> pixels;
@@ -177,7 +178,7 @@ class TurnCache {
       const int64_t i = fromAnchor - firstRow;
       return i >= 0 && i < static_cast<int64_t>(rows.size()) ? i : -1;
     }
-    Place& placeAt(double centreX, double centreY);
+    Place& placeAt(double centreX, double centreY, int width);
   };
 
   // The drawing for this angle and place: kept, or made now when it was asked for once before

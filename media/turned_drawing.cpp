@@ -411,15 +411,16 @@ TurnCache::Entry* TurnCache::entry(const TurnSource& src, double centreX, double
   return &e;
 }
 
-TurnCache::Place& TurnCache::Entry::placeAt(double centreX, double centreY) {
+TurnCache::Place& TurnCache::Entry::placeAt(double centreX, double centreY, int width) {
   const uint64_t x = bitsOf(centreX), y = bitsOf(centreY);
   for (Place& p : places) {
-    if (p.x == x && p.y == y && p.rows.size() == rows.size()) return p;
+    if (p.x == x && p.y == y && p.width == width && p.rows.size() == rows.size()) return p;
   }
   Place& p = places[nextPlace];
   nextPlace = (nextPlace + 1) % kPlaces;
   p.x = x;
   p.y = y;
+  p.width = width;
   p.rows.assign(rows.size(), {});
   p.runs.clear();
   p.pixels.clear();
@@ -452,7 +453,7 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
   // Pictures far larger than the game's are drawn afresh each time rather than kept.
   const bool keep = int64_t{src.width()} * src.height() <= kLargestKept;
   TurnCache::Entry* kept = keep ? cache.entry(src, centreX, centreY, degrees) : nullptr;
-  Place* place = kept != nullptr ? &kept->placeAt(centreX, centreY) : nullptr;
+  Place* place = kept != nullptr ? &kept->placeAt(centreX, centreY, dst.w) : nullptr;
   const int64_t anchorX = anchorOf(centreX), anchorY = anchorOf(centreY);
   // The kept row for row y, or -1 where there is none and the row is drawn afresh.
   const auto keptRow = [&](int y) { return kept != nullptr ? kept->rowIndex(y - anchorY) : -1; };

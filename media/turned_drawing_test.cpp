@@ -282,22 +282,26 @@ TEST(TurnedDrawing, KeptAngleAndClipsGiveTheSamePixelsWithinTheBoxForetold) {
 
 // A kept drawing remembers, place by place, which rows it may copy and the rows of its own
 // there (those the screen's edge cuts): places that share a column or a row, cut by the edge
-// or not, taken in turn and more of them than are remembered, each give the plain pixels.
+// or not, on pictures of two widths, taken in turn and more of them than are remembered, each
+// give the plain pixels.
 TEST(TurnedDrawing, PlacesDrawnAgainGiveTheirOwnPixels) {
-  const std::vector<Centre> places = {{-30.5, 100.5}, {-30.5, 60.5},  {250.5, 60.5},
-                                      {130.5, 100.5}, {130.5, -20.5}, {12.5, 20.5}};
-  const PixelBox screen{0, 0, 260, 200};
+  const std::vector<Centre> places = {{-30.5, 100.5}, {160.5, 60.5},  {250.5, 60.5},
+                                      {130.5, 100.5}, {160.5, -20.5}, {12.5, 20.5}};
   for (const Case& c : pictures()) {
     const TurnSource prepared(c.picture, c.key);
     TurnCache cache;
     for (const double angle : {33.3, 212.6}) {
       for (const size_t taken : {3, 3, 3, 6, 6}) {
         for (size_t i = 0; i < taken; ++i) {
-          Image plain(260, 200, kSea), kept(260, 200, kSea);
-          drawTurned(plain, prepared, places[i].x, places[i].y, angle);
-          drawTurned(kept, prepared, cache, places[i].x, places[i].y, angle, {&screen, 1});
-          ASSERT_EQ(kept.pixels, plain.pixels) << c.name << " at " << angle << " degrees, centre "
-                                               << places[i].x << "," << places[i].y;
+          for (const int width : {260, 150}) {
+            Image plain(width, 200, kSea), kept(width, 200, kSea);
+            const PixelBox screen{0, 0, width, 200};
+            drawTurned(plain, prepared, places[i].x, places[i].y, angle);
+            drawTurned(kept, prepared, cache, places[i].x, places[i].y, angle, {&screen, 1});
+            ASSERT_EQ(kept.pixels, plain.pixels)
+                << c.name << " at " << angle << " degrees, centre " << places[i].x << ","
+                << places[i].y << " on " << width;
+          }
         }
       }
     }
