@@ -223,54 +223,6 @@ struct RowWalk {
   return true;
 }
 
-// The walks of one drawing's rows, each worked out once: the scene's tiles cut a drawing
-// into many clips, side by side along the same rows.
-class RowWalks {
- public:
-  RowWalks(const TurnPlan& plan, const TurnSource& src)
-      : plan_(plan), src_(src), first_(static_cast<int>(plan.firstRow)) {
-    const auto rows = static_cast<size_t>(std::max(0.0, plan.lastRow - plan.firstRow + 1));
-    if (rows > kHeld) {
-      spilled_.resize(rows);
-      spilledState_.assign(rows, kUnknown);
-    }
-    walks_ = rows > kHeld ? spilled_.data() : held_.data();
-    state_ = rows > kHeld ? spilledState_.data() : heldState_.data();
-  }
-
-  // Row y's walk, or nullptr where the row misses the picture. Worked out with the rows after
-  // it up to `last` that `needed` asks for, a few at a time: each is a long chain of dependent
-  // steps, and rows worked out side by side overlap in the processor.
-  template <typename Needed>
-  const RowWalk* at(int y, int last, const Needed& needed) {
-    const auto i = static_cast<size_t>(y - first_);
-    if (state_[i] == kUnknown) {
-      state_[i] = walkRow(plan_, src_, y, walks_[i]) ? kWalks : kMisses;
-      for (int k = 1, more = 1; more < kBatch && y + k <= last; ++k) {
-        if (state_[i + k] != kUnknown || !needed(y + k)) continue;
-        state_[i + k] = walkRow(plan_, src_, y + k, walks_[i + k]) ? kWalks : kMisses;
-        ++more;
-      }
-    }
-    return state_[i] == kWalks ? &walks_[i] : nullptr;
-  }
-
- private:
-  enum State : uint8_t { kUnknown, kWalks, kMisses };
-  static constexpr int kBatch = 16;
-  // Rows of the game's pictures at any angle, held in place; a larger picture's spill over.
-  static constexpr size_t kHeld = 256;
-  const TurnPlan& plan_;
-  const TurnSource& src_;
-  int first_;
-  std::array<RowWalk, kHeld> held_;
-  std::array<State, kHeld> heldState_{};
-  std::vector<RowWalk> spilled_;
-  std::vector<State> spilledState_;
-  RowWalk* walks_;
-  State* state_;
-};
-
 // Most rows of the box, or most of each, can only meet transparent texels: the columns of row
 // y, within the walk, that may be drawn. False when none.
 bool opaqueSpan(const TurnPlan& plan, const OpaqueRows& opaqueRows, int y, const RowWalk& walk,
@@ -429,6 +381,37 @@ TurnCache::Place& TurnCache::Entry::placeAt(double centreX, double centreY, int 
 
 namespace {
 
+PixelBox boxOf(const TurnPlan& plan, const TurnSource& src) {
+  if (plan.empty) return {};
+  const double centreX = plan.centreX, centreY = plan.centreY;
+  // A drawn pixel's source point lies within half a texel (and the walk's drift) of an
+  // opaque texel's centre; the turned corners of that box bound the pixels.
+  const TurnSource::Box& box = src.opaqueBox();
+  const double margin = 0.5 + plan.slack + 1e-6;
+  const double u0 = box.left - margin - plan.srcCentreX;
+  const double u1 = box.left + box.w - 1 + margin - plan.srcCentreX;
+  const double v0 = box.top - margin - plan.srcCentreY;
+  const double v1 = box.top + box.h - 1 + margin - plan.srcCentreY;
+  double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
+  for (const double u : {u0, u1}) {
+    for (const double v : {v0, v1}) {
+      const double x = plan.turn.cos * u - plan.turn.sin * v;
+      const double y = plan.turn.sin * u + plan.turn.cos * v;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  const double x0 = std::max(plan.firstCol, std::floor(centreX + left) - 1);
+  const double x1 = std::min(plan.lastCol, std::ceil(centreX + right) + 1);
+  const double y0 = std::max(plan.firstRow, std::floor(centreY + top) - 1);
+  const double y1 = std::min(plan.lastRow, std::ceil(centreY + bottom) + 1);
+  if (x0 > x1 || y0 > y1) return {};
+  return {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0) + 1,
+          static_cast<int>(y1 - y0) + 1};
+}
+
 // Row y's kept runs between columns from and to, their columns counted from anchorX.
 void copyRuns(Image& dst, std::span<const TurnCache::Run> runs, const uint32_t* pixels,
               int64_t anchorX, int y, double from, double to) {
@@ -462,8 +445,7 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
     return i < 0 || place->rows[static_cast<size_t>(i)].walk == Place::kUnknown;
   };
   // Nothing is drawn outside the box: its rows need no walk.
-  const PixelBox box = turnedBox(dst, src, centreX, centreY, degrees);
-  RowWalks walks(plan, src);
+  const PixelBox box = boxOf(plan, src);
   // Made only for a row that is sampled.
   std::optional<OpaqueSampler> sampler;
   std::optional<OpaqueRows> opaqueRows;
@@ -477,9 +459,9 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
   };
   // First drawn at this place: whether the row walks as the kept one did, or else its own
   // pixels here, kept whole whatever the clip.
-  const auto learnRow = [&](int y, const TurnCache::Row& row, Place::RowState& state, int lastRow) {
+  const auto learnRow = [&](int y, const RowWalk* walk, const TurnCache::Row& row,
+                            Place::RowState& state) {
     state = {Place::kOwn, 0, 0};
-    const RowWalk* walk = walks.at(y, lastRow, needsWalk);
     if (walk == nullptr) return;
     if (row.walks && row.first == walk->first - anchorX && row.fx == walk->fx &&
         row.fy == walk->fy) {
@@ -493,8 +475,7 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
     }
   };
   // Row y sampled within the clip's columns.
-  const auto sampleAfresh = [&](int y, double clipFirst, double clipLast, int lastRow) {
-    const RowWalk* walk = walks.at(y, lastRow, needsWalk);
+  const auto sampleAfresh = [&](int y, const RowWalk* walk, double clipFirst, double clipLast) {
     double from = 0, to = 0;
     if (walk == nullptr || !drawnColumns(y, *walk, from, to)) return;
     from = std::max(from, clipFirst);
@@ -513,16 +494,28 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
     const double rowLast = std::min(plan.lastRow, static_cast<double>(clip.y) + clip.h - 1);
     if (clip.w <= 0 || clip.h <= 0) continue;
     if (clipFirst > clipLast) continue;
-    const int lastRow = static_cast<int>(rowLast);
-    for (int y = static_cast<int>(rowFirst); y <= lastRow; ++y) {
+    // The walks of the rows that need one, a few rows at a time: each is a long chain of
+    // dependent steps, and rows worked out side by side overlap in the processor.
+    constexpr int kBatch = 16;
+    std::array<RowWalk, kBatch> walks;
+    std::array<bool, kBatch> walking{};
+    const int firstRow = static_cast<int>(rowFirst), lastRow = static_cast<int>(rowLast);
+    for (int y = firstRow; y <= lastRow; ++y) {
+      const int slot = (y - firstRow) % kBatch;
+      if (slot == 0) {
+        for (int k = 0; k < kBatch && y + k <= lastRow; ++k) {
+          walking[k] = needsWalk(y + k) && walkRow(plan, src, y + k, walks[k]);
+        }
+      }
+      const RowWalk* walk = walking[slot] ? &walks[slot] : nullptr;
       const int64_t i = keptRow(y);
       if (i < 0) {
-        sampleAfresh(y, clipFirst, clipLast, lastRow);
+        sampleAfresh(y, walk, clipFirst, clipLast);
         continue;
       }
       const TurnCache::Row& row = kept->rows[static_cast<size_t>(i)];
       Place::RowState& state = place->rows[static_cast<size_t>(i)];
-      if (state.walk == Place::kUnknown) learnRow(y, row, state, lastRow);
+      if (state.walk == Place::kUnknown) learnRow(y, walk, row, state);
       // A walk holds every pixel it draws, and the clip keeps them on the screen.
       if (state.walk == Place::kKept) {
         copyRuns(dst, std::span(kept->runs).subspan(row.runAt, row.runCount), kept->pixels.data(),
@@ -534,41 +527,6 @@ void drawTurned(Image& dst, const TurnSource& src, TurnCache& cache, double cent
     }
   }
 }
-
-namespace {
-
-PixelBox boxOf(const TurnPlan& plan, const TurnSource& src) {
-  if (plan.empty) return {};
-  const double centreX = plan.centreX, centreY = plan.centreY;
-  // A drawn pixel's source point lies within half a texel (and the walk's drift) of an
-  // opaque texel's centre; the turned corners of that box bound the pixels.
-  const TurnSource::Box& box = src.opaqueBox();
-  const double margin = 0.5 + plan.slack + 1e-6;
-  const double u0 = box.left - margin - plan.srcCentreX;
-  const double u1 = box.left + box.w - 1 + margin - plan.srcCentreX;
-  const double v0 = box.top - margin - plan.srcCentreY;
-  const double v1 = box.top + box.h - 1 + margin - plan.srcCentreY;
-  double left = HUGE_VAL, right = -HUGE_VAL, top = HUGE_VAL, bottom = -HUGE_VAL;
-  for (const double u : {u0, u1}) {
-    for (const double v : {v0, v1}) {
-      const double x = plan.turn.cos * u - plan.turn.sin * v;
-      const double y = plan.turn.sin * u + plan.turn.cos * v;
-      left = std::min(left, x);
-      right = std::max(right, x);
-      top = std::min(top, y);
-      bottom = std::max(bottom, y);
-    }
-  }
-  const double x0 = std::max(plan.firstCol, std::floor(centreX + left) - 1);
-  const double x1 = std::min(plan.lastCol, std::ceil(centreX + right) + 1);
-  const double y0 = std::max(plan.firstRow, std::floor(centreY + top) - 1);
-  const double y1 = std::min(plan.lastRow, std::ceil(centreY + bottom) + 1);
-  if (x0 > x1 || y0 > y1) return {};
-  return {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0) + 1,
-          static_cast<int>(y1 - y0) + 1};
-}
-
-}  // namespace
 
 PixelBox turnedBox(const Image& dst, const TurnSource& src, double centreX, double centreY,
                    double degrees) {
